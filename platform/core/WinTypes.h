@@ -1,0 +1,97 @@
+// The platform's basic types, handles and error codes, with the platform's own names
+// and values, so that the system's code reads as it would on the device.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using LONG = int32_t;
+using ULONG = uint32_t;
+using UINT = uint32_t;
+using INT = int32_t;
+using BOOL = int32_t;
+using WCHAR = wchar_t;
+using CHAR = char;
+using LPBYTE = BYTE*;
+using LPDWORD = DWORD*;
+using PDWORD = DWORD*;
+using PULONG = ULONG*;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
+using LPSTR = CHAR*;
+using LPCSTR = const CHAR*;
+using LPVOID = void*;
+using LPCVOID = const void*;
+using REGSAM = DWORD;
+using LSTATUS = LONG;
+using WPARAM = uintptr_t;
+using LPARAM = intptr_t;
+using LRESULT = intptr_t;
+using UINT_PTR = uintptr_t;
+using DWORD_PTR = uintptr_t;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef MAX_PATH
+#define MAX_PATH 260
+#endif
+
+// Opaque handles: distinct pointer types, as on the platform.
+struct HKEY__;
+using HKEY = HKEY__*;
+using PHKEY = HKEY*;
+using HANDLE = void*;
+using PHANDLE = HANDLE*;
+
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
+
+// Error codes (GetLastError and registry results).
+enum : DWORD {
+    ERROR_SUCCESS = 0,
+    NO_ERROR = 0,
+    ERROR_INVALID_FUNCTION = 1,
+    ERROR_FILE_NOT_FOUND = 2,
+    ERROR_PATH_NOT_FOUND = 3,
+    ERROR_TOO_MANY_OPEN_FILES = 4,
+    ERROR_ACCESS_DENIED = 5,
+    ERROR_INVALID_HANDLE = 6,
+    ERROR_NOT_ENOUGH_MEMORY = 8,
+    ERROR_OUTOFMEMORY = 14,
+    ERROR_NO_MORE_FILES = 18,
+    ERROR_WRITE_FAULT = 29,
+    ERROR_READ_FAULT = 30,
+    ERROR_SHARING_VIOLATION = 32,
+    ERROR_LOCK_VIOLATION = 33,
+    ERROR_HANDLE_EOF = 38,
+    ERROR_HANDLE_DISK_FULL = 39,
+    ERROR_NOT_SUPPORTED = 50,
+    ERROR_FILE_EXISTS = 80,
+    ERROR_INVALID_PARAMETER = 87,
+    ERROR_BUFFER_OVERFLOW = 111,
+    ERROR_DISK_FULL = 112,
+    ERROR_INSUFFICIENT_BUFFER = 122,
+    ERROR_INVALID_NAME = 123,
+    ERROR_NEGATIVE_SEEK = 131,
+    ERROR_DIR_NOT_EMPTY = 145,
+    ERROR_BAD_PATHNAME = 161,
+    ERROR_ALREADY_EXISTS = 183,
+    ERROR_FILENAME_EXCED_RANGE = 206,
+    ERROR_NO_DATA = 232,
+    ERROR_MORE_DATA = 234,
+    ERROR_NO_MORE_ITEMS = 259,
+    ERROR_DIRECTORY = 267,
+    ERROR_BADDB = 1009,
+    ERROR_BADKEY = 1010,
+    ERROR_CANTOPEN = 1011,
+    ERROR_CANTREAD = 1012,
+    ERROR_CANTWRITE = 1013,
+    ERROR_KEY_DELETED = 1018,
+    ERROR_CHILD_MUST_BE_VOLATILE = 1021,
+};

@@ -1,0 +1,191 @@
+#include "platform/text/Format.h"
+
+#include <cstdio>
+
+namespace platform::format_detail {
+
+void FormatMismatch(const char*) { }
+
+namespace {
+
+struct Spec {
+    bool leftAlign = false;
+    bool zeroPad = false;
+    bool plusSign = false;
+    bool spaceSign = false;
+    int width = 0;
+    int precision = -1;
+    wchar_t conversion = 0;
+};
+
+void Pad(std::wstring& out, const std::wstring& body, const Spec& spec, bool numeric)
+{
+    int fill = spec.width - static_cast<int>(body.size());
+    if (fill <= 0) {
+        out += body;
+        return;
+    }
+    if (spec.leftAlign) {
+        out += body;
+        out.append(static_cast<size_t>(fill), L' ');
+    } else if (spec.zeroPad && numeric) {
+        // Zeros go after the sign.
+        size_t signLength = (!body.empty() && (body[0] == L'-' || body[0] == L'+' || body[0] == L' ')) ? 1 : 0;
+        out += body.substr(0, signLength);
+        out.append(static_cast<size_t>(fill), L'0');
+        out += body.substr(signLength);
+    } else {
+        out.append(static_cast<size_t>(fill), L' ');
+        out += body;
+    }
+}
+
+std::wstring Digits(uint32_t value, unsigned base, bool upper)
+{
+    const wchar_t* digits = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
+    wchar_t buffer[16];
+    int n = 0;
+    do {
+        buffer[n++] = digits[value % base];
+        value /= base;
+    } while (value != 0);
+    std::wstring out;
+    while (n > 0)
+        out.push_back(buffer[--n]);
+    return out;
+}
+
+void FormatInteger(std::wstring& out, const Spec& spec, const Arg& arg)
+{
+    // The device passes every integer as 32 bits: the value is reinterpreted, not converted.
+    uint32_t bits = static_cast<uint32_t>(arg.integer);
+    std::wstring body;
+    if (spec.conversion == L'd' || spec.conversion == L'i') {
+        int32_t value = static_cast<int32_t>(bits);
+        uint32_t magnitude = value < 0 ? 0u - bits : bits;
+        if (value < 0)
+            body = L"-";
+        else if (spec.plusSign)
+            body = L"+";
+        else if (spec.spaceSign)
+            body = L" ";
+        std::wstring digits = Digits(magnitude, 10, false);
+        if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision)
+            body.append(static_cast<size_t>(spec.precision) - digits.size(), L'0');
+        body += digits;
+    } else {
+        unsigned base = spec.conversion == L'u' ? 10 : 16;
+        std::wstring digits = Digits(bits, base, spec.conversion == L'X');
+        if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision)
+            body.append(static_cast<size_t>(spec.precision) - digits.size(), L'0');
+        body += digits;
+    }
+    Spec padding = spec;
+    if (spec.precision >= 0)
+        padding.zeroPad = false;
+    Pad(out, body, padding, true);
+}
+
+void FormatFloating(std::wstring& out, const Spec& spec, const Arg& arg)
+{
+    char pattern[32];
+    std::snprintf(pattern, sizeof pattern, "%%%s%s%s%s%d.%df", spec.leftAlign ? "-" : "", spec.zeroPad ? "0" : "",
+        spec.plusSign ? "+" : "", spec.spaceSign ? " " : "", spec.width, spec.precision < 0 ? 6 : spec.precision);
+    char buffer[512];
+    int n = std::snprintf(buffer, sizeof buffer, pattern, arg.floating);
+    if (n < 0)
+        return;
+    if (static_cast<size_t>(n) >= sizeof buffer)
+        n = sizeof buffer - 1;
+    for (int i = 0; i < n; ++i)
+        out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(buffer[i])));
+}
+
+void FormatText(std::wstring& out, const Spec& spec, const Arg& arg)
+{
+    std::wstring body;
+    if (arg.isNull) {
+        body = L"(null)";
+    } else if (arg.kind == ArgKind::WideText) {
+        body.assign(arg.wide);
+    } else {
+        for (char ch : arg.narrow)
+            body.push_back(static_cast<wchar_t>(static_cast<unsigned char>(ch)));
+    }
+    if (spec.precision >= 0 && body.size() > static_cast<size_t>(spec.precision))
+        body.resize(static_cast<size_t>(spec.precision));
+    Pad(out, body, spec, false);
+}
+
+} // namespace
+
+void FormatInto(std::wstring& out, const wchar_t* text, const Arg* args, size_t count)
+{
+    size_t next = 0;
+    for (size_t i = 0; text[i] != 0;) {
+        if (text[i] != L'%') {
+            out.push_back(text[i++]);
+            continue;
+        }
+        ++i;
+        if (text[i] == L'%') {
+            out.push_back(L'%');
+            ++i;
+            continue;
+        }
+        Spec spec;
+        for (;; ++i) {
+            if (text[i] == L'-')
+                spec.leftAlign = true;
+            else if (text[i] == L'0')
+                spec.zeroPad = true;
+            else if (text[i] == L'+')
+                spec.plusSign = true;
+            else if (text[i] == L' ')
+                spec.spaceSign = true;
+            else if (text[i] != L'#')
+                break;
+        }
+        while (text[i] >= L'0' && text[i] <= L'9')
+            spec.width = spec.width * 10 + (text[i++] - L'0');
+        if (text[i] == L'.') {
+            ++i;
+            spec.precision = 0;
+            while (text[i] >= L'0' && text[i] <= L'9')
+                spec.precision = spec.precision * 10 + (text[i++] - L'0');
+        }
+        spec.conversion = text[i];
+        if (spec.conversion == 0)
+            break;
+        ++i;
+        if (next >= count)
+            break; // cannot happen: the format was checked at compile time
+        const Arg& arg = args[next++];
+        switch (spec.conversion) {
+        case L'd':
+        case L'i':
+        case L'u':
+        case L'x':
+        case L'X':
+            FormatInteger(out, spec, arg);
+            break;
+        case L'c': {
+            Spec padding = spec;
+            padding.precision = -1;
+            Pad(out, std::wstring(1, static_cast<wchar_t>(static_cast<uint32_t>(arg.integer))), padding, false);
+            break;
+        }
+        case L'f':
+            FormatFloating(out, spec, arg);
+            break;
+        case L's':
+        case L'S':
+            FormatText(out, spec, arg);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace platform::format_detail

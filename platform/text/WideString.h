@@ -1,0 +1,41 @@
+// Wide-string helpers with the platform C runtime's semantics (_wtol, _wcsicmp,
+// byte-by-byte widening), shared by the platform layer and the system's code.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Each byte becomes one wide character of the same value; stops at a NUL byte or after
+// maxBytes bytes.
+std::wstring WidenBytes(const char* bytes, size_t maxBytes);
+std::wstring WidenBytes(std::string_view bytes);
+
+// Keeps the low byte of each character: the inverse of WidenBytes for texts that came
+// from it (narrow platform texts, 8-bit CSV output).
+std::string NarrowBytes(std::wstring_view text);
+
+// UTF-8 for the host's terminal, files and command lines. Invalid input bytes become U+FFFD.
+std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(std::wstring_view wide);
+
+// Lower and upper case by the platform's rules for the Latin, Greek and Cyrillic letters;
+// every other character is left as it is.
+wchar_t WideToLower(wchar_t ch);
+wchar_t WideToUpper(wchar_t ch);
+std::wstring WideToLower(std::wstring_view text);
+
+// _wcsicmp: <0, 0, >0 comparing lower-cased characters.
+int CompareNoCase(std::wstring_view a, std::wstring_view b);
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+
+// _wtol: skips leading white space, takes an optional sign and the leading decimal digits,
+// and stops at the first other character (0 when there are none). The value wraps modulo
+// 2^32 as the device's 32-bit conversion does.
+int32_t WtoL(std::wstring_view text);
+
+// Leading and trailing white space (space, tab, CR, LF, VT, FF) removed.
+std::wstring TrimWhite(std::wstring_view text);
+
+bool Contains(std::wstring_view text, std::wstring_view part);

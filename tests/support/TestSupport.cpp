@@ -1,0 +1,64 @@
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <unistd.h>
+
+#include "platform/time/CalendarTime.h"
+
+namespace testing_support {
+
+ScratchFolder::ScratchFolder()
+{
+    std::random_device random;
+    auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        m_path = base / ("velmora-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+        if (std::filesystem::create_directory(m_path))
+            break;
+    }
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+VirtualClockScope::VirtualClockScope(int64_t unixSeconds)
+    : m_clock(unixSeconds)
+{
+    platform::InstallClock(&m_clock);
+}
+
+VirtualClockScope::~VirtualClockScope()
+{
+    platform::InstallClock(nullptr);
+}
+
+void VirtualClockScope::SetLocal(int year, int month, int day, int hour, int minute, int second)
+{
+    m_clock.SetUnixSeconds(platform::CalendarTime::FromFields(year, month, day, hour, minute, second).UnixSeconds());
+}
+
+TimeZoneScope::TimeZoneScope(const char* zone)
+{
+    if (const char* previous = std::getenv("TZ")) {
+        m_previous = previous;
+        m_hadPrevious = true;
+    }
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+}
+
+TimeZoneScope::~TimeZoneScope()
+{
+    if (m_hadPrevious)
+        ::setenv("TZ", m_previous.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+}
+
+} // namespace testing_support
