@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,19 @@ namespace registry_test {
 inline std::vector<uint8_t> Sz(const std::wstring& text)
 {
     return Utf16LeWithTerminator(text);
+}
+
+// A REG_MULTI_SZ: each string with its terminator, then the empty string that ends the list.
+inline std::vector<uint8_t> MultiSz(std::initializer_list<std::wstring> texts)
+{
+    std::vector<uint8_t> out;
+    for (const std::wstring& text : texts) {
+        std::vector<uint8_t> one = Utf16LeWithTerminator(text);
+        out.insert(out.end(), one.begin(), one.end());
+    }
+    out.push_back(0);
+    out.push_back(0);
+    return out;
 }
 
 inline std::vector<uint8_t> Dword(uint32_t value)
