@@ -400,6 +400,9 @@ DWORD LinuxFileSystem::Open(const DevicePath& path, DWORD access, DWORD shareMod
                 if (errno != EINTR)
                     return LastErrno(ERROR_ACCESS_DENIED);
             }
+            // From here on the handle counts with the access it asked for.
+            if (effective != access)
+                ShareTable::Claim(m_shares, key, access, shareMode, claim);
         }
         existed = !plan.create;
         stream = std::make_unique<LinuxFileStream>(fd, std::move(claim));

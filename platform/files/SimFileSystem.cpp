@@ -301,8 +301,12 @@ DWORD SimFileSystem::Open(const DevicePath& path, DWORD access, DWORD shareMode,
     ShareClaim claim;
     if (DWORD error = ShareTable::Claim(m_state->shares, KeyOf(*node), EffectiveAccess(access, plan), shareMode, claim))
         return error;
-    if (plan.truncate)
+    if (plan.truncate) {
         m_state->Resize(*node, 0);
+        // From here on the handle counts with the access it asked for.
+        if (EffectiveAccess(access, plan) != access)
+            ShareTable::Claim(m_state->shares, KeyOf(*node), access, shareMode, claim);
+    }
     existed = !plan.create;
     stream = std::make_unique<SimFileStream>(m_state, std::move(node), std::move(text), std::move(claim));
     return ERROR_SUCCESS;
