@@ -5,6 +5,8 @@
 
 #include "platform/ui/WinDef.h"
 
+using LPINT = int*;
+
 // ---- Device contexts -----------------------------------------------------------------------
 
 // A device context for the window's client area, or for the whole screen when the window is
@@ -49,6 +51,169 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 
 HBRUSH CreateSolidBrush(COLORREF color);
+
+enum : int {
+    PS_SOLID = 0,
+    PS_DASH = 1,
+    PS_NULL = 5,
+};
+// A width of 0 is one pixel.
+HPEN CreatePen(int style, int width, COLORREF color);
+
+// Fonts. The platform's one typeface here is DejaVu Sans, whatever face a LOGFONTW names,
+// drawn with one fixed policy (no hinting, no kerning, greyscale antialiasing unless the
+// quality asks for none), so that text metrics are the same on every machine. A negative
+// height is the character height in pixels; a positive one the cell height.
+#define LF_FACESIZE 32
+struct LOGFONTW {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    WCHAR lfFaceName[LF_FACESIZE];
+};
+enum : LONG {
+    FW_NORMAL = 400,
+    FW_BOLD = 700,
+};
+enum : BYTE {
+    DEFAULT_QUALITY = 0,
+    DRAFT_QUALITY = 1,
+    NONANTIALIASED_QUALITY = 3,
+    ANTIALIASED_QUALITY = 4,
+    CLEARTYPE_QUALITY = 5,
+};
+HFONT CreateFontIndirectW(const LOGFONTW* font);
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+};
+struct LOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;
+    COLORREF lopnColor;
+};
+struct LOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    uintptr_t lbHatch;
+};
+// The object's description (LOGFONTW, BITMAP, LOGPEN or LOGBRUSH): the bytes written, or the
+// bytes needed when the buffer is null; 0 when the buffer is too small or the handle is dead.
+int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
+
+// A bitmap in the screen's format (32 bits per pixel), black.
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+
+// ---- Text ----------------------------------------------------------------------------------
+
+COLORREF SetTextColor(HDC dc, COLORREF color);
+COLORREF GetTextColor(HDC dc);
+COLORREF SetBkColor(HDC dc, COLORREF color);
+enum : int {
+    TRANSPARENT = 1,
+    OPAQUE = 2,
+};
+int SetBkMode(HDC dc, int mode);
+int GetBkMode(HDC dc);
+
+struct TEXTMETRICW {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    WCHAR tmFirstChar;
+    WCHAR tmLastChar;
+    WCHAR tmDefaultChar;
+    WCHAR tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+};
+BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* metrics);
+BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
+// The extent of the text, the cumulative width after each character (dx), and how many
+// characters fit within maxExtent (fit); dx and fit may be null.
+BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size);
+
+enum : UINT {
+    DT_TOP = 0x0000,
+    DT_LEFT = 0x0000,
+    DT_CENTER = 0x0001,
+    DT_RIGHT = 0x0002,
+    DT_VCENTER = 0x0004,
+    DT_BOTTOM = 0x0008,
+    DT_WORDBREAK = 0x0010,
+    DT_SINGLELINE = 0x0020,
+    DT_EXPANDTABS = 0x0040,
+    DT_NOCLIP = 0x0100,
+    DT_CALCRECT = 0x0400,
+    DT_NOPREFIX = 0x0800,
+};
+// Draws (or with DT_CALCRECT only measures) the text in the rectangle. Returns the height of
+// the text; with DT_VCENTER or DT_BOTTOM on a single line, the offset from the rectangle's top
+// to the bottom of the drawn text; 0 on failure. DT_CALCRECT sets the rectangle's right and
+// bottom to fit the text. Without DT_NOPREFIX "&x" underlines x and "&&" draws "&".
+int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format);
+
+// ---- Shapes and blocks ---------------------------------------------------------------------
+
+// Outlined with the pen and filled with the brush; right and bottom excluded. With the null
+// pen the filled area is one pixel narrower and lower, as on the platform.
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL Polyline(HDC dc, const POINT* points, int count);
+
+enum : DWORD {
+    SRCCOPY = 0x00CC0020,
+    SRCPAINT = 0x00EE0086,
+    SRCAND = 0x008800C6,
+    SRCINVERT = 0x00660046,
+    MERGEPAINT = 0x00BB0226, // destination = NOT source OR destination
+    NOTSRCCOPY = 0x00330008,
+    DSTINVERT = 0x00550009,
+    PATCOPY = 0x00F00021,
+    BLACKNESS = 0x00000042,
+    WHITENESS = 0x00FF0062,
+};
+BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop);
+// Scales by nearest pixel.
+BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+    int sourceWidth, int sourceHeight, DWORD rop);
+
+// ---- Icons ---------------------------------------------------------------------------------
+
+enum : UINT {
+    DI_MASK = 0x0001,
+    DI_IMAGE = 0x0002,
+    DI_NORMAL = 0x0003,
+};
+// Draws the icon at its own size when width and height are 0.
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flickerFree, UINT flags);
+BOOL DestroyIcon(HICON icon);
 
 #define CLR_INVALID 0xFFFFFFFFu
 

@@ -55,6 +55,8 @@ HDC RegisterDeviceContext(std::unique_ptr<DeviceContext> context)
         context->pen = StockObject(BLACK_PEN);
     if (context->brush == nullptr)
         context->brush = StockObject(WHITE_BRUSH);
+    if (context->font == nullptr)
+        context->font = StockObject(SYSTEM_FONT);
     for (HGDIOBJ selected : { context->pen, context->brush, context->font, context->bitmap }) {
         if (GdiObject* object = LookupGdiObject(selected))
             ++object->selectCount;

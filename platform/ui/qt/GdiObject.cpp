@@ -1,7 +1,10 @@
 #include "platform/ui/qt/GdiObject.h"
 
+#include <cmath>
 #include <map>
 #include <memory>
+
+#include "platform/device/Device.h"
 
 namespace platform::ui {
 
@@ -52,6 +55,10 @@ std::unique_ptr<GdiObject> MakeStock(int index)
     case NULL_PEN:
         object->kind = GdiKind::Pen;
         object->style = 5; // PS_NULL
+        break;
+    case SYSTEM_FONT:
+        object->kind = GdiKind::Font;
+        object->systemFont = true;
         break;
     default:
         return nullptr;
@@ -111,6 +118,59 @@ size_t LiveGdiObjectCount()
             ++count;
     }
     return count;
+}
+
+COLORREF ColorRefFromQRgb(QRgb pixel)
+{
+    return RGB(static_cast<BYTE>(qRed(pixel)), static_cast<BYTE>(qGreen(pixel)), static_cast<BYTE>(qBlue(pixel)));
+}
+
+LOGFONTW SystemLogFont()
+{
+    LOGFONTW font {};
+    int dpi = CurrentDevice().dpi;
+    font.lfHeight = -((8 * dpi + 36) / 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = 1; // DEFAULT_CHARSET
+    font.lfQuality = DEFAULT_QUALITY;
+    const wchar_t face[] = L"DejaVu Sans";
+    std::copy(std::begin(face), std::end(face), font.lfFaceName);
+    return font;
+}
+
+LOGFONTW LogFontOf(const GdiObject& font)
+{
+    return font.systemFont ? SystemLogFont() : font.logFont;
+}
+
+QFont QFontFromLogFont(const LOGFONTW& logFont)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStretch(QFont::Unstretched);
+    // DejaVu Sans: ascent 0.928 and descent 0.236 of the em, so a cell height h has an em of
+    // h / 1.164.
+    int height = logFont.lfHeight;
+    int pixels = height < 0 ? -height : height > 0 ? static_cast<int>(std::lround(height / 1.164)) : -SystemLogFont().lfHeight;
+    font.setPixelSize(pixels > 0 ? pixels : 1);
+    font.setWeight(logFont.lfWeight >= 600 ? QFont::Bold : QFont::Normal);
+    font.setItalic(logFont.lfItalic != 0);
+    font.setUnderline(logFont.lfUnderline != 0);
+    font.setStrikeOut(logFont.lfStrikeOut != 0);
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    QFont::StyleStrategy strategy = QFont::NoFontMerging;
+    strategy = static_cast<QFont::StyleStrategy>(
+        strategy | (logFont.lfQuality == NONANTIALIASED_QUALITY ? QFont::NoAntialias : QFont::PreferAntialias));
+    font.setStyleStrategy(strategy);
+    return font;
+}
+
+QFont ContextFont(HGDIOBJ handle)
+{
+    GdiObject* object = LookupGdiObject(handle);
+    if (object == nullptr || object->kind != GdiKind::Font)
+        return QFontFromLogFont(SystemLogFont());
+    return QFontFromLogFont(LogFontOf(*object));
 }
 
 QColor QColorFromColorRef(COLORREF color)

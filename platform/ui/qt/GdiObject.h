@@ -22,6 +22,10 @@ struct GdiObject {
     int width = 1;
     COLORREF color = 0;
 
+    // Fonts. The stock system font follows the current device's resolution.
+    LOGFONTW logFont {};
+    bool systemFont = false;
+
     // Bitmaps: the pixels, 0xAARRGGBB with the alpha kept at 0xFF.
     QImage image;
     int bitsPerPixel = 32;
@@ -36,5 +40,15 @@ HGDIOBJ StockObject(int index);
 size_t LiveGdiObjectCount();
 
 QColor QColorFromColorRef(COLORREF color);
+COLORREF ColorRefFromQRgb(QRgb pixel);
+
+// The stock system font's description at the current device's resolution: 8 points.
+LOGFONTW SystemLogFont();
+// A font's description (the system font's as the device has it now).
+LOGFONTW LogFontOf(const GdiObject& font);
+// The Qt font for a description, under the one rendering policy.
+QFont QFontFromLogFont(const LOGFONTW& font);
+// The font selected into a context, as a Qt font.
+QFont ContextFont(HGDIOBJ font);
 
 } // namespace platform::ui
