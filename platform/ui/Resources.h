@@ -14,11 +14,9 @@ struct HRSRC__;
 using HRSRC = HRSRC__*;
 using HGLOBAL = void*;
 
-enum : DWORD {
-    ERROR_RESOURCE_DATA_NOT_FOUND = 1812,
-    ERROR_RESOURCE_TYPE_NOT_FOUND = 1813,
-    ERROR_RESOURCE_NAME_NOT_FOUND = 1814,
-};
+constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
+constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
+constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 
 #define RT_BITMAP MAKEINTRESOURCEW(2)
 #define RT_ICON MAKEINTRESOURCEW(3)
@@ -35,14 +33,10 @@ DWORD SizeofResource(HMODULE module, HRSRC resource);
 // Copies the string (truncated, terminated) and returns its length; 0 when there is none.
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int maxCount);
 
-enum : UINT {
-    IMAGE_BITMAP = 0,
-    IMAGE_ICON = 1,
-};
-enum : UINT {
-    LR_DEFAULTCOLOR = 0x0000,
-    LR_DEFAULTSIZE = 0x0040,
-};
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT IMAGE_ICON = 1;
+constexpr UINT LR_DEFAULTCOLOR = 0x0000;
+constexpr UINT LR_DEFAULTSIZE = 0x0040;
 // The icon at the system's icon size (SM_CXICON).
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
 // An icon (HICON) at the size asked (0: the resource's own size, or the system size with

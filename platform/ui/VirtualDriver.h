@@ -11,7 +11,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/ui/WinDef.h"
 
@@ -38,6 +41,24 @@ public:
     void Tap(HWND window, int x, int y);
     void StylusDown(HWND window, int x, int y);
     void StylusUp(HWND window, int x, int y);
+
+    // The user's click on a button (BM_CLICK), then dispatch.
+    void Click(HWND control);
+    void ClickItem(HWND dialog, int id);
+
+    // Modal loops hand control to handlers the test installs: the next modal dialog whose
+    // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,
+    // lets time pass) and ends it. A modal loop without a handler, or whose handler returns with
+    // the dialog still open, is ended with IDCANCEL and noted as a fault.
+    struct ModalInfo {
+        HWND window;
+        int templateId;
+        std::wstring title;
+    };
+    using ModalHandler = std::function<void(const ModalInfo&)>;
+    void OnModal(int templateId, ModalHandler handler);
+    const std::vector<std::wstring>& Faults() const;
+    size_t PendingHandlers() const;
 
     struct Impl;
 

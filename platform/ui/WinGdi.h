@@ -18,32 +18,28 @@ HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 HWND WindowFromDC(HDC dc);
 
-enum : int {
-    HORZRES = 8,
-    VERTRES = 10,
-    BITSPIXEL = 12,
-    PLANES = 14,
-    LOGPIXELSX = 88,
-    LOGPIXELSY = 90,
-};
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
 int GetDeviceCaps(HDC dc, int index);
 
 // ---- Objects -------------------------------------------------------------------------------
 
-enum : int {
-    WHITE_BRUSH = 0,
-    LTGRAY_BRUSH = 1,
-    GRAY_BRUSH = 2,
-    DKGRAY_BRUSH = 3,
-    BLACK_BRUSH = 4,
-    NULL_BRUSH = 5,
-    HOLLOW_BRUSH = NULL_BRUSH,
-    WHITE_PEN = 6,
-    BLACK_PEN = 7,
-    NULL_PEN = 8,
-    SYSTEM_FONT = 13,
-    DEFAULT_PALETTE = 15,
-};
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+constexpr int SYSTEM_FONT = 13;
+constexpr int DEFAULT_PALETTE = 15;
 HGDIOBJ GetStockObject(int object);
 // Selecting returns the object of that kind that was selected before (a region selects as a
 // clip and returns a region type). Stock objects are never deleted.
@@ -52,11 +48,9 @@ BOOL DeleteObject(HGDIOBJ object);
 
 HBRUSH CreateSolidBrush(COLORREF color);
 
-enum : int {
-    PS_SOLID = 0,
-    PS_DASH = 1,
-    PS_NULL = 5,
-};
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_NULL = 5;
 // A width of 0 is one pixel.
 HPEN CreatePen(int style, int width, COLORREF color);
 
@@ -81,17 +75,13 @@ struct LOGFONTW {
     BYTE lfPitchAndFamily;
     WCHAR lfFaceName[LF_FACESIZE];
 };
-enum : LONG {
-    FW_NORMAL = 400,
-    FW_BOLD = 700,
-};
-enum : BYTE {
-    DEFAULT_QUALITY = 0,
-    DRAFT_QUALITY = 1,
-    NONANTIALIASED_QUALITY = 3,
-    ANTIALIASED_QUALITY = 4,
-    CLEARTYPE_QUALITY = 5,
-};
+constexpr LONG FW_NORMAL = 400;
+constexpr LONG FW_BOLD = 700;
+constexpr BYTE DEFAULT_QUALITY = 0;
+constexpr BYTE DRAFT_QUALITY = 1;
+constexpr BYTE NONANTIALIASED_QUALITY = 3;
+constexpr BYTE ANTIALIASED_QUALITY = 4;
+constexpr BYTE CLEARTYPE_QUALITY = 5;
 HFONT CreateFontIndirectW(const LOGFONTW* font);
 
 struct BITMAP {
@@ -125,10 +115,8 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 COLORREF SetTextColor(HDC dc, COLORREF color);
 COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF color);
-enum : int {
-    TRANSPARENT = 1,
-    OPAQUE = 2,
-};
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
 
@@ -160,20 +148,18 @@ BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, LPSIZE size);
 // characters fit within maxExtent (fit); dx and fit may be null.
 BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT fit, LPINT dx, LPSIZE size);
 
-enum : UINT {
-    DT_TOP = 0x0000,
-    DT_LEFT = 0x0000,
-    DT_CENTER = 0x0001,
-    DT_RIGHT = 0x0002,
-    DT_VCENTER = 0x0004,
-    DT_BOTTOM = 0x0008,
-    DT_WORDBREAK = 0x0010,
-    DT_SINGLELINE = 0x0020,
-    DT_EXPANDTABS = 0x0040,
-    DT_NOCLIP = 0x0100,
-    DT_CALCRECT = 0x0400,
-    DT_NOPREFIX = 0x0800,
-};
+constexpr UINT DT_TOP = 0x0000;
+constexpr UINT DT_LEFT = 0x0000;
+constexpr UINT DT_CENTER = 0x0001;
+constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_VCENTER = 0x0004;
+constexpr UINT DT_BOTTOM = 0x0008;
+constexpr UINT DT_WORDBREAK = 0x0010;
+constexpr UINT DT_SINGLELINE = 0x0020;
+constexpr UINT DT_EXPANDTABS = 0x0040;
+constexpr UINT DT_NOCLIP = 0x0100;
+constexpr UINT DT_CALCRECT = 0x0400;
+constexpr UINT DT_NOPREFIX = 0x0800;
 // Draws (or with DT_CALCRECT only measures) the text in the rectangle. Returns the height of
 // the text; with DT_VCENTER or DT_BOTTOM on a single line, the offset from the rectangle's top
 // to the bottom of the drawn text; 0 on failure. DT_CALCRECT sets the rectangle's right and
@@ -187,18 +173,16 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL Polyline(HDC dc, const POINT* points, int count);
 
-enum : DWORD {
-    SRCCOPY = 0x00CC0020,
-    SRCPAINT = 0x00EE0086,
-    SRCAND = 0x008800C6,
-    SRCINVERT = 0x00660046,
-    MERGEPAINT = 0x00BB0226, // destination = NOT source OR destination
-    NOTSRCCOPY = 0x00330008,
-    DSTINVERT = 0x00550009,
-    PATCOPY = 0x00F00021,
-    BLACKNESS = 0x00000042,
-    WHITENESS = 0x00FF0062,
-};
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCINVERT = 0x00660046;
+constexpr DWORD MERGEPAINT = 0x00BB0226; // destination = NOT source OR destination
+constexpr DWORD NOTSRCCOPY = 0x00330008;
+constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
 BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop);
 // Scales by nearest pixel.
 BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
@@ -206,11 +190,9 @@ BOOL StretchBlt(HDC destination, int x, int y, int width, int height, HDC source
 
 // ---- Icons ---------------------------------------------------------------------------------
 
-enum : UINT {
-    DI_MASK = 0x0001,
-    DI_IMAGE = 0x0002,
-    DI_NORMAL = 0x0003,
-};
+constexpr UINT DI_MASK = 0x0001;
+constexpr UINT DI_IMAGE = 0x0002;
+constexpr UINT DI_NORMAL = 0x0003;
 // Draws the icon at its own size when width and height are 0.
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flickerFree, UINT flags);
 BOOL DestroyIcon(HICON icon);

@@ -60,6 +60,10 @@ public:
     std::map<int, LONG_PTR> extraData;
     HFONT font = nullptr;
 
+    // Button state: BST_CHECKED and the pushed look.
+    UINT check = BST_UNCHECKED;
+    bool pressed = false;
+
     // Tree. Children are in the platform's z-order: the first is on top, and creation order is
     // the order of GW_CHILD / GW_HWNDNEXT (a dialog's tab order).
     Window* parent = nullptr;
