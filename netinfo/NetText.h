@@ -5,10 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "netinfo/DialUpNames.h" // IndexNotFound, the result of every lookup that finds nothing
 #include "platform/core/WinTypes.h"
-
-// The result of every lookup that finds no adapter; callers test for it.
-inline constexpr DWORD IndexNotFound = 999;
 
 // A text result holds at most 127 characters (the device's buffers have 128 with the
 // terminator); longer texts are cut.
