@@ -36,6 +36,7 @@ struct NetInterface {
     bool hideTableName = false; // wszName left empty, as some device drivers leave it
     std::string systemName;   // the machine's name for it (eth0), for tools and reports
     std::string description;  // bDescr and Description
+    std::string driver;       // the machine's driver or link kind ("e1000e", "bridge"); may be empty
     DWORD type = 1;           // MIB_IF_TYPE_*
     DWORD mtu = 0;
     DWORD speedBps = 0;

@@ -142,6 +142,7 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
             entry.name = LinuxAdapterName(link->name);
         }
         entry.description = info.model.empty() ? link->name : info.model;
+        entry.driver = !info.driver.empty() ? info.driver : link->kind;
         entry.mtu = link->mtu;
         if (info.speedMbps > 0)
             entry.speedBps = static_cast<DWORD>(std::min<int64_t>(info.speedMbps * 1'000'000, 0xFFFFFFFFll));
