@@ -49,6 +49,10 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 using HANDLE = void*;
 using PHANDLE = HANDLE*;
+// A loaded module (the host program or the plug-in): resources and window classes belong to it.
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using HMODULE = HINSTANCE;
 
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 
