@@ -1,0 +1,381 @@
+// The Reg* calls over the in-memory registry, with the platform's arguments, results and
+// error codes. Notes where this registry chooses among the platform's behaviours:
+// - Roots: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE; other predefined handles are invalid.
+// - samDesired is not enforced, as on the device (its registry ignores it); a read-only
+//   store refuses every change with ERROR_ACCESS_DENIED instead.
+// - Subkeys enumerate in case-insensitive alphabetical order and values in the order they
+//   were created; the callers accept "the registry's order".
+// - Names the hive file could not carry (CR, LF, non-characters) and names over the length
+//   limits are refused with ERROR_INVALID_PARAMETER; so is null data with a non-zero size.
+// - Class strings are not kept: they enumerate and query as empty.
+// - On failure, the open and create calls set *phkResult to null.
+#include "platform/registry/Registry.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/registry/RegistryState.h"
+
+namespace {
+
+using platform::KeyNode;
+using platform::RegistryState;
+
+// Errors are returned, never thrown across the platform API.
+template <typename Body>
+LONG Guarded(Body&& body)
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return ERROR_OUTOFMEMORY;
+    }
+}
+
+FILETIME ToFileTime(int64_t unixMs)
+{
+    // 100-nanosecond intervals since 1 January 1601.
+    uint64_t ticks = static_cast<uint64_t>(unixMs) * 10000u + 116444736000000000ull;
+    return FILETIME { static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32) };
+}
+
+std::wstring_view NameOrEmpty(LPCWSTR name)
+{
+    return name != nullptr ? std::wstring_view(name) : std::wstring_view();
+}
+
+// Walks a subkey path below a key, creating what is missing when asked to.
+LONG WalkPath(RegistryState& state, std::shared_ptr<KeyNode>& node, LPCWSTR subKey, bool create, bool& createdAny)
+{
+    createdAny = false;
+    std::vector<std::wstring> components;
+    if (LONG split = platform::SplitKeyPath(NameOrEmpty(subKey), components); split != ERROR_SUCCESS)
+        return split;
+    if (node->Depth() + components.size() > platform::kMaxKeyDepth)
+        return ERROR_INVALID_PARAMETER;
+    for (const std::wstring& name : components) {
+        std::shared_ptr<KeyNode> next = node->FindSubkey(name);
+        if (!next) {
+            if (!create)
+                return ERROR_FILE_NOT_FOUND;
+            if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
+                return writable;
+            bool created = false;
+            next = node->CreateSubkey(name, created);
+            createdAny = true;
+        }
+        node = std::move(next);
+    }
+    return ERROR_SUCCESS;
+}
+
+LONG OpenOrCreate(HKEY hKey, LPCWSTR lpSubKey, bool create, PHKEY phkResult, LPDWORD lpdwDisposition)
+{
+    if (phkResult == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    *phkResult = nullptr;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        bool createdAny = false;
+        LONG walked = WalkPath(state, node, lpSubKey, create, createdAny);
+        if (createdAny)
+            state.MarkDirty(); // the keys made before a failure stay, as on the platform
+        if (walked != ERROR_SUCCESS)
+            return walked;
+        // An empty path on a predefined root gives the root itself back, as the platform does.
+        if (platform::RootOfHandle(hKey) && NameOrEmpty(lpSubKey).find_first_not_of(L'\\') == std::wstring_view::npos)
+            *phkResult = hKey;
+        else
+            *phkResult = state.AddHandle(std::move(node));
+        if (lpdwDisposition != nullptr)
+            *lpdwDisposition = createdAny ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+        return ERROR_SUCCESS;
+    });
+}
+
+// Copies data to a caller's buffer by the platform's size protocol: the size alone when
+// there is no buffer, ERROR_MORE_DATA and the size needed (buffer untouched) when it is short.
+LONG CopyData(const std::vector<uint8_t>& data, LPBYTE lpData, LPDWORD lpcbData)
+{
+    DWORD size = static_cast<DWORD>(data.size());
+    if (lpData != nullptr) {
+        if (*lpcbData < size) {
+            *lpcbData = size;
+            return ERROR_MORE_DATA;
+        }
+        if (size != 0)
+            std::memcpy(lpData, data.data(), size);
+    }
+    if (lpcbData != nullptr)
+        *lpcbData = size;
+    return ERROR_SUCCESS;
+}
+
+// A name and its terminator into a buffer counted in characters (terminator included on the
+// way in, excluded on the way out).
+bool CopyName(const std::wstring& name, LPWSTR buffer, LPDWORD lpcch)
+{
+    if (*lpcch <= name.size())
+        return false;
+    std::wmemcpy(buffer, name.data(), name.size());
+    buffer[name.size()] = L'\0';
+    *lpcch = static_cast<DWORD>(name.size());
+    return true;
+}
+
+// The key a delete call names: the handle's own key for an empty path.
+LONG FindTarget(RegistryState& state, HKEY hKey, LPCWSTR lpSubKey, std::shared_ptr<KeyNode>& target)
+{
+    if (LONG resolved = state.Resolve(hKey, target); resolved != ERROR_SUCCESS)
+        return resolved;
+    bool createdAny = false;
+    return WalkPath(state, target, lpSubKey, false, createdAny);
+}
+
+LONG DeleteWholeKey(RegistryState& state, const std::shared_ptr<KeyNode>& target)
+{
+    if (target->Parent() == nullptr)
+        return ERROR_ACCESS_DENIED; // a root
+    if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
+        return writable;
+    target->Parent()->DeleteSubkey(target->Name());
+    state.MarkDirty();
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY phkResult,
+    LPDWORD lpdwDisposition)
+{
+    return OpenOrCreate(hKey, lpSubKey, true, phkResult, lpdwDisposition);
+}
+
+LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult)
+{
+    return OpenOrCreate(hKey, lpSubKey, false, phkResult, nullptr);
+}
+
+LONG RegCloseKey(HKEY hKey)
+{
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        if (!state.IsOpen())
+            return ERROR_INVALID_HANDLE;
+        if (!platform::RootOfHandle(hKey) && !state.RemoveHandle(hKey))
+            return ERROR_INVALID_HANDLE;
+        // The handle is closed whatever the write does; a failed write stays dirty and is
+        // reported by the store.
+        state.PersistIfDirty();
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG RegFlushKey(HKEY hKey)
+{
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        return state.PersistIfDirty();
+    });
+}
+
+LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData)
+{
+    if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr))
+        return ERROR_INVALID_PARAMETER;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        const platform::RegistryValue* value = node->FindValue(NameOrEmpty(lpValueName));
+        if (value == nullptr)
+            return ERROR_FILE_NOT_FOUND;
+        if (lpType != nullptr)
+            *lpType = value->type;
+        return CopyData(value->data, lpData, lpcbData);
+    });
+}
+
+LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData)
+{
+    if (lpData == nullptr && cbData != 0)
+        return ERROR_INVALID_PARAMETER;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
+            return writable;
+        std::wstring_view name = NameOrEmpty(lpValueName);
+        if (!platform::IsValidValueName(name))
+            return ERROR_INVALID_PARAMETER;
+        std::vector<uint8_t> data(lpData, lpData + cbData);
+        node->SetValue(name, dwType, std::move(data));
+        state.MarkDirty();
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved, LPWSTR lpClass,
+    LPDWORD lpcchClass, FILETIME* lpftLastWriteTime)
+{
+    if (lpReserved != nullptr || lpName == nullptr || lpcchName == nullptr || (lpClass != nullptr && lpcchClass == nullptr))
+        return ERROR_INVALID_PARAMETER;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        if (dwIndex >= node->Subkeys().size())
+            return ERROR_NO_MORE_ITEMS;
+        const KeyNode& subkey = *node->Subkeys()[dwIndex];
+        if (*lpcchName <= subkey.Name().size() || (lpClass != nullptr && *lpcchClass == 0))
+            return ERROR_MORE_DATA;
+        CopyName(subkey.Name(), lpName, lpcchName);
+        if (lpClass != nullptr)
+            lpClass[0] = L'\0';
+        if (lpcchClass != nullptr)
+            *lpcchClass = 0;
+        if (lpftLastWriteTime != nullptr)
+            *lpftLastWriteTime = ToFileTime(subkey.LastWriteUnixMs());
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved, LPDWORD lpType,
+    LPBYTE lpData, LPDWORD lpcbData)
+{
+    if (lpReserved != nullptr || lpValueName == nullptr || lpcchValueName == nullptr || (lpData != nullptr && lpcbData == nullptr))
+        return ERROR_INVALID_PARAMETER;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        if (dwIndex >= node->Values().size())
+            return ERROR_NO_MORE_ITEMS;
+        const platform::RegistryValue& value = node->Values()[dwIndex];
+        // A short name buffer leaves every output as it was.
+        if (!CopyName(value.name, lpValueName, lpcchValueName))
+            return ERROR_MORE_DATA;
+        if (lpType != nullptr)
+            *lpType = value.type;
+        return CopyData(value.data, lpData, lpcbData);
+    });
+}
+
+LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName)
+{
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
+            return writable;
+        if (!node->DeleteValue(NameOrEmpty(lpValueName)))
+            return ERROR_FILE_NOT_FOUND;
+        state.MarkDirty();
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey)
+{
+    if (lpSubKey == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> target;
+        if (LONG found = FindTarget(state, hKey, lpSubKey, target); found != ERROR_SUCCESS)
+            return found;
+        if (!target->Subkeys().empty())
+            return ERROR_ACCESS_DENIED;
+        return DeleteWholeKey(state, target);
+    });
+}
+
+LONG RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey)
+{
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> target;
+        if (LONG found = FindTarget(state, hKey, lpSubKey, target); found != ERROR_SUCCESS)
+            return found;
+        if (lpSubKey != nullptr)
+            return DeleteWholeKey(state, target);
+        // No subkey: everything below the key goes, the key itself stays.
+        if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
+            return writable;
+        target->DeleteAllSubkeys();
+        target->DeleteAllValues();
+        state.MarkDirty();
+        return ERROR_SUCCESS;
+    });
+}
+
+LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
+    LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
+    LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime)
+{
+    if (lpReserved != nullptr || (lpClass != nullptr && lpcchClass == nullptr))
+        return ERROR_INVALID_PARAMETER;
+    return Guarded([&]() -> LONG {
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        if (lpClass != nullptr && *lpcchClass == 0)
+            return ERROR_MORE_DATA;
+        if (lpClass != nullptr)
+            lpClass[0] = L'\0';
+        if (lpcchClass != nullptr)
+            *lpcchClass = 0;
+        // Name lengths in characters without the terminator, data lengths in bytes.
+        size_t maxSubkeyName = 0;
+        for (const auto& subkey : node->Subkeys())
+            maxSubkeyName = std::max(maxSubkeyName, subkey->Name().size());
+        size_t maxValueName = 0;
+        size_t maxValueData = 0;
+        for (const auto& value : node->Values()) {
+            maxValueName = std::max(maxValueName, value.name.size());
+            maxValueData = std::max(maxValueData, value.data.size());
+        }
+        if (lpcSubKeys != nullptr)
+            *lpcSubKeys = static_cast<DWORD>(node->Subkeys().size());
+        if (lpcbMaxSubKeyLen != nullptr)
+            *lpcbMaxSubKeyLen = static_cast<DWORD>(maxSubkeyName);
+        if (lpcbMaxClassLen != nullptr)
+            *lpcbMaxClassLen = 0;
+        if (lpcValues != nullptr)
+            *lpcValues = static_cast<DWORD>(node->Values().size());
+        if (lpcbMaxValueNameLen != nullptr)
+            *lpcbMaxValueNameLen = static_cast<DWORD>(maxValueName);
+        if (lpcbMaxValueLen != nullptr)
+            *lpcbMaxValueLen = static_cast<DWORD>(maxValueData);
+        if (lpcbSecurityDescriptor != nullptr)
+            *lpcbSecurityDescriptor = 0;
+        if (lpftLastWriteTime != nullptr)
+            *lpftLastWriteTime = ToFileTime(node->LastWriteUnixMs());
+        return ERROR_SUCCESS;
+    });
+}

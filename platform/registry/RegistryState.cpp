@@ -1,0 +1,171 @@
+#include "platform/registry/RegistryState.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/registry/RegFile.h"
+
+namespace platform {
+
+namespace {
+
+std::string Describe(int error)
+{
+    return std::strerror(error);
+}
+
+} // namespace
+
+RegistryState& RegistryState::Instance()
+{
+    static RegistryState state;
+    return state;
+}
+
+RegistryState::RegistryState()
+    : m_tree(std::make_unique<RegistryTree>())
+{
+}
+
+LONG RegistryState::Resolve(HKEY key, std::shared_ptr<KeyNode>& node) const
+{
+    node.reset();
+    if (!m_open)
+        return ERROR_INVALID_HANDLE;
+    if (std::optional<RegistryRoot> root = RootOfHandle(key)) {
+        node = m_tree->Root(*root);
+        return ERROR_SUCCESS;
+    }
+    auto it = m_handles.find(reinterpret_cast<uintptr_t>(key));
+    if (it == m_handles.end())
+        return ERROR_INVALID_HANDLE;
+    if (it->second->IsDeleted())
+        return ERROR_KEY_DELETED;
+    node = it->second;
+    return ERROR_SUCCESS;
+}
+
+HKEY RegistryState::AddHandle(std::shared_ptr<KeyNode> node)
+{
+    uintptr_t value = m_nextHandle;
+    m_nextHandle += 4;
+    m_handles.emplace(value, std::move(node));
+    return reinterpret_cast<HKEY>(value);
+}
+
+bool RegistryState::RemoveHandle(HKEY key)
+{
+    return m_handles.erase(reinterpret_cast<uintptr_t>(key)) != 0;
+}
+
+LONG RegistryState::CheckWritable() const
+{
+    return m_mode == RegistryStoreMode::ReadOnly ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
+LONG RegistryState::PersistIfDirty()
+{
+    if (!m_dirty || m_mode != RegistryStoreMode::ReadWrite || !m_hive) {
+        if (m_mode != RegistryStoreMode::ReadWrite)
+            m_dirty = false;
+        return ERROR_SUCCESS;
+    }
+    int error = m_hive->Replace(WriteRegFile(*m_tree));
+    if (error != 0) {
+        if (!m_writeFailureReported) {
+            std::fprintf(stderr, "registry: cannot write the hive %s: %s (the changes are kept and written at the next chance)\n",
+                m_hive->Path().c_str(), Describe(error).c_str());
+            m_writeFailureReported = true;
+        }
+        return ERROR_CANTWRITE;
+    }
+    m_dirty = false;
+    m_writeFailureReported = false;
+    return ERROR_SUCCESS;
+}
+
+RegistryStoreResult RegistryState::Open(const std::filesystem::path& hivePath, RegistryStoreMode mode)
+{
+    Close();
+    RegistryStoreResult result;
+    auto tree = std::make_unique<RegistryTree>();
+    std::unique_ptr<HiveFile> hive;
+
+    if (mode != RegistryStoreMode::MemoryOnly) {
+        hive = std::make_unique<HiveFile>(hivePath);
+        if (mode == RegistryStoreMode::ReadWrite) {
+            int lockError = hive->Lock();
+            if (lockError == EWOULDBLOCK) {
+                result.status = RegistryStoreStatus::InUse;
+                result.detail = "the registry " + hivePath.string() + " is in use by another process";
+                return result;
+            }
+            if (lockError != 0) {
+                result.status = RegistryStoreStatus::Unreadable;
+                result.detail = "cannot lock the registry " + hivePath.string() + " (" + hive->LockPath().string() + "): "
+                    + Describe(lockError);
+                return result;
+            }
+            // Left over by a writer that died before its rename; the hive itself is whole.
+            std::error_code ignored;
+            std::filesystem::remove(hive->TemporaryPath(), ignored);
+        }
+
+        std::string bytes;
+        int readError = hive->Read(bytes);
+        if (readError != 0 && readError != ENOENT) {
+            result.status = RegistryStoreStatus::Unreadable;
+            result.detail = "cannot read the registry " + hivePath.string() + ": " + Describe(readError);
+            return result;
+        }
+        if (readError == 0) {
+            RegFileDocument document;
+            RegFileError parseError;
+            if (ParseRegFile(bytes, document, parseError)) {
+                tree->Apply(document);
+            } else if (mode == RegistryStoreMode::ReadOnly) {
+                result.status = RegistryStoreStatus::Unreadable;
+                result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + parseError.Describe() + ")";
+                return result;
+            } else {
+                std::filesystem::path movedTo;
+                int moveError = hive->MoveAside(movedTo);
+                if (moveError != 0) {
+                    result.status = RegistryStoreStatus::Unreadable;
+                    result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + parseError.Describe()
+                        + ") and cannot be moved aside: " + Describe(moveError);
+                    return result;
+                }
+                std::fprintf(stderr, "registry: the hive %s cannot be parsed (%s); it was moved to %s and the registry starts empty\n",
+                    hivePath.c_str(), parseError.Describe().c_str(), movedTo.c_str());
+                result.movedAsideTo = movedTo;
+            }
+        }
+    }
+
+    m_tree = std::move(tree);
+    m_hive = std::move(hive);
+    m_mode = mode;
+    m_open = true;
+    m_dirty = false;
+    m_writeFailureReported = false;
+    return result;
+}
+
+LONG RegistryState::Close()
+{
+    if (!m_open)
+        return ERROR_SUCCESS;
+    m_writeFailureReported = false; // a last failed write is always reported: the change is lost
+    LONG result = PersistIfDirty();
+    m_handles.clear();
+    m_tree->Clear();
+    m_tree = std::make_unique<RegistryTree>();
+    m_hive.reset(); // releases the lock
+    m_open = false;
+    m_dirty = false;
+    return result;
+}
+
+} // namespace platform

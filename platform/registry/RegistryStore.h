@@ -1,0 +1,55 @@
+// Where the registry behind the Reg* calls lives. Until a store is opened there is no
+// registry: every call fails with ERROR_INVALID_HANDLE, so that a program that forgot to
+// open its hive cannot quietly run on an empty one.
+//
+// ReadWrite   loads the hive file and keeps it up to date. The hive is locked for the
+//             process (flock on "<hive>.lock", not waiting): a second writer is refused.
+//             Changes mark the registry dirty; the file is rewritten atomically (temporary
+//             file, fsync, rename, fsync of the folder) when a key handle is closed or
+//             flushed while dirty, and when the store is closed. A hive that cannot be
+//             parsed is moved aside to "<hive>.corrupt-YYYYMMDD-HHMMSS", reported on stderr
+//             in one line, and the registry starts empty.
+// ReadOnly    loads the hive without the lock and refuses every change with
+//             ERROR_ACCESS_DENIED. A hive that cannot be parsed is left where it is and the
+//             opening fails.
+// MemoryOnly  an empty registry that no file backs, for tests and simulations.
+//
+// Opening a store closes the previous one first (writing it if dirty); the handles of the
+// previous store become invalid.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/core/WinTypes.h"
+
+namespace platform {
+
+enum class RegistryStoreMode { ReadWrite, ReadOnly, MemoryOnly };
+
+enum class RegistryStoreStatus {
+    Opened,
+    InUse, // another process holds the hive's lock
+    Unreadable, // the hive (or its folder or lock file) cannot be read or created, or, read-only, parsed
+};
+
+struct RegistryStoreResult {
+    RegistryStoreStatus status = RegistryStoreStatus::Opened;
+    // For InUse and Unreadable: one line saying what failed, without a program's name.
+    std::string detail;
+    // Set when an unparsable hive was moved aside (the store still opened, empty).
+    std::filesystem::path movedAsideTo;
+
+    bool Ok() const { return status == RegistryStoreStatus::Opened; }
+};
+
+RegistryStoreResult OpenRegistryStore(const std::filesystem::path& hivePath, RegistryStoreMode mode);
+// Writes the hive if it changed and releases the lock; afterwards there is no registry.
+// ERROR_SUCCESS, or ERROR_CANTWRITE when the final write failed (reported on stderr).
+LONG CloseRegistryStore();
+bool IsRegistryStoreOpen();
+
+// A fresh, empty, memory-only registry: what every test starts from.
+void ResetRegistryForTests();
+
+} // namespace platform
