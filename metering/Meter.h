@@ -3,6 +3,7 @@
 #pragma once
 
 #include "metering/TrafficCounter.h"
+#include "settings/Settings.h"
 
 // The meter settings the tick passes in (MeterEnabled, MeterNotify, MeterNotifyThreshold,
 // MeterNotifyType, MeterNotifyReset).
@@ -10,7 +11,7 @@ struct MeterOptions {
     DWORD enabled = 1;
     DWORD notify = 0;
     DWORD thresholdMb = 0;
-    DWORD type = MeterTypeCombined;
+    DWORD type = kMeterNotifyBoth;
     DWORD resetAfter = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "metering/TrafficText.h"
 #include "platform/text/Format.h"
+#include "settings/Settings.h"
 
 TrafficCounter::TrafficCounter()
     : m_resetTime(platform::CalendarTime::Now())
@@ -42,13 +43,13 @@ BOOL TrafficCounter::CheckThreshold(DWORD thresholdMb, DWORD type, BOOL resetAft
         return FALSE;
     DWORD total = 0;
     switch (type) {
-    case MeterTypeUpload:
+    case kMeterNotifyUpload:
         total = UploadTotal();
         break;
-    case MeterTypeDownload:
+    case kMeterNotifyDownload:
         total = DownloadTotal();
         break;
-    case MeterTypeCombined:
+    case kMeterNotifyBoth:
         total = CombinedTotal();
         break;
     default:

@@ -7,13 +7,6 @@
 #include "platform/core/WinTypes.h"
 #include "platform/time/CalendarTime.h"
 
-// MeterNotifyType codes: which total the meter's threshold is compared with.
-enum : DWORD {
-    MeterTypeUpload = 201,
-    MeterTypeDownload = 202,
-    MeterTypeCombined = 203,
-};
-
 class TrafficCounter {
 public:
     // Meter form: the first accumulation adds the adapter's whole counters so far.
@@ -31,8 +24,9 @@ public:
     DWORD DownloadTotal() const { return m_downTotal; }
     DWORD CombinedTotal() const { return m_upTotal + m_downTotal; }
 
-    // TRUE when the alert is to be raised now: the chosen total is strictly above the
-    // threshold (MB, shifted into bytes in 32 bits) and no alert fired since the last reset.
+    // TRUE when the alert is to be raised now: the total that the type (a MeterNotifyType
+    // code) names is strictly above the threshold (MB, shifted into bytes in 32 bits) and no
+    // alert fired since the last reset.
     BOOL CheckThreshold(DWORD thresholdMb, DWORD type, BOOL resetAfter);
 
     // "month/day/year\nhh:mm:ss" in local time.

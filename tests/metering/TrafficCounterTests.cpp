@@ -3,6 +3,7 @@
 #include "metering/Activity.h"
 #include "metering/Meter.h"
 #include "metering/TrafficCounter.h"
+#include "settings/Settings.h"
 #include "support/TestSupport.h"
 
 using testing_support::VirtualClockScope;
@@ -69,50 +70,50 @@ TEST(TrafficCounter, ThresholdNeedsTheTotalStrictlyAbove)
 {
     TrafficCounter meter;
     meter.Accumulate(1048576, 0);
-    EXPECT_FALSE(meter.CheckThreshold(1, MeterTypeCombined, FALSE));
+    EXPECT_FALSE(meter.CheckThreshold(1, kMeterNotifyBoth, FALSE));
     meter.Accumulate(1048577, 0);
-    EXPECT_TRUE(meter.CheckThreshold(1, MeterTypeCombined, FALSE));
+    EXPECT_TRUE(meter.CheckThreshold(1, kMeterNotifyBoth, FALSE));
     EXPECT_TRUE(meter.Alerted());
     // No second alert until a reset.
     meter.Accumulate(9000000, 0);
-    EXPECT_FALSE(meter.CheckThreshold(1, MeterTypeCombined, FALSE));
+    EXPECT_FALSE(meter.CheckThreshold(1, kMeterNotifyBoth, FALSE));
     meter.Reset();
     EXPECT_FALSE(meter.Alerted());
     meter.Accumulate(11000000, 0);
-    EXPECT_TRUE(meter.CheckThreshold(1, MeterTypeCombined, FALSE));
+    EXPECT_TRUE(meter.CheckThreshold(1, kMeterNotifyBoth, FALSE));
 }
 
 TEST(TrafficCounter, ThresholdWithResetAfterClearsTotalsAndAlert)
 {
     TrafficCounter meter;
     meter.Accumulate(600000, 500000);
-    EXPECT_TRUE(meter.CheckThreshold(1, MeterTypeCombined, TRUE));
+    EXPECT_TRUE(meter.CheckThreshold(1, kMeterNotifyBoth, TRUE));
     EXPECT_EQ(meter.CombinedTotal(), 0u);
     EXPECT_FALSE(meter.Alerted());
     meter.Accumulate(600000 + 1048577, 500000);
-    EXPECT_TRUE(meter.CheckThreshold(1, MeterTypeCombined, TRUE));
+    EXPECT_TRUE(meter.CheckThreshold(1, kMeterNotifyBoth, TRUE));
 }
 
 TEST(TrafficCounter, ThresholdComparesTheTotalOfItsType)
 {
     TrafficCounter meter;
     meter.Accumulate(2 * 1048576, 10);
-    EXPECT_FALSE(meter.CheckThreshold(1, MeterTypeDownload, FALSE));
+    EXPECT_FALSE(meter.CheckThreshold(1, kMeterNotifyDownload, FALSE));
     EXPECT_FALSE(meter.CheckThreshold(1, 200, FALSE));
     EXPECT_FALSE(meter.CheckThreshold(1, 204, FALSE));
     EXPECT_FALSE(meter.Alerted());
-    EXPECT_TRUE(meter.CheckThreshold(1, MeterTypeUpload, FALSE));
+    EXPECT_TRUE(meter.CheckThreshold(1, kMeterNotifyUpload, FALSE));
 }
 
 TEST(TrafficCounter, ThresholdOf4096MbWrapsToZero)
 {
     TrafficCounter meter;
-    EXPECT_FALSE(meter.CheckThreshold(4096, MeterTypeCombined, FALSE)); // total 0 is not above 0
+    EXPECT_FALSE(meter.CheckThreshold(4096, kMeterNotifyBoth, FALSE)); // total 0 is not above 0
     meter.Accumulate(1, 0);
-    EXPECT_TRUE(meter.CheckThreshold(4096, MeterTypeCombined, FALSE));
+    EXPECT_TRUE(meter.CheckThreshold(4096, kMeterNotifyBoth, FALSE));
     TrafficCounter other;
     other.Accumulate(1048576, 0);
-    EXPECT_FALSE(other.CheckThreshold(4097, MeterTypeCombined, FALSE)); // limit 1 MB
+    EXPECT_FALSE(other.CheckThreshold(4097, kMeterNotifyBoth, FALSE)); // limit 1 MB
 }
 
 TEST(TrafficCounter, Texts)
