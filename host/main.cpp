@@ -5,6 +5,7 @@
 
 #include "host/CommandLine.h"
 #include "host/SettingsCommand.h"
+#include "host/UsageCommand.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct Command {
 
 const Command kCommands[] = {
     { "settings", host::RunSettingsCommand, "show the plug-in's settings as it loads them" },
+    { "usage", host::RunUsageCommand, "usage reports and CSV export from the usage logs" },
 };
 
 void PrintHelp()
