@@ -7,6 +7,7 @@
 #include "host/CommandLine.h"
 #include "host/RegTool.h"
 #include "host/SettingsCommand.h"
+#include "host/UsageCommand.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ int RunRegCommand(host::Arguments args)
 const Command kCommands[] = {
     { "settings", host::RunSettingsCommand, "show the plug-in's settings as it loads them" },
     { "reg", RunRegCommand, "read and change the registry (query, add, delete, export, import)" },
+    { "usage", host::RunUsageCommand, "usage reports and CSV export from the usage logs" },
 };
 
 void PrintHelp()
