@@ -8,6 +8,7 @@
 #include "platform/time/Clock.h"
 #include "platform/ui/WinUser.h"
 #include "platform/text/Format.h"
+#include "platform/text/WideString.h"
 #include "platform/ui/qt/DialogState.h"
 #include "platform/ui/qt/UiDriver.h"
 #include "platform/ui/qt/Window.h"
@@ -154,6 +155,20 @@ void VirtualDriver::Click(HWND control)
 void VirtualDriver::ClickItem(HWND dialog, int id)
 {
     Click(GetDlgItem(dialog, id));
+}
+
+void VirtualDriver::TypeText(HWND control, std::wstring_view text)
+{
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    SetFocus(control);
+    if (EqualsNoCase(className, L"COMBOBOX"))
+        SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    for (wchar_t ch : text)
+        PostMessageW(control, WM_CHAR, static_cast<WPARAM>(ch), 1);
+    m_impl->Pump();
 }
 
 void VirtualDriver::OnModal(int templateId, ModalHandler handler)

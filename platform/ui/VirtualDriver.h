@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui/WinDef.h"
@@ -45,6 +46,11 @@ public:
     // The user's click on a button (BM_CLICK), then dispatch.
     void Click(HWND control);
     void ClickItem(HWND dialog, int id);
+
+    // The user's typing into an edit field or an editable combo box: the field takes the focus,
+    // its whole text is selected, and the characters are typed over it (WM_CHAR), each as the
+    // platform's rules allow (a number field refuses letters); then dispatch.
+    void TypeText(HWND control, std::wstring_view text);
 
     // Modal loops hand control to handlers the test installs: the next modal dialog whose
     // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,

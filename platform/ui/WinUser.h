@@ -174,6 +174,14 @@ struct PAINTSTRUCT {
 };
 using LPPAINTSTRUCT = PAINTSTRUCT*;
 
+// The header of every WM_NOTIFY; wParam carries the control's id too.
+struct NMHDR {
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    UINT code;
+};
+using LPNMHDR = NMHDR*;
+
 // ---- Window classes ------------------------------------------------------------------------
 
 // Class names compare without regard to case. A class belongs to the module that registered
@@ -429,3 +437,116 @@ struct DRAWITEMSTRUCT {
     RECT rcItem;
     uintptr_t itemData;
 };
+
+// ---- Edit controls -------------------------------------------------------------------------
+
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_UPPERCASE = 0x0008;
+constexpr DWORD ES_LOWERCASE = 0x0010;
+constexpr DWORD ES_PASSWORD = 0x0020;
+constexpr DWORD ES_AUTOVSCROLL = 0x0040;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD ES_NOHIDESEL = 0x0100;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_WANTRETURN = 0x1000;
+// Only digits can be typed; text set by the program is taken as it is.
+constexpr DWORD ES_NUMBER = 0x2000;
+
+// EM_GETSEL returns MAKELONG(start, end) and writes both when given pointers. EM_SETSEL with
+// start -1 removes the selection; an end of -1 is the end of the text.
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_GETMODIFY = 0x00B8;
+constexpr UINT EM_SETMODIFY = 0x00B9;
+constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+
+// Notifications (WM_COMMAND, high word of wParam). A change by the user or by WM_SETTEXT sends
+// EN_UPDATE and then EN_CHANGE.
+constexpr WORD EN_SETFOCUS = 0x0100;
+constexpr WORD EN_KILLFOCUS = 0x0200;
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr WORD EN_UPDATE = 0x0400;
+constexpr WORD EN_MAXTEXT = 0x0501;
+
+// ---- Combo boxes and list boxes ------------------------------------------------------------
+
+constexpr DWORD CBS_SIMPLE = 0x0001;
+constexpr DWORD CBS_DROPDOWN = 0x0002;     // editable
+constexpr DWORD CBS_DROPDOWNLIST = 0x0003; // a list only
+constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
+constexpr DWORD CBS_SORT = 0x0100;
+constexpr DWORD CBS_HASSTRINGS = 0x0200;
+
+constexpr UINT CB_GETEDITSEL = 0x0140;
+constexpr UINT CB_LIMITTEXT = 0x0141;
+constexpr UINT CB_SETEDITSEL = 0x0142;
+constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_DELETESTRING = 0x0144;
+constexpr UINT CB_GETCOUNT = 0x0146;
+constexpr UINT CB_GETCURSEL = 0x0147;
+constexpr UINT CB_GETLBTEXT = 0x0148;
+constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+constexpr UINT CB_INSERTSTRING = 0x014A;
+constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_FINDSTRING = 0x014C;
+constexpr UINT CB_SELECTSTRING = 0x014D;
+constexpr UINT CB_SETCURSEL = 0x014E;
+constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+constexpr UINT CB_GETITEMDATA = 0x0150;
+constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+constexpr LRESULT CB_OKAY = 0;
+constexpr LRESULT CB_ERR = -1;
+constexpr LRESULT CB_ERRSPACE = -2;
+
+// Notifications. Only the user's choice sends CBN_SELCHANGE; CB_SETCURSEL does not.
+constexpr WORD CBN_SELCHANGE = 1;
+constexpr WORD CBN_DBLCLK = 2;
+constexpr WORD CBN_SETFOCUS = 3;
+constexpr WORD CBN_KILLFOCUS = 4;
+constexpr WORD CBN_EDITCHANGE = 5;
+constexpr WORD CBN_EDITUPDATE = 6;
+constexpr WORD CBN_DROPDOWN = 7;
+constexpr WORD CBN_CLOSEUP = 8;
+constexpr WORD CBN_SELENDOK = 9;
+constexpr WORD CBN_SELENDCANCEL = 10;
+
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
+constexpr DWORD LBS_HASSTRINGS = 0x0040;
+
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETSEL = 0x0187;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_SELECTSTRING = 0x018C;
+constexpr UINT LB_GETTOPINDEX = 0x018E;
+constexpr UINT LB_FINDSTRING = 0x018F;
+constexpr UINT LB_SETTOPINDEX = 0x0197;
+constexpr UINT LB_GETITEMDATA = 0x0199;
+constexpr UINT LB_SETITEMDATA = 0x019A;
+constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+constexpr LRESULT LB_OKAY = 0;
+constexpr LRESULT LB_ERR = -1;
+constexpr LRESULT LB_ERRSPACE = -2;
+
+// Notifications, sent only with LBS_NOTIFY and only for the user's actions.
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD LBN_DBLCLK = 2;
+constexpr WORD LBN_SETFOCUS = 4;
+constexpr WORD LBN_KILLFOCUS = 5;

@@ -586,6 +586,8 @@ HWND SetFocus(HWND window)
     if (Window* old = manager.Find(previous))
         manager.Send(*old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
     manager.focus = window;
+    if (target->widget != nullptr)
+        target->widget->SyncFocus();
     manager.Send(*target, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     return previous;
 }

@@ -1,7 +1,11 @@
 #include "platform/ui/qt/ControlWidget.h"
 
+#include <QEvent>
+
 #include "platform/ui/qt/GdiObject.h"
+#include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/qt/Window.h"
+#include "platform/ui/qt/WindowManager.h"
 
 namespace platform::ui {
 
@@ -15,11 +19,21 @@ void ControlWidget::SetInner(QWidget* inner)
     m_inner = inner;
     if (m_inner != nullptr) {
         m_inner->setParent(this);
-        m_inner->setGeometry(rect());
+        PlaceInner();
         m_inner->show();
         m_inner->lower();
+        WatchFocus(m_inner);
     }
     SyncFont();
+}
+
+void ControlWidget::PlaceInner()
+{
+    Window* window = LiveWindow();
+    if (m_inner == nullptr || window == nullptr)
+        return;
+    RECT insets = window->FrameInsets();
+    m_inner->setGeometry(QRectFromRect(RECT { insets.left, insets.top, width() - insets.right, height() - insets.bottom }));
 }
 
 void ControlWidget::SyncEnabled()
@@ -37,10 +51,28 @@ void ControlWidget::SyncFont()
     m_inner->setFont(ContextFont(window->font));
 }
 
+void ControlWidget::SyncFocus()
+{
+    if (m_inner != nullptr && !m_inner->hasFocus() && m_inner->focusPolicy() != Qt::NoFocus)
+        m_inner->setFocus(Qt::OtherFocusReason);
+}
+
+void ControlWidget::WatchFocus(QWidget* part)
+{
+    if (part != nullptr)
+        part->installEventFilter(this);
+}
+
+bool ControlWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && GetFocus() != WindowHandle() && LiveWindow() != nullptr)
+        SetFocus(WindowHandle());
+    return WindowWidget::eventFilter(watched, event);
+}
+
 void ControlWidget::resizeEvent(QResizeEvent*)
 {
-    if (m_inner != nullptr)
-        m_inner->setGeometry(rect());
+    PlaceInner();
 }
 
 } // namespace platform::ui

@@ -1,5 +1,7 @@
-// The widget of a control window: a real Qt control fills it, follows the window's text,
-// font and enabled state, and reports the user's actions back as the control's messages.
+// The widget of a control window: a real Qt control fills its client area, follows the
+// window's text, font, enabled state and focus, and reports the user's actions back as the
+// control's messages. The window's frame (WS_BORDER, WS_EX_CLIENTEDGE) is the platform's and is
+// drawn around the Qt control.
 #pragma once
 
 #include "platform/ui/qt/WindowWidget.h"
@@ -12,6 +14,7 @@ public:
 
     void SyncEnabled() override;
     void SyncFont() override;
+    void SyncFocus() override;
 
 protected:
     // The Qt control; null for controls that show a surface (owner-drawn ones).
@@ -19,8 +22,14 @@ protected:
     QWidget* Inner() const { return m_inner; }
     bool ShowsSurface() const override { return m_inner == nullptr; }
     void resizeEvent(QResizeEvent* event) override;
+    // The user put Qt's focus into the control (or a part of it, as a combo box's field).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Watches a part of the control for the user's focus.
+    void WatchFocus(QWidget* part);
 
 private:
+    void PlaceInner();
+
     QWidget* m_inner = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/qt/ButtonControl.h"
+#include "platform/ui/qt/EditControl.h"
 #include "platform/ui/qt/GdiObject.h"
 #include "platform/ui/qt/StaticControl.h"
 #include "platform/ui/qt/WindowClass.h"
@@ -28,6 +29,7 @@ void RegisterSystemClasses(WindowClassTable& classes)
     Register(classes, L"#32770", DefDlgProcW, nullptr, StockObject(WHITE_BRUSH));
     Register(classes, L"BUTTON", ButtonProc, MakeButtonWidget, nullptr);
     Register(classes, L"STATIC", StaticProc, MakeStaticWidget, nullptr);
+    Register(classes, L"EDIT", EditProc, MakeEditWidget, nullptr);
 }
 
 } // namespace platform::ui

@@ -1,5 +1,6 @@
 #include "platform/ui/qt/Window.h"
 
+#include "platform/ui/qt/ControlSupport.h"
 #include "platform/ui/qt/DialogState.h"
 #include "platform/ui/qt/WindowClass.h"
 

@@ -19,6 +19,7 @@ namespace platform::ui {
 struct WindowClass;
 class WindowWidget;
 struct DialogState;
+struct ControlData;
 
 class Window {
 public:
@@ -82,6 +83,8 @@ public:
     bool destroyed = false;
 
     std::unique_ptr<DialogState> dialog;
+    // The data of a system control (items, selection, ...).
+    std::unique_ptr<ControlData> control;
     WindowWidget* widget = nullptr;
 
 private:

@@ -63,11 +63,12 @@ void WindowWidget::SurfaceChanged(const RECT& clientRect)
 void WindowWidget::paintEvent(QPaintEvent*)
 {
     Window* window = LiveWindow();
-    if (window == nullptr || !ShowsSurface())
+    if (window == nullptr)
         return;
     QPainter painter(this);
     RECT insets = window->FrameInsets();
-    painter.drawImage(QPoint(insets.left, insets.top), window->Surface());
+    if (ShowsSurface())
+        painter.drawImage(QPoint(insets.left, insets.top), window->Surface());
     // The frame: a one-pixel border, and a sunken client edge inside it.
     int edge = 0;
     if ((window->style & (WS_BORDER | WS_DLGFRAME)) != 0 || (window->exStyle & WS_EX_DLGMODALFRAME) != 0) {

@@ -22,6 +22,8 @@ public:
     virtual void SyncEnabled();
     virtual void SyncText() { }
     virtual void SyncFont() { }
+    // The window got the platform's focus: give the Qt control the keyboard.
+    virtual void SyncFocus() { }
     // Part of the surface changed: show it.
     void SurfaceChanged(const RECT& clientRect);
 
