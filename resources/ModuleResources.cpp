@@ -1,5 +1,6 @@
 #include "resources/ModuleResources.h"
 
+#include "platform/ui/WinUser.h"
 #include "resources/IconArt.h"
 #include "resources/ResourceIds.h"
 
@@ -27,6 +28,12 @@ const IconRole kIconRoles[] = {
     { IconArt::ViewFull, IDI_SMALL_VIEW_FULL, IDI_LARGE_VIEW_FULL, 16 },
 };
 
+// The options frame: an empty popup in the system font, sized by the shell when it opens; its
+// tab control and pages are made at run time.
+const DLGTEMPLATE kOptionsFrameTemplate = {
+    WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 140, 155, L"", 8, L"System", nullptr,
+};
+
 } // namespace
 
 platform::ModuleResources BuildModuleResources()
@@ -38,6 +45,7 @@ platform::ModuleResources BuildModuleResources()
         std::vector<uint32_t> large = DrawIconArt(role.art, role.largeSize);
         resources.AddIcon(role.largeId, role.largeSize, role.largeSize, large.data());
     }
+    resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");
     resources.AddString(IDS_TASKICON_CLASS, L"VelmoraTaskIcon");
     return resources;

@@ -54,6 +54,25 @@ struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 
+// COM results and class identifiers, as the shell's calls take them.
+using HRESULT = LONG;
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+using CLSID = GUID;
+inline bool operator==(const GUID& a, const GUID& b)
+{
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
+        return false;
+    for (int i = 0; i < 8; ++i)
+        if (a.Data4[i] != b.Data4[i])
+            return false;
+    return true;
+}
+
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 
 // Error codes (GetLastError and registry results).
@@ -108,4 +127,5 @@ enum : DWORD {
     ERROR_KEY_DELETED = 1018,
     ERROR_CHILD_MUST_BE_VOLATILE = 1021,
     ERROR_DLL_INIT_FAILED = 1114,
+    ERROR_NOT_FOUND = 1168,
 };

@@ -1,0 +1,11 @@
+// The item's paint: the left column and the icon row where the paint reaches them, then the
+// status lines in the item font and the shell's text colour.
+#pragma once
+
+#include "platform/ui/WinDef.h"
+
+void PaintItem(HWND item);
+
+// The tracked adapter's index for drawing: not found, or fewer than two interfaces, puts the
+// activity state to "no connection".
+DWORD TrackedIndexForPaint(DWORD interfaceCount);
