@@ -139,8 +139,8 @@ TEST_F(ItemTapTest, TheViewSwitchTurnsFullViewOnAndOff)
     m_screen.Driver().Pump();
     // Under the last slot of the row, one icon down (one pixel up in compact view with the
     // small font only).
-    const platform::PaintedIcon* view = item_test::FindIcon(m_screen.LastItemPaint(), IDI_SMALL_VIEW_COMPACT);
-    ASSERT_NE(view, nullptr);
+    std::optional<platform::PaintedIcon> view = item_test::FindIcon(m_screen.LastItemPaint(), IDI_SMALL_VIEW_COMPACT);
+    ASSERT_TRUE(view.has_value());
     EXPECT_EQ(view->x, 240 - 18);
     EXPECT_EQ(view->y, 16 + 2);
 
@@ -184,8 +184,8 @@ TEST_F(ItemTapTest, ThePinHoldsTheLineThatIsShowing)
     m_screen.Driver().Pump();
     std::vector<std::wstring> before = m_screen.LastItemTexts();
     ASSERT_EQ(before.size(), 1u);
-    const platform::PaintedIcon* released = item_test::FindIcon(m_screen.LastItemPaint(), IDI_SMALL_PIN_RELEASED);
-    ASSERT_NE(released, nullptr);
+    std::optional<platform::PaintedIcon> released = item_test::FindIcon(m_screen.LastItemPaint(), IDI_SMALL_PIN_RELEASED);
+    ASSERT_TRUE(released.has_value());
     EXPECT_EQ(released->x, 18 + 2);
     EXPECT_EQ(released->y, 3);
 
@@ -227,8 +227,8 @@ TEST_F(LargeScreenTapTest, OnLargeScreensTheViewSwitchSitsBesideTheActivityIcon)
     InvalidateRect(m_screen.Item(), nullptr, TRUE);
     m_screen.Driver().Pump();
     // cx 32, gap 4, ex 2: x = 38; pin height 16 centred in the 2 x 25 pixel item.
-    const platform::PaintedIcon* view = item_test::FindIcon(m_screen.LastItemPaint(), IDI_LARGE_VIEW_COMPACT);
-    ASSERT_NE(view, nullptr);
+    std::optional<platform::PaintedIcon> view = item_test::FindIcon(m_screen.LastItemPaint(), IDI_LARGE_VIEW_COMPACT);
+    ASSERT_TRUE(view.has_value());
     EXPECT_EQ(view->x, 38);
     RECT client {};
     GetClientRect(m_screen.Item(), &client);

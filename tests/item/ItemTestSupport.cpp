@@ -62,17 +62,17 @@ LRESULT DesktopSettingLog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM
     return CallWindowProcW(g_pDesktopLog->m_original, window, message, wParam, lParam);
 }
 
-const platform::PaintedIcon* FindIcon(const platform::PaintRecord& paint, int resourceId)
+std::optional<platform::PaintedIcon> FindIcon(const platform::PaintRecord& paint, int resourceId)
 {
     for (const platform::PaintedIcon& icon : paint.icons)
         if (icon.resourceId == resourceId)
-            return &icon;
-    return nullptr;
+            return icon;
+    return std::nullopt;
 }
 
 bool HasIcon(const platform::PaintRecord& paint, int resourceId)
 {
-    return FindIcon(paint, resourceId) != nullptr;
+    return FindIcon(paint, resourceId).has_value();
 }
 
 } // namespace item_test

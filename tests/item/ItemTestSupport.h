@@ -2,6 +2,7 @@
 // that reach the desktop window.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,7 @@ private:
 };
 
 bool HasIcon(const platform::PaintRecord& paint, int resourceId);
-const platform::PaintedIcon* FindIcon(const platform::PaintRecord& paint, int resourceId);
+// A copy, so that it may be taken from a paint record that is gone after the call.
+std::optional<platform::PaintedIcon> FindIcon(const platform::PaintRecord& paint, int resourceId);
 
 } // namespace item_test

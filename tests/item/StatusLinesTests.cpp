@@ -257,8 +257,9 @@ TEST_F(StatusLinesTest, OnAPhoneTheNotPresentBlockShowsTheVoiceNetwork)
         Texts texts = m_screen.LastItemTexts();
         ASSERT_EQ(texts.size(), c.expected.size()) << (texts.empty() ? L"" : texts[0]).c_str();
         EXPECT_EQ(texts[0], c.expected[0]);
-        if (c.expected.size() > 1)
+        if (c.expected.size() > 1) {
             EXPECT_EQ(texts[1].rfind(c.expected[1], 0), 0u) << texts[1];
+        }
         for (const platform::PaintedText& text : m_screen.LastItemPaint().texts)
             EXPECT_EQ(text.flags, static_cast<UINT>(DT_NOPREFIX));
     }

@@ -100,8 +100,8 @@ TEST_F(TaskbarIconTest, TheTopBarIconSitsInTheTitleBarAtThePlacement)
 
     // The idle icon over the title bar's own background.
     platform::PaintRecord paint = platform::LastPaint(icon);
-    const platform::PaintedIcon* idle = item_test::FindIcon(paint, IDI_SMALL_IDLE);
-    ASSERT_NE(idle, nullptr);
+    std::optional<platform::PaintedIcon> idle = item_test::FindIcon(paint, IDI_SMALL_IDLE);
+    ASSERT_TRUE(idle.has_value());
     EXPECT_EQ(idle->x, 0);
     EXPECT_EQ(idle->y, 0);
     platform::Pixels pixels = platform::CaptureWindow(icon);
