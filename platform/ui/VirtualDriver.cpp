@@ -9,7 +9,9 @@
 #include "platform/ui/WinUser.h"
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
+#include "platform/ui/qt/ComboControl.h"
 #include "platform/ui/qt/DialogState.h"
+#include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/UiDriver.h"
 #include "platform/ui/qt/Window.h"
 #include "platform/ui/qt/WindowManager.h"
@@ -168,6 +170,33 @@ void VirtualDriver::TypeText(HWND control, std::wstring_view text)
         SendMessageW(control, EM_SETSEL, 0, -1);
     for (wchar_t ch : text)
         PostMessageW(control, WM_CHAR, static_cast<WPARAM>(ch), 1);
+    m_impl->Pump();
+}
+
+void VirtualDriver::ChooseItem(HWND control, int index)
+{
+    auto& manager = WindowManager::Get();
+    Window* window = manager.Find(control);
+    std::wstring className = window != nullptr ? window->Class().name : std::wstring();
+    LRESULT count = -1;
+    if (EqualsNoCase(className, L"COMBOBOX"))
+        count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+    else if (EqualsNoCase(className, L"LISTBOX"))
+        count = SendMessageW(control, LB_GETCOUNT, 0, 0);
+    if (index < 0 || index >= count) {
+        m_impl->faults.push_back(Fmt(L"ChooseItem: NoItem %d in \"%s\"", index, className));
+        return;
+    }
+    SetFocus(control);
+    if (EqualsNoCase(className, L"COMBOBOX")) {
+        ComboUserDropDown(*window, true);
+        if ((window = manager.Find(control)) != nullptr)
+            ComboUserChoose(*window, index);
+        if ((window = manager.Find(control)) != nullptr)
+            ComboUserDropDown(*window, false);
+    } else {
+        ListBoxUserChoose(*window, index, false);
+    }
     m_impl->Pump();
 }
 

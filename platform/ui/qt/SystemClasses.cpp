@@ -2,7 +2,9 @@
 
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/qt/ButtonControl.h"
+#include "platform/ui/qt/ComboControl.h"
 #include "platform/ui/qt/EditControl.h"
+#include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/GdiObject.h"
 #include "platform/ui/qt/StaticControl.h"
 #include "platform/ui/qt/WindowClass.h"
@@ -30,6 +32,8 @@ void RegisterSystemClasses(WindowClassTable& classes)
     Register(classes, L"BUTTON", ButtonProc, MakeButtonWidget, nullptr);
     Register(classes, L"STATIC", StaticProc, MakeStaticWidget, nullptr);
     Register(classes, L"EDIT", EditProc, MakeEditWidget, nullptr);
+    Register(classes, L"COMBOBOX", ComboProc, MakeComboWidget, nullptr);
+    Register(classes, L"LISTBOX", ListBoxProc, MakeListBoxWidget, nullptr);
 }
 
 } // namespace platform::ui
