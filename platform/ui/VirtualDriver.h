@@ -55,6 +55,8 @@ public:
     // CBN_SELENDOK, CBN_CLOSEUP), a tap on a list box line, a list view item or a tab; then
     // dispatch. A control that has no such item is noted as a fault.
     void ChooseItem(HWND control, int index);
+    // The user's tap on a list view item's check box; then dispatch.
+    void ToggleCheck(HWND listView, int index);
 
     // Modal loops hand control to handlers the test installs: the next modal dialog whose
     // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "platform/ui/CommCtrl.h"
 #include "platform/ui/WinGdi.h"
 
 namespace gallery {
@@ -30,10 +31,13 @@ const DLGITEMTEMPLATE kItems[] = {
     { kVisible | CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 0, 2, 116, 126, 60, 1067, L"COMBOBOX", L"" },
     { kVisible | WS_BORDER | LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, 0, 2, 132, 126, 38, 1075, L"LISTBOX", L"" },
     { kVisible | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 2, 174, 126, 12, 1121, L"EDIT", L"" },
+    { kVisible | WS_BORDER | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, 2, 190, 126, 60, 1007,
+        L"SysListView32", L"List2" },
+    { kVisible | WS_CLIPSIBLINGS | TCS_BOTTOM, 0, 2, 254, 126, 40, 1200, L"SysTabControl32", L"tabctrl" },
 };
 
 const DLGTEMPLATE kDialog = { WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, static_cast<WORD>(std::size(kItems)), 0, 0, 130,
-    190, L"Галерея", 8, L"DejaVu Sans", kItems };
+    298, L"Галерея", 8, L"DejaVu Sans", kItems };
 
 void DrawOwnerButton(const DRAWITEMSTRUCT& item)
 {
@@ -47,6 +51,47 @@ void DrawOwnerButton(const DRAWITEMSTRUCT& item)
     SetBkMode(item.hDC, TRANSPARENT);
     RECT text = item.rcItem;
     DrawTextW(item.hDC, L"Д", -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void FillViewItems(HWND list)
+{
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_CHECKBOXES);
+    const wchar_t* names[] = { L"Adapter Name", L"IP Address", L"Subnet Mask", L"Default Gateway", L"DHCP Status",
+        L"Meter Reading", L"DNS Server", L"WINS Server", L"Time Connected", L"Data Rate" };
+    for (int i = 0; i < 10; ++i) {
+        LVITEMW item {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        item.iItem = i;
+        item.iImage = -1;
+        item.pszText = const_cast<LPWSTR>(names[i]);
+        item.lParam = 101 + i;
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(i % 3 == 2 ? 1 : 2);
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    LVITEMW selected {};
+    selected.stateMask = selected.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&selected));
+}
+
+void FillTabs(HWND tabs)
+{
+    const wchar_t* labels[] = { L"Вид", L"Адаптер", L"Счетчик" };
+    for (int i = 0; i < 3; ++i) {
+        TCITEMW item {};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.iImage = -1;
+        item.pszText = const_cast<LPWSTR>(labels[i]);
+        SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+    RECT client;
+    GetClientRect(tabs, &client);
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&client));
+    HWND page = CreateWindowExW(0, L"STATIC", L"Страница «Адаптер»", WS_CHILD | WS_VISIBLE | SS_CENTER, client.left,
+        client.top + 2, client.right - client.left, client.bottom - client.top - 2, tabs, nullptr, nullptr, nullptr);
+    SendMessageW(page, WM_SETFONT, SendMessageW(GetParent(tabs), WM_GETFONT, 0, 0), FALSE);
 }
 
 INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
@@ -66,6 +111,8 @@ INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
             SendDlgItemMessageW(dialog, 1075, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(profile));
         SendDlgItemMessageW(dialog, 1075, LB_SETCURSEL, 1, 0);
         SetDlgItemTextW(dialog, 1121, L"\\Program Files\\Velmora\\export.csv");
+        FillViewItems(GetDlgItem(dialog, 1007));
+        FillTabs(GetDlgItem(dialog, 1200));
         return TRUE;
     }
     case WM_DRAWITEM:

@@ -5,6 +5,8 @@
 #include "platform/ui/qt/ComboControl.h"
 #include "platform/ui/qt/EditControl.h"
 #include "platform/ui/qt/ListBoxControl.h"
+#include "platform/ui/qt/ListViewControl.h"
+#include "platform/ui/qt/TabControl.h"
 #include "platform/ui/qt/GdiObject.h"
 #include "platform/ui/qt/StaticControl.h"
 #include "platform/ui/qt/WindowClass.h"
@@ -34,6 +36,8 @@ void RegisterSystemClasses(WindowClassTable& classes)
     Register(classes, L"EDIT", EditProc, MakeEditWidget, nullptr);
     Register(classes, L"COMBOBOX", ComboProc, MakeComboWidget, nullptr);
     Register(classes, L"LISTBOX", ListBoxProc, MakeListBoxWidget, nullptr);
+    Register(classes, L"SysListView32", ListViewProc, MakeListViewWidget, nullptr);
+    Register(classes, L"SysTabControl32", TabProc, MakeTabWidget, nullptr);
 }
 
 } // namespace platform::ui
