@@ -11,10 +11,12 @@
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/qt/ComboControl.h"
+#include "platform/ui/qt/DatePickerControl.h"
 #include "platform/ui/qt/DialogState.h"
 #include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/ListViewControl.h"
 #include "platform/ui/qt/TabControl.h"
+#include "platform/ui/qt/UpDownControl.h"
 #include "platform/ui/qt/UiDriver.h"
 #include "platform/ui/qt/Window.h"
 #include "platform/ui/qt/WindowManager.h"
@@ -220,6 +222,41 @@ void VirtualDriver::ToggleCheck(HWND listView, int index)
         return;
     }
     ListViewUserToggleCheck(*window, index);
+    m_impl->Pump();
+}
+
+void VirtualDriver::Spin(HWND upDown, int steps)
+{
+    auto& manager = WindowManager::Get();
+    Window* window = manager.Find(upDown);
+    if (window == nullptr || !EqualsNoCase(window->Class().name, UPDOWN_CLASSW)) {
+        m_impl->faults.push_back(L"Spin: NotAnUpDownControl");
+        return;
+    }
+    for (int i = 0; i < std::abs(steps); ++i) {
+        if ((window = manager.Find(upDown)) == nullptr)
+            break;
+        UpDownUserStep(*window, steps > 0);
+        if ((window = manager.Find(upDown)) != nullptr)
+            UpDownUserRelease(*window);
+        m_impl->Pump();
+    }
+}
+
+void VirtualDriver::PickDate(HWND picker, int year, int month, int day)
+{
+    auto& manager = WindowManager::Get();
+    Window* window = manager.Find(picker);
+    if (window == nullptr || !EqualsNoCase(window->Class().name, DATETIMEPICK_CLASSW)) {
+        m_impl->faults.push_back(L"PickDate: NotADatePicker");
+        return;
+    }
+    SetFocus(picker);
+    DatePickerUserDropDown(*window, true);
+    if ((window = manager.Find(picker)) != nullptr)
+        DatePickerUserPick(*window, year, month, day);
+    if ((window = manager.Find(picker)) != nullptr)
+        DatePickerUserDropDown(*window, false);
     m_impl->Pump();
 }
 

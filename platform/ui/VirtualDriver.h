@@ -57,6 +57,12 @@ public:
     void ChooseItem(HWND control, int index);
     // The user's tap on a list view item's check box; then dispatch.
     void ToggleCheck(HWND listView, int index);
+    // The user's presses on an up-down control's arrows: positive steps on the up arrow,
+    // negative on the down arrow, each a press and a release; then dispatch.
+    void Spin(HWND upDown, int steps);
+    // The user drops a date picker's calendar, picks a day (held within the picker's range) and
+    // the calendar closes; then dispatch.
+    void PickDate(HWND picker, int year, int month, int day);
 
     // Modal loops hand control to handlers the test installs: the next modal dialog whose
     // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,

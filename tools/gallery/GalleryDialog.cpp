@@ -18,8 +18,10 @@ const DLGITEMTEMPLATE kItems[] = {
     { kVisible | BS_AUTORADIOBUTTON, 0, 64, 12, 58, 10, 1021, L"BUTTON", L"Выключен" },
     { kVisible | BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 0, 8, 24, 80, 10, 1025, L"BUTTON", L"Предупреждения" },
     { kVisible, 0, 8, 39, 28, 8, 1032, L"STATIC", L"каждые" },
-    { kVisible | WS_BORDER | ES_NUMBER | ES_RIGHT | WS_TABSTOP, 0, 38, 37, 24, 12, 1026, L"EDIT", L"" },
-    { kVisible, 0, 68, 39, 14, 8, 1033, L"STATIC", L"MB" },
+    { kVisible | WS_BORDER | ES_NUMBER | ES_RIGHT | WS_TABSTOP, 0, 38, 37, 28, 12, 1026, L"EDIT", L"" },
+    { kVisible | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ARROWKEYS, 0, 0, 0, 9, 12, 1031,
+        L"msctls_updown32", L"Spin1" },
+    { kVisible, 0, 70, 39, 14, 8, 1033, L"STATIC", L"MB" },
     { kVisible | BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP, 0, 8, 52, 56, 10, 1052, L"BUTTON", L"Жирный:" },
     { kVisible | BS_PUSHBUTTON | WS_TABSTOP, 0, 2, 70, 40, 14, 1034, L"BUTTON", L"Сброс" },
     { kVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 46, 70, 40, 14, IDOK, L"BUTTON", L"OK" },
@@ -34,10 +36,12 @@ const DLGITEMTEMPLATE kItems[] = {
     { kVisible | WS_BORDER | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, 2, 190, 126, 60, 1007,
         L"SysListView32", L"List2" },
     { kVisible | WS_CLIPSIBLINGS | TCS_BOTTOM, 0, 2, 254, 126, 40, 1200, L"SysTabControl32", L"tabctrl" },
+    { kVisible, 0, 2, 300, 48, 8, 0xFFFF, L"STATIC", L"Дата начала:" },
+    { kVisible | WS_TABSTOP, 0, 52, 298, 76, 12, 1122, L"SysDateTimePick32", L"DateTimePicker1" },
 };
 
 const DLGTEMPLATE kDialog = { WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, static_cast<WORD>(std::size(kItems)), 0, 0, 130,
-    298, L"Галерея", 8, L"DejaVu Sans", kItems };
+    314, L"Галерея", 8, L"DejaVu Sans", kItems };
 
 void DrawOwnerButton(const DRAWITEMSTRUCT& item)
 {
@@ -100,7 +104,8 @@ INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
     case WM_INITDIALOG: {
         CheckDlgButton(dialog, 1022, BST_CHECKED);
         CheckDlgButton(dialog, 1025, BST_CHECKED);
-        SetDlgItemTextW(dialog, 1026, L"50");
+        SendDlgItemMessageW(dialog, 1031, UDM_SETRANGE32, 1, 99);
+        SendDlgItemMessageW(dialog, 1031, UDM_SETPOS32, 0, 50);
         for (const wchar_t* size : { L"Default", L"Large", L"Small" })
             SendDlgItemMessageW(dialog, 1074, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
         SendDlgItemMessageW(dialog, 1074, CB_SETCURSEL, 1, 0);
