@@ -13,6 +13,7 @@
 #include "platform/ui/qt/ComboControl.h"
 #include "platform/ui/qt/DatePickerControl.h"
 #include "platform/ui/qt/DialogState.h"
+#include "platform/ui/qt/HtmlViewerControl.h"
 #include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/ListViewControl.h"
 #include "platform/ui/qt/TabControl.h"
@@ -257,6 +258,18 @@ void VirtualDriver::PickDate(HWND picker, int year, int month, int day)
         DatePickerUserPick(*window, year, month, day);
     if ((window = manager.Find(picker)) != nullptr)
         DatePickerUserDropDown(*window, false);
+    m_impl->Pump();
+}
+
+void VirtualDriver::ClickHtmlCommand(HWND viewer, int command)
+{
+    Window* window = WindowManager::Get().Find(viewer);
+    int button = window != nullptr && window->Class().proc == HtmlViewerProc ? HtmlViewerButtonFor(*window, command) : -1;
+    if (button < 0) {
+        m_impl->faults.push_back(Fmt(L"ClickHtmlCommand: NoButton for command %d", command));
+        return;
+    }
+    HtmlViewerUserClick(*window, button);
     m_impl->Pump();
 }
 

@@ -63,6 +63,9 @@ public:
     // The user drops a date picker's calendar, picks a day (held within the picker's range) and
     // the calendar closes; then dispatch.
     void PickDate(HWND picker, int year, int month, int day);
+    // The user's tap on the button of an HTML viewer's page that sends the command ("cmd:N");
+    // then dispatch. A page without such a button is noted as a fault.
+    void ClickHtmlCommand(HWND viewer, int command);
 
     // Modal loops hand control to handlers the test installs: the next modal dialog whose
     // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,

@@ -12,6 +12,7 @@
 #include "GalleryDialog.h"
 #include "platform/device/Device.h"
 #include "platform/time/Clock.h"
+#include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/Observe.h"
 #include "platform/ui/VirtualDriver.h"
 
@@ -55,6 +56,7 @@ int main(int argc, char** argv)
     {
         platform::VirtualDriver driver(clock);
         auto instance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x6A110000));
+        InitHTMLControl(instance);
         if (!gallery::RegisterCanvas(instance)) {
             std::fprintf(stderr, "velmora-gallery: cannot register the canvas class\n");
             return 1;

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/WinGdi.h"
 
 namespace gallery {
@@ -38,10 +39,11 @@ const DLGITEMTEMPLATE kItems[] = {
     { kVisible | WS_CLIPSIBLINGS | TCS_BOTTOM, 0, 2, 254, 126, 40, 1200, L"SysTabControl32", L"tabctrl" },
     { kVisible, 0, 2, 300, 48, 8, 0xFFFF, L"STATIC", L"Дата начала:" },
     { kVisible | WS_TABSTOP, 0, 52, 298, 76, 12, 1122, L"SysDateTimePick32", L"DateTimePicker1" },
+    { kVisible | WS_BORDER, 0, 2, 314, 126, 96, 1300, L"DISPLAYCLASS", L"" },
 };
 
 const DLGTEMPLATE kDialog = { WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, static_cast<WORD>(std::size(kItems)), 0, 0, 130,
-    314, L"Галерея", 8, L"DejaVu Sans", kItems };
+    412, L"Галерея", 8, L"DejaVu Sans", kItems };
 
 void DrawOwnerButton(const DRAWITEMSTRUCT& item)
 {
@@ -98,6 +100,28 @@ void FillTabs(HWND tabs)
     SendMessageW(page, WM_SETFONT, SendMessageW(GetParent(tabs), WM_GETFONT, 0, 0), FALSE);
 }
 
+void FillPage(HWND viewer)
+{
+    SendMessageW(viewer, DTM_ENABLESCRIPTING, 0, FALSE);
+    SendMessageW(viewer, DTM_ZOOMLEVEL, 0, 1);
+    const wchar_t* fragments[] = {
+        L"<table width=\"100%\" align=\"center\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\"> ",
+        L"<tr> <td align=center><strong>Hourly Traffic: March 7, 2006</strong></td></tr>",
+        L"<tr> <td align=center><font size=2>Все адаптеры</font></td></tr></table>",
+        L"<table width=\"100%\" align=\"center\" border=\"1\" cellspacing=\"0\" cellpadding=\"0\"> ",
+        L"<tr bordercolor=\"#666666\" bgcolor=\"#FFFF00\"><td align=center> Hour</td><td align=center> Xmit </td>"
+        L"<td align=center> Rcv </td><td align=center> Total</td></tr>",
+        L"<tr bordercolor=\"#666666\" bgcolor=\"#DDDDDD\"><td align=center>2-3 PM</td> <td align=center>1 KB</td> "
+        L"<td align=center>20 KB</td> <td align=center>21 KB</td></tr>",
+        L"<tr bordercolor=\"#666666\" bgcolor=\"#FFFFFF\"><td align=center>3-4 PM</td> <td align=center>-</td> "
+        L"<td align=center>2 KB</td> <td align=center>2 KB</td></tr></table>",
+        L"<p align=center><form method=\"POST\" action=><input type=button name='cmd:10' value='Ok'></p>",
+    };
+    for (const wchar_t* fragment : fragments)
+        SendMessageW(viewer, DTM_ADDTEXTW, FALSE, reinterpret_cast<LPARAM>(fragment));
+    SendMessageW(viewer, DTM_ENDOFSOURCE, 0, 0);
+}
+
 INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
@@ -118,6 +142,7 @@ INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
         SetDlgItemTextW(dialog, 1121, L"\\Program Files\\Velmora\\export.csv");
         FillViewItems(GetDlgItem(dialog, 1007));
         FillTabs(GetDlgItem(dialog, 1200));
+        FillPage(GetDlgItem(dialog, 1300));
         return TRUE;
     }
     case WM_DRAWITEM:
