@@ -115,3 +115,16 @@ TEST(PluginEntry, LargeScreensTakeTheLargeIcons)
     EXPECT_EQ(options->width, 32);
     EXPECT_EQ(IconAt(paint, IDI_SMALL_IDLE), nullptr);
 }
+
+TEST(PluginEntry, TheHtmlViewerIsLoadedAndItsClassRegisteredForTheModule)
+{
+    TodayScreen screen;
+    screen.AddLoopbackAndLan();
+    screen.LoadModule();
+    ASSERT_NE(g_pModule->m_hHtmlView, nullptr);
+    EXPECT_EQ(platform::ModuleLoadCount(L"htmlview.dll"), 1);
+    WNDCLASSW info {};
+    EXPECT_TRUE(GetClassInfoW(screen.Module(), L"DISPLAYCLASS", &info));
+    screen.FreeModule();
+    EXPECT_EQ(platform::ModuleLoadCount(L"htmlview.dll"), 0);
+}
