@@ -177,19 +177,6 @@ TEST_F(StatusLinesTest, ScrollRateNineChangesTheLineEveryTickAndOneEveryNinth)
     EXPECT_EQ(slow[2].first, 19u);
 }
 
-TEST_F(LargeScreenStatusLinesTest, CompactViewCentresValueLinesOnLargeScreens)
-{
-    m_screen.AddLoopbackAndLan();
-    Start(0);
-    TheSettings().ScrollRate = 9;
-    m_screen.AdvanceSeconds(5);
-    platform::PaintRecord paint = m_screen.LastItemPaint();
-    ASSERT_EQ(paint.texts.size(), 1u);
-    EXPECT_EQ(paint.texts[0].text, L"IP Address: 192.168.1.10");
-    EXPECT_EQ(paint.texts[0].flags, kCentred);
-    EXPECT_EQ(paint.texts[0].rect.left, 56);
-}
-
 TEST_F(StatusLinesTest, WithoutANetworkTheAutomaticChoiceSaysNoConnectedInterfaces)
 {
     m_screen.AddLoopbackAndLan();
@@ -203,13 +190,21 @@ TEST_F(StatusLinesTest, WithoutANetworkTheAutomaticChoiceSaysNoConnectedInterfac
     EXPECT_EQ(paint.texts[0].flags, static_cast<UINT>(DT_NOPREFIX));
 }
 
-TEST_F(LargeScreenStatusLinesTest, OnALargeScreenTheNotPresentLineIsCentred)
+TEST_F(LargeScreenStatusLinesTest, CompactViewCentresValueLinesAndTheNotPresentLine)
 {
     m_screen.AddLoopbackAndLan();
-    m_screen.Network().RemoveInterface(L"NE20001");
-    Start(1);
-    m_screen.AdvanceSeconds(1);
+    Start(0);
+    TheSettings().ScrollRate = 9;
+    m_screen.AdvanceSeconds(5);
     platform::PaintRecord paint = m_screen.LastItemPaint();
+    ASSERT_EQ(paint.texts.size(), 1u);
+    EXPECT_EQ(paint.texts[0].text, L"IP Address: 192.168.1.10");
+    EXPECT_EQ(paint.texts[0].flags, kCentred);
+    EXPECT_EQ(paint.texts[0].rect.left, 56);
+
+    m_screen.Network().RemoveInterface(L"NE20001");
+    m_screen.AdvanceSeconds(1);
+    paint = m_screen.LastItemPaint();
     ASSERT_EQ(paint.texts.size(), 1u);
     EXPECT_EQ(paint.texts[0].text, L"No connected interfaces");
     EXPECT_EQ(paint.texts[0].flags, kCentred);
