@@ -86,6 +86,19 @@ TEST(PluginEntry, ALaterLoadStartsFromAFreshModule)
     EXPECT_EQ(g_pModule->m_item.hwndItem, item);
 }
 
+TEST(PluginEntry, FreeingTheModuleWithTheItemStillUpTakesTheItemDown)
+{
+    TodayScreen screen;
+    screen.AddLoopbackAndLan();
+    screen.LoadModule();
+    HWND item = screen.CreateItem();
+    ASSERT_NE(item, nullptr);
+    HMODULE module = screen.Module();
+    screen.FreeModule();
+    EXPECT_FALSE(IsWindow(item));
+    EXPECT_FALSE(ClassRegistered(module, L"Velmora"));
+}
+
 TEST(PluginEntry, LargeScreensTakeTheLargeIcons)
 {
     TodayScreen screen(platform::DeviceProfile::Vga());
