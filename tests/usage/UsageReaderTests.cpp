@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "UsageTestFiles.h"
+#include "platform/files/Files.h"
+#include "platform/text/Utf16.h"
 #include "usage/MonthFileCache.h"
 #include "usage/UsageLogFile.h"
 #include "usage/UsageLogger.h"
@@ -194,4 +196,33 @@ TEST_F(UsageReaderTest, CacheAnswersAsTheDirectReaderAndReadsEachFileOnce)
     UsageTable absent {};
     EXPECT_FALSE(cache.ReadMonthTotals(IntervalMonthly, Day(2006, 4, 1), kFolder, L"", absent));
     EXPECT_EQ(cache.FilesRead(), 2u);
+}
+
+TEST_F(UsageReaderTest, LinesReadInPiecesAreTheLinesOfTheWholeFile)
+{
+    // Pieces cut lines, carriage returns from their line feeds, a surrogate pair in two, and
+    // the file ends on an odd byte after a lone high surrogate.
+    std::string bytes = EncodeUtf16Le(L"2006-3-7-14 *1* \tne20001 1 2 \r\n\r\nx\ry\n\U0001F600 long line without an end \r");
+    bytes += EncodeUtf16Le(std::wstring(1, static_cast<wchar_t>(0xD83D)));
+    bytes += 'z';
+    const std::wstring path = MonthFileName(kFolder, 2006, 3);
+    usage_test::MakeFolder(kFolder);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+
+    std::wstring whole;
+    ASSERT_TRUE(ReadMonthFileText(path, whole));
+    EXPECT_EQ(whole, DecodeUtf16Le(bytes));
+    std::vector<std::wstring> expected;
+    for (std::wstring_view line : SplitLines(whole))
+        expected.emplace_back(line);
+    ASSERT_EQ(expected.size(), 4u);
+    for (size_t chunk : { 1, 4, 6, 7, 8, 10, 64, 65536 }) {
+        std::vector<std::wstring> lines;
+        EXPECT_TRUE(ReadMonthFileLines(path, [&lines](std::wstring_view line) { lines.emplace_back(line); }, chunk));
+        EXPECT_EQ(lines, expected) << chunk;
+    }
+    EXPECT_FALSE(ReadMonthFileLines(MonthFileName(kFolder, 2006, 4), [](std::wstring_view) { FAIL(); }));
 }
