@@ -49,6 +49,10 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 using HANDLE = void*;
 using PHANDLE = HANDLE*;
+// A loaded module (the host program or the plug-in): resources and window classes belong to it.
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using HMODULE = HINSTANCE;
 
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 
@@ -69,6 +73,7 @@ enum : DWORD {
     ERROR_NOT_READY = 21,
     ERROR_WRITE_FAULT = 29,
     ERROR_READ_FAULT = 30,
+    ERROR_GEN_FAILURE = 31,
     ERROR_SHARING_VIOLATION = 32,
     ERROR_LOCK_VIOLATION = 33,
     ERROR_HANDLE_EOF = 38,
@@ -78,8 +83,11 @@ enum : DWORD {
     ERROR_INVALID_PARAMETER = 87,
     ERROR_BUFFER_OVERFLOW = 111,
     ERROR_DISK_FULL = 112,
+    ERROR_SEM_TIMEOUT = 121,
     ERROR_INSUFFICIENT_BUFFER = 122,
     ERROR_INVALID_NAME = 123,
+    ERROR_MOD_NOT_FOUND = 126,
+    ERROR_PROC_NOT_FOUND = 127,
     ERROR_NEGATIVE_SEEK = 131,
     ERROR_DIR_NOT_EMPTY = 145,
     ERROR_BAD_PATHNAME = 161,
@@ -89,6 +97,8 @@ enum : DWORD {
     ERROR_MORE_DATA = 234,
     ERROR_NO_MORE_ITEMS = 259,
     ERROR_DIRECTORY = 267,
+    ERROR_INVALID_SIZE = 632, // RAS: a structure's size field is wrong
+    ERROR_CAN_NOT_COMPLETE = 1003,
     ERROR_BADDB = 1009,
     ERROR_BADKEY = 1010,
     ERROR_CANTOPEN = 1011,
