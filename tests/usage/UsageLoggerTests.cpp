@@ -142,14 +142,16 @@ TEST_F(UsageLoggerTest, NamesAreLowerCaseWithPlusForSpacesAndKeepTheirSlot)
     logger.LogTick(kFolder, L"USB Sync Cable", 10, 10, FALSE, 500);
     logger.LogTick(kFolder, L"WLAN1", 0, 0, FALSE, 500);
     logger.LogTick(kFolder, L"usb sync cable", 30, 10, FALSE, 500); // the same interface
+    logger.LogTick(kFolder, L"WLAN1", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
     EXPECT_EQ(logger.Counters().size(), 2u);
     EXPECT_EQ(logger.Counters()[0].Name(), L"usb sync cable");
     m_clock.SetLocal(2006, 3, 7, 10, 0, 0);
-    logger.LogTick(kFolder, L"WLAN1", 0, 0, FALSE, 500);
+    logger.LogTick(kFolder, L"WLAN1", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
     // The cable is gone from now on; it stays in every record with 0 0.
     m_clock.SetLocal(2006, 3, 7, 11, 0, 0);
-    logger.LogTick(kFolder, L"WLAN1", 0, 0, FALSE, 500);
-    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-9 *2* \tusb+sync+cable 20 0 \twlan1 0 0 \r\n"
+    logger.LogTick(kFolder, L"WLAN1", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
+    // Hourly totals of 2^31 bytes or more are written as signed numbers.
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-9 *2* \tusb+sync+cable 20 0 \twlan1 -1294967296 2147483647 \r\n"
                                     L"2006-3-7-10 *2* \tusb+sync+cable 0 0 \twlan1 0 0 \r\n");
 }
 
@@ -188,15 +190,4 @@ TEST_F(UsageLoggerTest, FolderIsCreatedWhenMissingAndWriteFailsWhenItCannotBe)
     m_clock.SetLocal(2006, 3, 7, 10, 0, 1);
     EXPECT_TRUE(logger.LogTick(L"\\Logs", L"a", 6, 0, FALSE, 500));
     EXPECT_EQ(ReadWideFile(L"\\Logs\\UsageData200603.txt"), L"2006-3-7-9 *1* \ta 6 0 \r\n");
-}
-
-TEST_F(UsageLoggerTest, LargeHourlyTotalsAreWrittenSigned)
-{
-    m_clock.SetLocal(2006, 3, 7, 9, 0, 0);
-    UsageLogger logger;
-    logger.LogTick(kFolder, L"a", 0, 0, FALSE, 500);
-    logger.LogTick(kFolder, L"a", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
-    m_clock.SetLocal(2006, 3, 7, 10, 0, 0);
-    logger.LogTick(kFolder, L"a", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
-    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-9 *1* \ta -1294967296 2147483647 \r\n");
 }
