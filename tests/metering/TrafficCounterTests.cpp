@@ -4,6 +4,8 @@
 #include "metering/Meter.h"
 #include "metering/TrafficCounter.h"
 #include "settings/Settings.h"
+#include "netinfo/InterfaceTable.h"
+#include "support/SimNetworkScope.h"
 #include "support/TestSupport.h"
 
 using testing_support::VirtualClockScope;
@@ -95,4 +97,18 @@ TEST(CompareActivity, StatesAndWhatIsRemembered)
     EXPECT_EQ(CompareActivity({ true, 2, 11 }, memory), DWORD { ActivityBoth });
     EXPECT_EQ(CompareActivity({ true, 2, 3 }, memory), DWORD { ActivityBoth });
     EXPECT_EQ(CompareActivity({ true, 2, 3 }, memory), DWORD { ActivityIdle });
+}
+
+TEST(CompareActivity, ReadsTheTrackedAdapterFromTheInterfaceTable)
+{
+    testing_support::SimNetworkScope network;
+    DWORD index = network.AddLan(L"eth0", "192.168.1.20", "192.168.1.1");
+    network.Network().SetCounters(L"eth0", 5000, 0);
+    InterfaceTable table;
+    table.Refresh();
+    EXPECT_EQ(CompareActivity(table, index), DWORD { ActivityReceiving });
+    EXPECT_EQ(table.m_dwLastReceivedOctets, 5000u);
+    EXPECT_EQ(CompareActivity(table, index), DWORD { ActivityIdle });
+    EXPECT_EQ(CompareActivity(table, index + 40), DWORD { ActivityNoConnection });
+    EXPECT_EQ(table.m_dwLastReceivedOctets, 5000u);
 }
