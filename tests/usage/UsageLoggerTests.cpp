@@ -191,3 +191,20 @@ TEST_F(UsageLoggerTest, FolderIsCreatedWhenMissingAndWriteFailsWhenItCannotBe)
     EXPECT_TRUE(logger.LogTick(L"\\Logs", L"a", 6, 0, FALSE, 500));
     EXPECT_EQ(ReadWideFile(L"\\Logs\\UsageData200603.txt"), L"2006-3-7-9 *1* \ta 6 0 \r\n");
 }
+
+TEST_F(UsageLoggerTest, StartInTheHourThatRepeatsWritesNoExtraRecord)
+{
+    testing_support::TimeZoneScope zone("Europe/Berlin");
+    // 29 October 2006: 03:00 summer time is 02:00 winter time again. Start in the second 02:00.
+    m_clock.Clock().SetUnixSeconds(platform::CalendarTime::FromFields(2006, 10, 29, 1, 30, 0).UnixSeconds() + 2 * 3600);
+    ASSERT_EQ(platform::CalendarTime::Now().Hour(), 2);
+    UsageLogger logger;
+    EXPECT_EQ(logger.HourEnd() - platform::CalendarTime::Now(), 30 * 60);
+    const std::wstring october = kFolder + L"\\UsageData200610.txt";
+    logger.LogTick(kFolder, L"a", 0, 0, FALSE, 500);
+    for (int minute = 0; minute < 90; ++minute) {
+        m_clock.Clock().AdvanceSeconds(60);
+        logger.LogTick(kFolder, L"a", static_cast<DWORD>(minute + 1), 0, FALSE, 500);
+    }
+    EXPECT_EQ(ReadWideFile(october), L"2006-10-29-2 *1* \ta 30 0 \r\n2006-10-29-3 *1* \ta 60 0 \r\n");
+}
