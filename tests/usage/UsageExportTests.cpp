@@ -80,7 +80,7 @@ protected:
 
 } // namespace
 
-TEST_F(UsageExportTest, FileIsExactlyAsSpecifiedWithDisplayNames)
+TEST_F(UsageExportTest, FileHoldsTheRowsByteForByteWithDisplayNames)
 {
     PutMonth(2006, 3, L"2006-3-7-14 *2* \tne20001 100 200 \tppp:2 5 6 \r\n2006-3-7-15 *2* \tne20001 -1294967296 0 \tppp:2 0 0 \r\n");
     UsageLogger logger;
