@@ -4,6 +4,8 @@
 #include <string>
 
 #include "host/CommandLine.h"
+#include "host/DiagCommand.h"
+#include "host/NetCommand.h"
 #include "host/SettingsCommand.h"
 
 namespace {
@@ -16,6 +18,8 @@ struct Command {
 
 const Command kCommands[] = {
     { "settings", host::RunSettingsCommand, "show the plug-in's settings as it loads them" },
+    { "net", host::RunNetCommand, "show each network interface as the status lines would" },
+    { "diag", host::RunDiagCommand, "write the diagnostic report" },
 };
 
 void PrintHelp()
