@@ -107,6 +107,20 @@ const CommandShape kShapes[] = {
     { "fail", 1, 1 }, { "recover", 1, 1 }, { "dhcp", 1, 1 },
 };
 
+// A known verb with a fitting number of arguments, or why not.
+std::string CheckShape(const ScenarioCommand& command)
+{
+    const CommandShape* shape = nullptr;
+    for (const CommandShape& candidate : kShapes)
+        if (command.verb == candidate.verb)
+            shape = &candidate;
+    if (shape == nullptr)
+        return "unknown command";
+    if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs)
+        return "wrong number of arguments for \"" + command.verb + "\"";
+    return {};
+}
+
 } // namespace
 
 uint64_t SimNetwork::Counter::At(uint64_t nowMs) const
@@ -353,14 +367,8 @@ std::optional<NetCall> SimNetwork::CallByName(std::string_view name)
 
 std::string SimNetwork::CheckCommand(const ScenarioCommand& command)
 {
-    const CommandShape* shape = nullptr;
-    for (const CommandShape& candidate : kShapes)
-        if (command.verb == candidate.verb)
-            shape = &candidate;
-    if (shape == nullptr)
-        return "unknown command";
-    if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs)
-        return "wrong number of arguments for \"" + command.verb + "\"";
+    if (std::string shape = CheckShape(command); !shape.empty())
+        return shape;
     // Perform on a scratch network that holds the named interface: the same checks, no effect.
     SimNetwork scratch;
     if (command.verb != "interface" && command.verb != "fail" && command.verb != "recover") {
@@ -412,6 +420,8 @@ std::string SimNetwork::Perform(const ScenarioCommand& command)
 
 std::string SimNetwork::PerformLocked(const ScenarioCommand& command)
 {
+    if (std::string shape = CheckShape(command); !shape.empty())
+        return shape;
     const std::string& verb = command.verb;
     auto arg = [&command](size_t i) -> const std::string& { return command.args[i]; };
     auto missing = [&](const std::string& name) { return "no interface \"" + name + "\""; };
