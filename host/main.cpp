@@ -2,11 +2,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/CommandLine.h"
 #include "host/DiagCommand.h"
 #include "host/NetCommand.h"
+#include "host/RegTool.h"
 #include "host/SettingsCommand.h"
+#include "host/UsageCommand.h"
 
 namespace {
 
@@ -16,15 +19,22 @@ struct Command {
     const char* summary;
 };
 
+int RunRegCommand(host::Arguments args)
+{
+    return RunRegTool(args, std::string());
+}
+
 const Command kCommands[] = {
     { "settings", host::RunSettingsCommand, "show the plug-in's settings as it loads them" },
+    { "reg", RunRegCommand, "read and change the registry (query, add, delete, export, import)" },
+    { "usage", host::RunUsageCommand, "usage reports and CSV export from the usage logs" },
     { "net", host::RunNetCommand, "show each network interface as the status lines would" },
     { "diag", host::RunDiagCommand, "write the diagnostic report" },
 };
 
 void PrintHelp()
 {
-    std::puts("Usage: velmora COMMAND [ARGUMENTS]   (velmora COMMAND --help for each)\n"
+    std::puts("Usage: velmora [--data DIR] COMMAND [ARGUMENTS]   (velmora COMMAND --help for each)\n"
               "       velmora --version\n"
               "\n"
               "Velmora network status monitor.\n"
@@ -32,26 +42,41 @@ void PrintHelp()
               "Commands:");
     for (const Command& command : kCommands)
         std::printf("  %-10s %s\n", command.name, command.summary);
-    std::puts("\nEvery command takes --data DIR, the data folder that holds the registry and the device's\n"
-              "files (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora, else ~/.local/share/velmora).");
+    std::puts("\n--data DIR, before or after the command, is the data folder that holds the registry and\n"
+              "the device's files (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora, else\n"
+              "~/.local/share/velmora).");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
-        PrintHelp();
-        return argc < 2 ? 2 : 0;
+    host::Arguments args(argv + 1, argv + argc);
+    // A --data given before the command is handed to the command.
+    host::Arguments global;
+    while (!args.empty() && (args.front() == "--data" || args.front().rfind("--data=", 0) == 0)) {
+        global.push_back(args.front());
+        args.erase(args.begin());
+        if (global.back() == "--data" && !args.empty()) {
+            global.push_back(args.front());
+            args.erase(args.begin());
+        }
     }
-    if (std::strcmp(argv[1], "--version") == 0) {
+    if (args.empty() || args.front() == "--help" || args.front() == "-h" || args.front() == "help") {
+        PrintHelp();
+        return args.empty() ? 2 : 0;
+    }
+    if (args.front() == "--version") {
         std::puts("velmora 1.9");
         return 0;
     }
     for (const Command& command : kCommands) {
-        if (std::strcmp(argv[1], command.name) == 0)
-            return command.run(host::Arguments(argv + 2, argv + argc));
+        if (args.front() == command.name) {
+            host::Arguments rest(args.begin() + 1, args.end());
+            rest.insert(rest.end(), global.begin(), global.end());
+            return command.run(rest);
+        }
     }
-    std::fprintf(stderr, "velmora: unknown command '%s' (try velmora --help)\n", argv[1]);
+    std::fprintf(stderr, "velmora: unknown command '%s' (try velmora --help)\n", args.front().c_str());
     return 2;
 }

@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build make
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev tzdata
+  qt6-base-dev fonts-dejavu-core
 )
 
 missing=()

@@ -8,7 +8,7 @@ void FormatMismatch(const char*) { }
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool leftAlign = false;
     bool zeroPad = false;
     bool plusSign = false;
@@ -18,17 +18,17 @@ struct Spec {
     wchar_t conversion = 0;
 };
 
-void Pad(std::wstring& out, const std::wstring& body, const Spec& spec, bool numeric)
+void Pad(std::wstring& out, const std::wstring& body, const Directive& directive, bool numeric)
 {
-    int fill = spec.width - static_cast<int>(body.size());
+    int fill = directive.width - static_cast<int>(body.size());
     if (fill <= 0) {
         out += body;
         return;
     }
-    if (spec.leftAlign) {
+    if (directive.leftAlign) {
         out += body;
         out.append(static_cast<size_t>(fill), L' ');
-    } else if (spec.zeroPad && numeric) {
+    } else if (directive.zeroPad && numeric) {
         // Zeros go after the sign.
         size_t signLength = (!body.empty() && (body[0] == L'-' || body[0] == L'+' || body[0] == L' ')) ? 1 : 0;
         out += body.substr(0, signLength);
@@ -55,42 +55,42 @@ std::wstring Digits(uint32_t value, unsigned base, bool upper)
     return out;
 }
 
-void FormatInteger(std::wstring& out, const Spec& spec, const Arg& arg)
+void FormatInteger(std::wstring& out, const Directive& directive, const Arg& arg)
 {
     // The device passes every integer as 32 bits: the value is reinterpreted, not converted.
     uint32_t bits = static_cast<uint32_t>(arg.integer);
     std::wstring body;
-    if (spec.conversion == L'd' || spec.conversion == L'i') {
+    if (directive.conversion == L'd' || directive.conversion == L'i') {
         int32_t value = static_cast<int32_t>(bits);
         uint32_t magnitude = value < 0 ? 0u - bits : bits;
         if (value < 0)
             body = L"-";
-        else if (spec.plusSign)
+        else if (directive.plusSign)
             body = L"+";
-        else if (spec.spaceSign)
+        else if (directive.spaceSign)
             body = L" ";
         std::wstring digits = Digits(magnitude, 10, false);
-        if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision)
-            body.append(static_cast<size_t>(spec.precision) - digits.size(), L'0');
+        if (directive.precision >= 0 && static_cast<int>(digits.size()) < directive.precision)
+            body.append(static_cast<size_t>(directive.precision) - digits.size(), L'0');
         body += digits;
     } else {
-        unsigned base = spec.conversion == L'u' ? 10 : 16;
-        std::wstring digits = Digits(bits, base, spec.conversion == L'X');
-        if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision)
-            body.append(static_cast<size_t>(spec.precision) - digits.size(), L'0');
+        unsigned base = directive.conversion == L'u' ? 10 : 16;
+        std::wstring digits = Digits(bits, base, directive.conversion == L'X');
+        if (directive.precision >= 0 && static_cast<int>(digits.size()) < directive.precision)
+            body.append(static_cast<size_t>(directive.precision) - digits.size(), L'0');
         body += digits;
     }
-    Spec padding = spec;
-    if (spec.precision >= 0)
+    Directive padding = directive;
+    if (directive.precision >= 0)
         padding.zeroPad = false;
     Pad(out, body, padding, true);
 }
 
-void FormatFloating(std::wstring& out, const Spec& spec, const Arg& arg)
+void FormatFloating(std::wstring& out, const Directive& directive, const Arg& arg)
 {
     char pattern[32];
-    std::snprintf(pattern, sizeof pattern, "%%%s%s%s%s%d.%df", spec.leftAlign ? "-" : "", spec.zeroPad ? "0" : "",
-        spec.plusSign ? "+" : "", spec.spaceSign ? " " : "", spec.width, spec.precision < 0 ? 6 : spec.precision);
+    std::snprintf(pattern, sizeof pattern, "%%%s%s%s%s%d.%df", directive.leftAlign ? "-" : "", directive.zeroPad ? "0" : "",
+        directive.plusSign ? "+" : "", directive.spaceSign ? " " : "", directive.width, directive.precision < 0 ? 6 : directive.precision);
     char buffer[512];
     int n = std::snprintf(buffer, sizeof buffer, pattern, arg.floating);
     if (n < 0)
@@ -101,7 +101,7 @@ void FormatFloating(std::wstring& out, const Spec& spec, const Arg& arg)
         out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(buffer[i])));
 }
 
-void FormatText(std::wstring& out, const Spec& spec, const Arg& arg)
+void FormatText(std::wstring& out, const Directive& directive, const Arg& arg)
 {
     std::wstring body;
     if (arg.isNull) {
@@ -112,9 +112,9 @@ void FormatText(std::wstring& out, const Spec& spec, const Arg& arg)
         for (char ch : arg.narrow)
             body.push_back(static_cast<wchar_t>(static_cast<unsigned char>(ch)));
     }
-    if (spec.precision >= 0 && body.size() > static_cast<size_t>(spec.precision))
-        body.resize(static_cast<size_t>(spec.precision));
-    Pad(out, body, spec, false);
+    if (directive.precision >= 0 && body.size() > static_cast<size_t>(directive.precision))
+        body.resize(static_cast<size_t>(directive.precision));
+    Pad(out, body, directive, false);
 }
 
 } // namespace
@@ -133,54 +133,54 @@ void FormatInto(std::wstring& out, const wchar_t* text, const Arg* args, size_t 
             ++i;
             continue;
         }
-        Spec spec;
+        Directive directive;
         for (;; ++i) {
             if (text[i] == L'-')
-                spec.leftAlign = true;
+                directive.leftAlign = true;
             else if (text[i] == L'0')
-                spec.zeroPad = true;
+                directive.zeroPad = true;
             else if (text[i] == L'+')
-                spec.plusSign = true;
+                directive.plusSign = true;
             else if (text[i] == L' ')
-                spec.spaceSign = true;
+                directive.spaceSign = true;
             else if (text[i] != L'#')
                 break;
         }
         while (text[i] >= L'0' && text[i] <= L'9')
-            spec.width = spec.width * 10 + (text[i++] - L'0');
+            directive.width = directive.width * 10 + (text[i++] - L'0');
         if (text[i] == L'.') {
             ++i;
-            spec.precision = 0;
+            directive.precision = 0;
             while (text[i] >= L'0' && text[i] <= L'9')
-                spec.precision = spec.precision * 10 + (text[i++] - L'0');
+                directive.precision = directive.precision * 10 + (text[i++] - L'0');
         }
-        spec.conversion = text[i];
-        if (spec.conversion == 0)
+        directive.conversion = text[i];
+        if (directive.conversion == 0)
             break;
         ++i;
         if (next >= count)
             break; // cannot happen: the format was checked at compile time
         const Arg& arg = args[next++];
-        switch (spec.conversion) {
+        switch (directive.conversion) {
         case L'd':
         case L'i':
         case L'u':
         case L'x':
         case L'X':
-            FormatInteger(out, spec, arg);
+            FormatInteger(out, directive, arg);
             break;
         case L'c': {
-            Spec padding = spec;
+            Directive padding = directive;
             padding.precision = -1;
             Pad(out, std::wstring(1, static_cast<wchar_t>(static_cast<uint32_t>(arg.integer))), padding, false);
             break;
         }
         case L'f':
-            FormatFloating(out, spec, arg);
+            FormatFloating(out, directive, arg);
             break;
         case L's':
         case L'S':
-            FormatText(out, spec, arg);
+            FormatText(out, directive, arg);
             break;
         default:
             break;

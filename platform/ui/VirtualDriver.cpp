@@ -1,0 +1,174 @@
+#include "platform/ui/VirtualDriver.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include <QCoreApplication>
+
+#include "platform/time/Clock.h"
+#include "platform/ui/WinUser.h"
+#include "platform/text/Format.h"
+#include "platform/ui/qt/DialogState.h"
+#include "platform/ui/qt/UiDriver.h"
+#include "platform/ui/qt/Window.h"
+#include "platform/ui/qt/WindowManager.h"
+
+using namespace platform::ui;
+
+namespace platform {
+
+struct VirtualDriver::Impl final : UiDriver {
+    explicit Impl(VirtualClock& clock)
+        : clock(clock)
+    {
+    }
+
+    void Wake() override { }
+
+    bool WaitForMessage() override
+    {
+        // Nothing is queued: time passes until the next timer, if there is one.
+        auto next = WindowManager::Get().Timers().NextDue();
+        if (!next)
+            return false;
+        uint64_t now = WindowManager::NowMs();
+        if (*next > now)
+            clock.AdvanceMs(*next - now);
+        return true;
+    }
+
+    void RunModal(HWND window, const std::function<bool()>& finished) override
+    {
+        Pump();
+        if (finished())
+            return;
+        ModalInfo info { window, TemplateIdOf(window), WindowText(window) };
+        auto it = std::find_if(handlers.begin(), handlers.end(),
+            [&](const auto& entry) { return entry.first == 0 || entry.first == info.templateId; });
+        if (it == handlers.end()) {
+            faults.push_back(Fmt(L"RunModal: NoHandler for dialog %d \"%s\"", info.templateId, info.title));
+        } else {
+            ModalHandler handler = std::move(it->second);
+            handlers.erase(it);
+            handler(info);
+            Pump();
+            if (!finished())
+                faults.push_back(Fmt(L"RunModal: NotEnded dialog %d \"%s\"", info.templateId, info.title));
+        }
+        if (!finished())
+            EndDialog(window, IDCANCEL);
+    }
+
+    static int TemplateIdOf(HWND window)
+    {
+        Window* dialog = WindowManager::Get().Find(window);
+        return dialog != nullptr && dialog->dialog != nullptr ? dialog->dialog->templateId : 0;
+    }
+
+    static std::wstring WindowText(HWND window)
+    {
+        wchar_t text[256] = {};
+        GetWindowTextW(window, text, 256);
+        return text;
+    }
+
+    std::vector<std::pair<int, ModalHandler>> handlers;
+    std::vector<std::wstring> faults;
+
+    void Pump()
+    {
+        PumpReadyMessages();
+        // Widgets of destroyed windows go once no Qt handler can be running on them.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    VirtualClock& clock;
+};
+
+VirtualDriver::VirtualDriver(VirtualClock& clock)
+    : m_impl(std::make_unique<Impl>(clock))
+{
+    assert(&CurrentClock() == &clock);
+    WindowManager::Get().SetDriver(m_impl.get());
+}
+
+VirtualDriver::~VirtualDriver()
+{
+    WindowManager::Get().SetDriver(nullptr);
+}
+
+void VirtualDriver::Pump()
+{
+    m_impl->Pump();
+}
+
+void VirtualDriver::AdvanceMs(uint64_t ms)
+{
+    auto& manager = WindowManager::Get();
+    uint64_t target = WindowManager::NowMs() + ms;
+    m_impl->Pump();
+    for (;;) {
+        auto next = manager.Timers().NextDue();
+        if (!next || *next > target)
+            break;
+        uint64_t now = WindowManager::NowMs();
+        if (*next > now)
+            m_impl->clock.AdvanceMs(*next - now);
+        m_impl->Pump();
+    }
+    uint64_t now = WindowManager::NowMs();
+    if (target > now)
+        m_impl->clock.AdvanceMs(target - now);
+    m_impl->Pump();
+}
+
+void VirtualDriver::StylusDown(HWND window, int x, int y)
+{
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    m_impl->Pump();
+}
+
+void VirtualDriver::StylusUp(HWND window, int x, int y)
+{
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    m_impl->Pump();
+}
+
+void VirtualDriver::Tap(HWND window, int x, int y)
+{
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    m_impl->Pump();
+}
+
+} // namespace platform
+
+namespace platform {
+
+void VirtualDriver::Click(HWND control)
+{
+    SendMessageW(control, BM_CLICK, 0, 0);
+    m_impl->Pump();
+}
+
+void VirtualDriver::ClickItem(HWND dialog, int id)
+{
+    Click(GetDlgItem(dialog, id));
+}
+
+void VirtualDriver::OnModal(int templateId, ModalHandler handler)
+{
+    m_impl->handlers.emplace_back(templateId, std::move(handler));
+}
+
+const std::vector<std::wstring>& VirtualDriver::Faults() const
+{
+    return m_impl->faults;
+}
+
+size_t VirtualDriver::PendingHandlers() const
+{
+    return m_impl->handlers.size();
+}
+
+} // namespace platform

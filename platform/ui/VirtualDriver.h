@@ -1,0 +1,69 @@
+// The deterministic driver of the user-interface thread, for tests and the host's simulation
+// mode. Time stands still until the driver is told to move the virtual clock on; then every
+// timer fires at its due time, in order, and the messages each one causes are dispatched
+// before the clock moves further.
+//
+//   platform::VirtualDriver driver(clock);   // clock: the installed platform::VirtualClock
+//   HWND item = CreateWindowExW(...);
+//   driver.Pump();                          // creation paints
+//   driver.AdvanceMs(3000);                 // three ticks of a 1000 ms timer
+//   driver.Tap(item, 10, 5);                // stylus down and up, then dispatch
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/WinDef.h"
+
+namespace platform {
+
+class VirtualClock;
+
+class VirtualDriver {
+public:
+    // Drives the user-interface thread until destroyed; the real-time driver takes over again
+    // after. The clock must be the installed platform clock.
+    explicit VirtualDriver(VirtualClock& clock);
+    ~VirtualDriver();
+    VirtualDriver(const VirtualDriver&) = delete;
+    VirtualDriver& operator=(const VirtualDriver&) = delete;
+
+    // Dispatches everything ready now: posted messages, paints, timers due.
+    void Pump();
+    // Moves the clock on, stopping at each timer's due time to dispatch.
+    void AdvanceMs(uint64_t ms);
+    void AdvanceSeconds(uint64_t seconds) { AdvanceMs(seconds * 1000); }
+
+    // The stylus, in the window's client coordinates: button down, button up, then dispatch.
+    void Tap(HWND window, int x, int y);
+    void StylusDown(HWND window, int x, int y);
+    void StylusUp(HWND window, int x, int y);
+
+    // The user's click on a button (BM_CLICK), then dispatch.
+    void Click(HWND control);
+    void ClickItem(HWND dialog, int id);
+
+    // Modal loops hand control to handlers the test installs: the next modal dialog whose
+    // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,
+    // lets time pass) and ends it. A modal loop without a handler, or whose handler returns with
+    // the dialog still open, is ended with IDCANCEL and noted as a fault.
+    struct ModalInfo {
+        HWND window;
+        int templateId;
+        std::wstring title;
+    };
+    using ModalHandler = std::function<void(const ModalInfo&)>;
+    void OnModal(int templateId, ModalHandler handler);
+    const std::vector<std::wstring>& Faults() const;
+    size_t PendingHandlers() const;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace platform

@@ -1,0 +1,16 @@
+// The "BUTTON" class: push and default push buttons, check boxes, radio buttons (automatic
+// ones grouped by WS_GROUP), group boxes, and owner-drawn buttons that their parent draws on
+// WM_DRAWITEM.
+#pragma once
+
+#include "platform/ui/WinUser.h"
+
+namespace platform::ui {
+
+class Window;
+class WindowWidget;
+
+LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WindowWidget* MakeButtonWidget(Window& window);
+
+} // namespace platform::ui

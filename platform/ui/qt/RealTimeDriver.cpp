@@ -1,0 +1,80 @@
+#include "platform/ui/qt/RealTimeDriver.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include "platform/ui/qt/Window.h"
+#include "platform/ui/qt/WindowManager.h"
+
+namespace platform::ui {
+
+RealTimeDriver::RealTimeDriver()
+{
+    m_timer.setSingleShot(true);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { OnTimer(); });
+}
+
+void RealTimeDriver::Wake()
+{
+    if (!m_timer.isActive() || m_timer.remainingTime() > 0)
+        m_timer.start(0);
+}
+
+void RealTimeDriver::Schedule()
+{
+    auto& manager = WindowManager::Get();
+    if (!manager.Queue().Empty() || AnyPaintPending()) {
+        m_timer.start(0);
+        return;
+    }
+    auto next = manager.Timers().NextDue();
+    if (!next)
+        return;
+    uint64_t now = WindowManager::NowMs();
+    m_timer.start(static_cast<int>(*next > now ? *next - now : 0));
+}
+
+void RealTimeDriver::OnTimer()
+{
+    if (m_waiting == 0)
+        PumpReadyMessages();
+    Schedule();
+}
+
+bool RealTimeDriver::WaitForMessage()
+{
+    ++m_waiting;
+    Schedule();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    --m_waiting;
+    return true;
+}
+
+void RealTimeDriver::RunModal(HWND, const std::function<bool()>& finished)
+{
+    while (!finished()) {
+        PumpReadyMessages();
+        if (finished())
+            break;
+        Schedule();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+bool AnyPaintPending()
+{
+    auto& manager = WindowManager::Get();
+    std::vector<Window*> stack { &manager.Desktop() };
+    while (!stack.empty()) {
+        Window* w = stack.back();
+        stack.pop_back();
+        if ((w->style & WS_VISIBLE) == 0)
+            continue;
+        if (!IsRectEmpty(&w->update))
+            return true;
+        stack.insert(stack.end(), w->children.begin(), w->children.end());
+    }
+    return false;
+}
+
+} // namespace platform::ui

@@ -1,0 +1,33 @@
+#include "platform/ui/qt/SystemClasses.h"
+
+#include "platform/ui/WinGdi.h"
+#include "platform/ui/qt/ButtonControl.h"
+#include "platform/ui/qt/GdiObject.h"
+#include "platform/ui/qt/StaticControl.h"
+#include "platform/ui/qt/WindowClass.h"
+
+namespace platform::ui {
+
+namespace {
+
+void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, WidgetFactory factory, HBRUSH background)
+{
+    WNDCLASSW wc {};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    wc.hbrBackground = background;
+    wc.cbWndExtra = 0;
+    classes.Register(wc, true, factory);
+}
+
+} // namespace
+
+void RegisterSystemClasses(WindowClassTable& classes)
+{
+    // Dialogs of this platform have a white face.
+    Register(classes, L"#32770", DefDlgProcW, nullptr, StockObject(WHITE_BRUSH));
+    Register(classes, L"BUTTON", ButtonProc, MakeButtonWidget, nullptr);
+    Register(classes, L"STATIC", StaticProc, MakeStaticWidget, nullptr);
+}
+
+} // namespace platform::ui

@@ -1,0 +1,29 @@
+// What runs the user-interface thread: Qt's event loop in real time, or the deterministic
+// driver in virtual time. The window manager asks it to wake up when work arrives, to wait
+// when a message loop finds nothing, and to run modal loops.
+#pragma once
+
+#include <functional>
+
+#include "platform/ui/WinUser.h"
+
+namespace platform::ui {
+
+class UiDriver {
+public:
+    virtual ~UiDriver() = default;
+    // A message was posted, a window invalidated or a timer set.
+    virtual void Wake() = 0;
+    // A message loop found nothing to do: let time pass until something may arrive. False
+    // when nothing ever can.
+    virtual bool WaitForMessage() = 0;
+    // Runs a modal loop for the window until finished() is true.
+    virtual void RunModal(HWND window, const std::function<bool()>& finished) = 0;
+};
+
+// Dispatches every message that is ready now, leaving WM_QUIT in the queue. Stops early after
+// an unreasonable number of messages (a window that keeps invalidating itself while painting),
+// so that a driver never spins forever.
+void PumpReadyMessages();
+
+} // namespace platform::ui
