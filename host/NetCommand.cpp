@@ -148,6 +148,10 @@ int RunNetCommand(Arguments args)
         views.push_back(std::move(view));
     }
     bool automatic = module.settings.InterfaceIndex == kAutomaticInterface;
+    // What automatic tracking follows, whatever the setting: the default route's interface.
+    DWORD defaultRoute = 0;
+    bool haveDefaultRoute = GetBestInterface(0, &defaultRoute) == NO_ERROR;
+    defaultRoute &= 0xFFFFu;
 
     if (json) {
         std::printf("{\n  \"tracking\": {\"mode\": \"%s\", \"adapter\": %s, \"index\": ", automatic ? "automatic" : "manual",
@@ -156,6 +160,10 @@ int RunNetCommand(Arguments args)
             std::printf("null},\n");
         else
             std::printf("%u},\n", tracked);
+        if (haveDefaultRoute)
+            std::printf("  \"defaultRoute\": %u,\n", defaultRoute);
+        else
+            std::printf("  \"defaultRoute\": null,\n");
         std::printf("  \"interfaces\": [");
         for (size_t i = 0; i < views.size(); ++i) {
             const InterfaceView& view = views[i];
@@ -179,6 +187,10 @@ int RunNetCommand(Arguments args)
         std::printf(", not present: \"%s\"\n", automatic ? "No connected interfaces" : "Not connected:");
     else
         std::printf(", interface %u\n", tracked);
+    if (haveDefaultRoute)
+        std::printf("Default route: interface %u\n", defaultRoute);
+    else
+        std::printf("Default route: none\n");
     for (const InterfaceView& view : views) {
         std::printf("\nInterface %u: %s", view.index, WideToUtf8(view.name).c_str());
         if (!view.systemName.empty() && Utf8ToWide(view.systemName) != view.name)
