@@ -501,6 +501,33 @@ TEST(LinuxNetBackend, ComposeNumbersLoopbackFirstAndNamesTheFirstPppLinkAsDialUp
     EXPECT_EQ(snapshot.routes[0].interfaceIndex, 3u);
 }
 
+TEST(LinuxNetBackend, RowsStayInIndexOrderWhenLoopbackIsNotTheKernelsFirst)
+{
+    LinuxNetBackend::Sources sources;
+    sources.sysfs = "/nonexistent";
+    sources.resolvConf = "/nonexistent";
+    sources.leases.networkd = "/nonexistent";
+    sources.leases.networkManager = "/nonexistent";
+    sources.leases.dhclient = {};
+    sources.leases.dhcpcd = "/nonexistent";
+    LinuxNetBackend backend(sources);
+    std::vector<KernelLink> links(3);
+    links[0].index = 2;
+    links[0].name = "eth0";
+    links[1].index = 5;
+    links[1].name = "lo";
+    links[1].type = ARPHRD_LOOPBACK;
+    links[2].index = 9;
+    links[2].name = "eth1";
+    NetSnapshot snapshot = backend.Compose(links, {}, {}, kNetLinks);
+    ASSERT_EQ(snapshot.interfaces.size(), 3u);
+    EXPECT_EQ(snapshot.interfaces[0].systemName, "lo");
+    EXPECT_EQ(snapshot.interfaces[0].index, 1u);
+    EXPECT_EQ(snapshot.interfaces[1].systemName, "eth0");
+    EXPECT_EQ(snapshot.interfaces[1].index, 2u);
+    EXPECT_EQ(snapshot.interfaces[2].index, 3u);
+}
+
 // --- the live machine ---------------------------------------------------------------------
 
 TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
