@@ -10,7 +10,7 @@
 #include "support/SimNetworkScope.h"
 
 using namespace testing_support;
-using platform::SimInterfaceSpec;
+using platform::SimInterfaceSetup;
 
 namespace {
 
@@ -121,7 +121,7 @@ TEST_F(DebugReportTest, InterfacesAdaptersAndTracking)
     PutString(HKEY_LOCAL_MACHINE, L"Comm\\NE2000", L"Group", L"NDIS");
     PutString(HKEY_LOCAL_MACHINE, L"Comm\\NE2000", L"ImagePath", L"ne2000.dll");
     PutString(HKEY_LOCAL_MACHINE, L"Comm\\NE20001", L"DisplayName", L"NE2000 Compatible");
-    SimInterfaceSpec loopback;
+    SimInterfaceSetup loopback;
     loopback.name = L"LOOPBACK";
     loopback.type = MIB_IF_TYPE_LOOPBACK;
     loopback.mtu = 1500;
@@ -130,7 +130,7 @@ TEST_F(DebugReportTest, InterfacesAdaptersAndTracking)
     sim.Network().AddInterface(loopback);
     sim.AddLan(L"NE20001", "192.168.1.10", "192.168.1.1");
     sim.Network().SetDnsServers(L"NE20001", { *platform::ParseIpv4("192.168.1.1") });
-    SimInterfaceSpec hidden;
+    SimInterfaceSetup hidden;
     hidden.name = L"CISCO1";
     hidden.unnamedInTable = true;
     hidden.physAddr = { 0xAB };
