@@ -114,7 +114,7 @@ TEST_F(ItemWindowTest, ARefreshQueryWithNothingChangedLeavesTheHeight)
 TEST_F(ItemWindowTest, WithOnlyTheLoopbackTheItemIsNotConnectedAndTheHistoryGetsZeros)
 {
     m_screen.LoadModule();
-    platform::SimInterfaceSpec loopback;
+    platform::SimInterfaceSetup loopback;
     loopback.name = L"LOOPBACK";
     loopback.type = 24;
     m_screen.Network().AddInterface(loopback);

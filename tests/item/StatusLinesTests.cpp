@@ -286,7 +286,7 @@ TEST_F(StatusLinesTest, TimeConnectedCountsFromTheFirstConnectedTick)
 
     // Losing the network clears the connection; the next connected tick starts it again.
     m_screen.Network().SetUp(L"NE20001", true);
-    platform::SimInterfaceSpec lan;
+    platform::SimInterfaceSetup lan;
     m_screen.Network().RemoveInterface(L"NE20001");
     m_screen.AdvanceSeconds(1);
     EXPECT_FALSE(g_pModule->m_item.connected);
