@@ -73,6 +73,14 @@ int main(int argc, char** argv)
             HWND canvas = gallery::CreateCanvas(instance, 0, 0, width, profile.device.screenHeight);
             driver.Pump();
             failures += Save(canvas, folder, std::string("gallery-") + profile.name + "-canvas.png") ? 0 : 1;
+
+            // A message box over the canvas: the whole screen.
+            driver.OnMessageBox([&](const platform::VirtualDriver::MessageBoxInfo&) {
+                failures += Save(nullptr, folder, std::string("gallery-") + profile.name + "-messagebox.png") ? 0 : 1;
+                return IDYES;
+            });
+            MessageBoxW(canvas, L"Сохранить изменения настроек? Would you like to create a debug file?", L"Velmora",
+                MB_YESNO | MB_ICONQUESTION);
             platform::DestroyAllWindows();
         }
         for (const std::wstring& fault : driver.Faults())
