@@ -120,6 +120,9 @@ constexpr UINT WM_APP = 0x8000;
 // WM_SIZE wParam.
 constexpr WPARAM SIZE_RESTORED = 0;
 
+// WM_SETTINGCHANGE wParam: the screen's size or orientation changed.
+constexpr WPARAM SETTINGCHANGE_RESET = 0x3002;
+
 // Mouse message wParam.
 constexpr WPARAM MK_LBUTTON = 0x0001;
 

@@ -12,6 +12,7 @@
 #include "GalleryDialog.h"
 #include "platform/device/Device.h"
 #include "platform/time/Clock.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/Observe.h"
 #include "platform/ui/VirtualDriver.h"
@@ -63,7 +64,7 @@ int main(int argc, char** argv)
         }
         const Profile profiles[] = { { "qvga", platform::DeviceProfile::Qvga() }, { "vga", platform::DeviceProfile::Vga() } };
         for (const Profile& profile : profiles) {
-            platform::SetCurrentDevice(profile.device);
+            platform::ChangeDevice(profile.device);
             HWND dialog = gallery::CreateGalleryDialog(instance);
             driver.Pump();
             failures += Save(dialog, folder, std::string("gallery-") + profile.name + "-dialog.png") ? 0 : 1;
