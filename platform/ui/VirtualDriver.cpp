@@ -14,6 +14,7 @@
 #include "platform/ui/qt/DatePickerControl.h"
 #include "platform/ui/qt/DialogState.h"
 #include "platform/ui/qt/HtmlViewerControl.h"
+#include "platform/ui/qt/MessageBoxRequest.h"
 #include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/ListViewControl.h"
 #include "platform/ui/qt/TabControl.h"
@@ -51,6 +52,11 @@ struct VirtualDriver::Impl final : UiDriver {
         Pump();
         if (finished())
             return;
+        Window* dialog = WindowManager::Get().Find(window);
+        if (dialog != nullptr && dialog->dialog != nullptr && dialog->dialog->kind == DialogKind::MessageBox) {
+            AnswerMessageBox(window, *static_cast<MessageBoxRequest*>(dialog->dialog->request), finished);
+            return;
+        }
         ModalInfo info { window, TemplateIdOf(window), WindowText(window) };
         auto it = std::find_if(handlers.begin(), handlers.end(),
             [&](const auto& entry) { return entry.first == 0 || entry.first == info.templateId; });
@@ -68,6 +74,30 @@ struct VirtualDriver::Impl final : UiDriver {
             EndDialog(window, IDCANCEL);
     }
 
+    void AnswerMessageBox(HWND window, const MessageBoxRequest& request, const std::function<bool()>& finished)
+    {
+        MessageBoxInfo info { window, request.owner, request.text, request.caption, request.type };
+        messageBoxes.push_back(info);
+        int closing = request.closeAnswer != 0 ? request.closeAnswer : request.buttons.back();
+        int answer = closing;
+        if (messageBoxHandlers.empty()) {
+            faults.push_back(Fmt(L"RunModal: NoHandler for message box \"%s\": %s", request.caption, request.text));
+        } else {
+            MessageBoxHandler handler = std::move(messageBoxHandlers.front());
+            messageBoxHandlers.erase(messageBoxHandlers.begin());
+            answer = handler(info);
+            if (std::find(request.buttons.begin(), request.buttons.end(), answer) == request.buttons.end()) {
+                faults.push_back(Fmt(L"RunModal: NoButton %d in message box \"%s\"", answer, request.caption));
+                answer = closing;
+            }
+        }
+        if (!finished())
+            SendMessageW(GetDlgItem(window, answer), BM_CLICK, 0, 0);
+        Pump();
+        if (!finished())
+            EndDialog(window, answer);
+    }
+
     static int TemplateIdOf(HWND window)
     {
         Window* dialog = WindowManager::Get().Find(window);
@@ -82,6 +112,8 @@ struct VirtualDriver::Impl final : UiDriver {
     }
 
     std::vector<std::pair<int, ModalHandler>> handlers;
+    std::vector<MessageBoxHandler> messageBoxHandlers;
+    std::vector<MessageBoxInfo> messageBoxes;
     std::vector<std::wstring> faults;
 
     void Pump()
@@ -278,6 +310,21 @@ void VirtualDriver::OnModal(int templateId, ModalHandler handler)
     m_impl->handlers.emplace_back(templateId, std::move(handler));
 }
 
+void VirtualDriver::OnMessageBox(MessageBoxHandler handler)
+{
+    m_impl->messageBoxHandlers.push_back(std::move(handler));
+}
+
+void VirtualDriver::AnswerMessageBox(int answer)
+{
+    OnMessageBox([answer](const MessageBoxInfo&) { return answer; });
+}
+
+const std::vector<VirtualDriver::MessageBoxInfo>& VirtualDriver::MessageBoxes() const
+{
+    return m_impl->messageBoxes;
+}
+
 const std::vector<std::wstring>& VirtualDriver::Faults() const
 {
     return m_impl->faults;
@@ -285,7 +332,7 @@ const std::vector<std::wstring>& VirtualDriver::Faults() const
 
 size_t VirtualDriver::PendingHandlers() const
 {
-    return m_impl->handlers.size();
+    return m_impl->handlers.size() + m_impl->messageBoxHandlers.size();
 }
 
 } // namespace platform

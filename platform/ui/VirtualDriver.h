@@ -81,6 +81,24 @@ public:
     const std::vector<std::wstring>& Faults() const;
     size_t PendingHandlers() const;
 
+    // Message boxes (MessageBoxW) are answered by handlers the test installs, one box each, in
+    // order: the handler's answer (IDYES, IDOK, ...) is the button the user presses. A box
+    // without a handler, or answered with a button it does not have, is noted as a fault and
+    // closed as the user would close it (IDCANCEL, IDOK for a box with only OK, else its last
+    // button). Every box shown is kept, in order.
+    struct MessageBoxInfo {
+        HWND window;
+        HWND owner;
+        std::wstring text;
+        std::wstring caption;
+        UINT type;
+    };
+    using MessageBoxHandler = std::function<int(const MessageBoxInfo&)>;
+    void OnMessageBox(MessageBoxHandler handler);
+    // Answers the next message box with the button.
+    void AnswerMessageBox(int answer);
+    const std::vector<MessageBoxInfo>& MessageBoxes() const;
+
     struct Impl;
 
 private:
