@@ -1,9 +1,11 @@
-// The common controls library's initialisation.
+// Starting the common controls: their classes are the platform's and exist from the start.
 #include "platform/core/LastError.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/qt/WindowManager.h"
 
 void InitCommonControls()
 {
+    platform::ui::WindowManager::Get();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init)
@@ -12,5 +14,6 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    platform::ui::WindowManager::Get();
     return TRUE;
 }

@@ -6,10 +6,15 @@
 #include <QCoreApplication>
 
 #include "platform/time/Clock.h"
+#include "platform/ui/CommCtrl.h"
 #include "platform/ui/WinUser.h"
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
+#include "platform/ui/qt/ComboControl.h"
 #include "platform/ui/qt/DialogState.h"
+#include "platform/ui/qt/ListBoxControl.h"
+#include "platform/ui/qt/ListViewControl.h"
+#include "platform/ui/qt/TabControl.h"
 #include "platform/ui/qt/UiDriver.h"
 #include "platform/ui/qt/Window.h"
 #include "platform/ui/qt/WindowManager.h"
@@ -168,6 +173,53 @@ void VirtualDriver::TypeText(HWND control, std::wstring_view text)
         SendMessageW(control, EM_SETSEL, 0, -1);
     for (wchar_t ch : text)
         PostMessageW(control, WM_CHAR, static_cast<WPARAM>(ch), 1);
+    m_impl->Pump();
+}
+
+void VirtualDriver::ChooseItem(HWND control, int index)
+{
+    auto& manager = WindowManager::Get();
+    Window* window = manager.Find(control);
+    std::wstring className = window != nullptr ? window->Class().name : std::wstring();
+    LRESULT count = -1;
+    if (EqualsNoCase(className, L"COMBOBOX"))
+        count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+    else if (EqualsNoCase(className, L"LISTBOX"))
+        count = SendMessageW(control, LB_GETCOUNT, 0, 0);
+    else if (EqualsNoCase(className, WC_LISTVIEWW))
+        count = SendMessageW(control, LVM_GETITEMCOUNT, 0, 0);
+    else if (EqualsNoCase(className, WC_TABCONTROLW))
+        count = SendMessageW(control, TCM_GETITEMCOUNT, 0, 0);
+    if (index < 0 || index >= count) {
+        m_impl->faults.push_back(Fmt(L"ChooseItem: NoItem %d in \"%s\"", index, className));
+        return;
+    }
+    SetFocus(control);
+    if (EqualsNoCase(className, L"COMBOBOX")) {
+        ComboUserDropDown(*window, true);
+        if ((window = manager.Find(control)) != nullptr)
+            ComboUserChoose(*window, index);
+        if ((window = manager.Find(control)) != nullptr)
+            ComboUserDropDown(*window, false);
+    } else if (EqualsNoCase(className, L"LISTBOX")) {
+        ListBoxUserChoose(*window, index, false);
+    } else if (EqualsNoCase(className, WC_LISTVIEWW)) {
+        ListViewUserSelect(*window, index);
+    } else {
+        TabUserSelect(*window, index);
+    }
+    m_impl->Pump();
+}
+
+void VirtualDriver::ToggleCheck(HWND listView, int index)
+{
+    Window* window = WindowManager::Get().Find(listView);
+    if (window == nullptr || !EqualsNoCase(window->Class().name, WC_LISTVIEWW)
+        || index >= SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) || index < 0) {
+        m_impl->faults.push_back(Fmt(L"ToggleCheck: NoItem %d", index));
+        return;
+    }
+    ListViewUserToggleCheck(*window, index);
     m_impl->Pump();
 }
 

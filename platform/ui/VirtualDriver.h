@@ -51,6 +51,12 @@ public:
     // its whole text is selected, and the characters are typed over it (WM_CHAR), each as the
     // platform's rules allow (a number field refuses letters); then dispatch.
     void TypeText(HWND control, std::wstring_view text);
+    // The user's pick of an item: in a combo box's dropped list (CBN_DROPDOWN, CBN_SELCHANGE,
+    // CBN_SELENDOK, CBN_CLOSEUP), a tap on a list box line, a list view item or a tab; then
+    // dispatch. A control that has no such item is noted as a fault.
+    void ChooseItem(HWND control, int index);
+    // The user's tap on a list view item's check box; then dispatch.
+    void ToggleCheck(HWND listView, int index);
 
     // Modal loops hand control to handlers the test installs: the next modal dialog whose
     // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,

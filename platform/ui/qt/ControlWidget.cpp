@@ -27,13 +27,19 @@ void ControlWidget::SetInner(QWidget* inner)
     SyncFont();
 }
 
-void ControlWidget::PlaceInner()
+QRect ControlWidget::InnerRect() const
 {
     Window* window = LiveWindow();
-    if (m_inner == nullptr || window == nullptr)
-        return;
+    if (window == nullptr)
+        return rect();
     RECT insets = window->FrameInsets();
-    m_inner->setGeometry(QRectFromRect(RECT { insets.left, insets.top, width() - insets.right, height() - insets.bottom }));
+    return QRectFromRect(RECT { insets.left, insets.top, width() - insets.right, height() - insets.bottom });
+}
+
+void ControlWidget::PlaceInner()
+{
+    if (m_inner != nullptr)
+        m_inner->setGeometry(InnerRect());
 }
 
 void ControlWidget::SyncEnabled()

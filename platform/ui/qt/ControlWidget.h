@@ -27,8 +27,12 @@ protected:
     // Watches a part of the control for the user's focus.
     void WatchFocus(QWidget* part);
 
-private:
+    // Where the Qt control lies: the client area, unless the control shows only a part (a tab
+    // control's strip).
+    virtual QRect InnerRect() const;
     void PlaceInner();
+
+private:
 
     QWidget* m_inner = nullptr;
 };

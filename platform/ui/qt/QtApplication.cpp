@@ -3,8 +3,10 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QPalette>
 
 #include "platform/ui/Display.h"
+#include "platform/ui/qt/DeviceStyle.h"
 
 namespace platform::qt {
 
@@ -39,6 +41,12 @@ QApplication& EnsureApplication()
     // Qt's teardown at exit would race the platform's static objects.
     g_application = new QApplication(g_argc, g_argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The same look on every machine, whatever the desktop's theme.
+    auto* style = new platform::ui::DeviceStyle();
+    QApplication::setStyle(style);
+    QPalette palette = style->standardPalette();
+    style->polish(palette);
+    QApplication::setPalette(palette);
     return *g_application;
 }
 

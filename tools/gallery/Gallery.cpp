@@ -1,0 +1,81 @@
+// velmora-gallery OUTDIR
+//
+// Builds one dialog with every control kind of the platform (labelled in Russian, as the
+// system's dialogs are) and a window painted with the drawing calls, and renders both in each
+// device profile (240 x 320 at 96 dpi, 480 x 640 at 192 dpi) to PNG files in OUTDIR. Time is
+// virtual, so that every run draws the same pixels.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "GalleryCanvas.h"
+#include "GalleryDialog.h"
+#include "platform/device/Device.h"
+#include "platform/time/Clock.h"
+#include "platform/ui/Observe.h"
+#include "platform/ui/VirtualDriver.h"
+
+namespace {
+
+struct Profile {
+    const char* name;
+    platform::DeviceProfile device;
+};
+
+bool Save(HWND window, const std::filesystem::path& folder, const std::string& name)
+{
+    std::filesystem::path file = folder / name;
+    if (!platform::SaveWindowPng(window, file.string())) {
+        std::fprintf(stderr, "velmora-gallery: cannot write %s\n", file.string().c_str());
+        return false;
+    }
+    std::printf("%s\n", file.string().c_str());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velmora-gallery OUTDIR\n");
+        return 2;
+    }
+    std::filesystem::path folder = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "velmora-gallery: cannot make %s: %s\n", folder.string().c_str(), error.message().c_str());
+        return 1;
+    }
+
+    platform::VirtualClock clock;
+    platform::InstallClock(&clock);
+    int failures = 0;
+    {
+        platform::VirtualDriver driver(clock);
+        auto instance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x6A110000));
+        if (!gallery::RegisterCanvas(instance)) {
+            std::fprintf(stderr, "velmora-gallery: cannot register the canvas class\n");
+            return 1;
+        }
+        const Profile profiles[] = { { "qvga", platform::DeviceProfile::Qvga() }, { "vga", platform::DeviceProfile::Vga() } };
+        for (const Profile& profile : profiles) {
+            platform::SetCurrentDevice(profile.device);
+            HWND dialog = gallery::CreateGalleryDialog(instance);
+            driver.Pump();
+            failures += Save(dialog, folder, std::string("gallery-") + profile.name + "-dialog.png") ? 0 : 1;
+            DestroyWindow(dialog);
+
+            int width = profile.device.screenWidth;
+            HWND canvas = gallery::CreateCanvas(instance, 0, 0, width, profile.device.screenHeight);
+            driver.Pump();
+            failures += Save(canvas, folder, std::string("gallery-") + profile.name + "-canvas.png") ? 0 : 1;
+            platform::DestroyAllWindows();
+        }
+        for (const std::wstring& fault : driver.Faults())
+            std::fprintf(stderr, "velmora-gallery: %ls\n", fault.c_str());
+    }
+    platform::InstallClock(nullptr);
+    return failures == 0 ? 0 : 1;
+}
