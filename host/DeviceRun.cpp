@@ -225,6 +225,9 @@ void Run::AdvanceVirtual(int64_t ms)
         if (step > 0)
             m_driver->AdvanceMs(static_cast<uint64_t>(step));
         m_simulation->ApplyClockChanges();
+        // The radio answers on a thread of its own: what it was asked in this step has arrived
+        // before the next, so that a simulation plays the same every time.
+        m_simulation->Modem().WaitForAnswers();
         ms -= step;
     }
 }
@@ -267,6 +270,7 @@ int Run::RunVirtual()
         environment.print = [this] { PrintLines(); };
         environment.screenshot = [this](const std::string& path) { return Screenshot(path); };
         environment.rotate = [] {};
+        environment.note = [](const std::string& line) { Print(Now() + "  " + line + "\n"); };
         ScriptRunner runner(std::move(environment), std::move(script.actions));
         for (const std::string& problem : runner.Run()) {
             PrintError(m_options.script.string() + ": " + problem);

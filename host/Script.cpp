@@ -132,10 +132,10 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
             return "\"" + verb + "\" takes a control id, not \"" + words[1] + "\"";
         action.control = *id;
         action.text = words[2];
-        if (action.verb == ScriptVerb::Pick && words[2].size() > 1 && words[2][0] == '#') {
+        if (action.verb == ScriptVerb::Pick && words[2].size() > 1 && words[2][0] == '@') {
             std::optional<int> index = ParseInt(words[2].substr(1));
             if (!index || *index < 0)
-                return "\"pick\" takes #N with N from 0";
+                return "\"pick\" takes @N with N from 0";
             action.index = *index;
         }
         return {};

@@ -7,7 +7,7 @@
 //   click 1034              press a button of the dialog in front (ok: the title bar's OK)
 //   type 1020 "some text"   type into an edit field or editable combo box of that dialog
 //   pick 1030 "entry"       choose an entry of a combo box, list box or tab control by its
-//   pick 1030 #2            text, or by its position from 0
+//   pick 1030 @2            text, or by its position from 0
 //   answer yes              the answer to the next message box: yes, no, ok or cancel
 //   choose "\My Documents\a.vlm"   the path for the next file dialog (choose cancel: cancel it)
 //   rotate                  turn the screen (portrait and landscape)
@@ -47,7 +47,7 @@ struct ScriptAction {
     int y = 0;
     int control = 0;        // click, type, pick; 1 (IDOK) for click ok
     bool titleBarOk = false; // click ok
-    int index = -1;         // pick #N
+    int index = -1;         // pick @N
     std::string text;       // type, pick by text, answer, choose, screenshot
 };
 

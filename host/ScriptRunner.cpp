@@ -58,9 +58,14 @@ void ScriptRunner::ArmModalHandler()
         return;
     m_env.driver->OnModal(0, [this](const platform::VirtualDriver::ModalInfo& info) {
         HWND dialog = info.window;
+        std::string name = "dialog " + std::to_string(info.templateId) + " \"" + WideToUtf8(info.title) + "\"";
+        if (m_env.note)
+            m_env.note(name + " opened");
         m_dialogs.push_back(dialog);
         RunUntil([dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
         m_dialogs.pop_back();
+        if (m_env.note && (!IsWindow(dialog) || !IsWindowVisible(dialog)))
+            m_env.note(name + " closed");
     });
 }
 
@@ -160,7 +165,12 @@ void ScriptRunner::Perform(const ScriptAction& action)
         HWND window = WindowAtScreenPoint(POINT { action.x, action.y }, client);
         if (window == nullptr)
             return Fail(action, "nothing is shown at " + std::to_string(action.x) + "," + std::to_string(action.y));
-        driver.Tap(window, client.x, client.y);
+        // The platform's push buttons are real controls that take the user's click as a whole;
+        // the stylus messages alone reach only owner-drawn ones.
+        if (EqualsNoCase(ClassOf(window), L"BUTTON") && (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW)
+            driver.Click(window);
+        else
+            driver.Tap(window, client.x, client.y);
         return;
     }
     case ScriptVerb::TapItem: {

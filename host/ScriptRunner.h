@@ -23,6 +23,8 @@ struct ScriptEnvironment {
     // False when the file could not be written.
     std::function<bool(const std::string& file)> screenshot;
     std::function<void()> rotate;
+    // A modal dialog opened or closed: "dialog 500 \"Options\" opened".
+    std::function<void(const std::string&)> note;
 };
 
 class ScriptRunner {

@@ -148,8 +148,12 @@ void TodayShell::UpdateTray()
 
 void TodayShell::Event(const std::string& line)
 {
+    // One event, one line.
+    std::string flat;
+    for (char ch : line)
+        flat += ch == '\n' ? std::string("\\n") : std::string(1, ch);
     if (onEvent)
-        onEvent(line);
+        onEvent(flat);
 }
 
 void TodayShell::NotifyIconChanged(DWORD, const platform::NotifyIconRecord&)
