@@ -11,6 +11,7 @@
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
+#include "netinfo/AdapterTracking.h"
 #include "settings/Settings.h"
 #include "usage/MonthFileCache.h"
 #include "usage/UsageExport.h"
@@ -191,26 +192,16 @@ std::string ErrorText(DWORD error)
 }
 
 // The log folder as a device path, checked to be a readable folder.
-std::optional<std::string> ResolveLogFolder(const Options& options, std::wstring& folder)
+std::optional<std::string> ResolveLogFolder(const Options& options, const Settings& settings, std::wstring& folder)
 {
     std::string shown; // the folder as the user knows it
     if (!options.logDir.empty()) {
         shown = Quoted(options.logDir);
         folder = DevicePathOf(options.logDir);
     } else {
-        // The UsageLogPath setting of the device, inside its root. The hive is only read, so
-        // a running device keeps it.
+        // The UsageLogPath setting of the device, inside its root.
         const fs::path& dataFolder = options.dataFolder;
-        platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(dataFolder),
-            platform::RegistryStoreMode::ReadOnly);
-        if (!opened.Ok())
-            return opened.detail;
-        std::wstring logPath;
-        {
-            Settings settings;
-            logPath = settings.UsageLogPath;
-        }
-        platform::CloseRegistryStore();
+        std::wstring logPath = settings.UsageLogPath;
         if (logPath.empty() || (logPath[0] != L'\\' && logPath[0] != L'/'))
             logPath = L"\\" + logPath;
         folder = DevicePathOf(platform::DeviceRoot(dataFolder)) + logPath;
@@ -274,7 +265,7 @@ std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
     return Fmt(L"Monthly Traffic: %d", date.Year());
 }
 
-int RunReport(const Options& options, const std::wstring& folder)
+int RunReport(const Options& options, const Settings& settings, const std::wstring& folder)
 {
     std::optional<platform::CalendarTime> date = ParseDate(options.date, false);
     if (!date)
@@ -305,8 +296,10 @@ int RunReport(const Options& options, const std::wstring& folder)
     }
 
     const wchar_t* slotName = interval == IntervalHourly ? L"Hour" : interval == IntervalDaily ? L"Day" : L"Month";
-    std::wstring text = ReportHeading(interval, *date) + L"\n" + (selector.empty() ? L"All Network Adapters" : selector)
-        + L"\n";
+    // The adapter label of the report window; a name the device has no display name for is
+    // shown as it was given.
+    std::wstring label = selector.empty() ? L"All Network Adapters" : UsageInterfaceDisplayName(settings, selector);
+    std::wstring text = ReportHeading(interval, *date) + L"\n" + (label.empty() ? selector : label) + L"\n";
     AppendFmt(text, L"%-12s %10s %10s %10s\n", slotName, L"Xmit", L"Rcv", L"Total");
     for (const UsageReportRow& row : UsageReportRows(table, interval, *date, options.zeros, names)) {
         AppendFmt(text, L"%-12s %10s %10s %10s\n", row.label, UsageCellText(row.sent), UsageCellText(row.received),
@@ -316,7 +309,7 @@ int RunReport(const Options& options, const std::wstring& folder)
     return kExitDone;
 }
 
-int RunExport(const Options& options, const std::wstring& folder)
+int RunExport(const Options& options, const Settings& settings, const std::wstring& folder)
 {
     std::optional<platform::CalendarTime> start = ParseDate(options.from, true);
     if (!start)
@@ -332,11 +325,9 @@ int RunExport(const Options& options, const std::wstring& folder)
                                                                : ExportHourly;
     UsageLogger noLiveCounts;
     MonthFileCache cache;
-    // Interfaces are shown by their logging names: the device's friendly and dial-up names
-    // are not read here.
-    UsageDisplayName loggingName = [](const std::wstring&) { return std::wstring(); };
+    UsageDisplayName displayName = [&settings](const std::wstring& key) { return UsageInterfaceDisplayName(settings, key); };
     std::wstring out = DevicePathOf(options.out);
-    switch (ExportUsageFile(noLiveCounts, *start, *end, exportInterval, out, folder, loggingName, cache)) {
+    switch (ExportUsageFile(noLiveCounts, *start, *end, exportInterval, out, folder, displayName, cache)) {
     case ExportOutcome::Written:
         return kExitDone;
     case ExportOutcome::NoInterfaces:
@@ -369,10 +360,24 @@ int RunUsageCommand(Arguments args)
         return Fail(kExitFiles, "cannot open the file system: " + ErrorText(error));
     platform::InstallFileSystem(machine);
 
-    std::wstring folder;
-    if (std::optional<std::string> problem = ResolveLogFolder(options, folder))
-        return Fail(kExitFiles, *problem);
-    return options.verb == "report" ? RunReport(options, folder) : RunExport(options, folder);
+    // The device's settings give the default folder and the interfaces' display names. The
+    // hive is only read (a missing one gives the initial settings), so a running device keeps it.
+    platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(options.dataFolder),
+        platform::RegistryStoreMode::ReadOnly);
+    if (!opened.Ok())
+        return Fail(kExitFiles, opened.detail);
+    int code = kExitDone;
+    {
+        Settings settings;
+        std::wstring folder;
+        if (std::optional<std::string> problem = ResolveLogFolder(options, settings, folder))
+            code = Fail(kExitFiles, *problem);
+        else
+            code = options.verb == "report" ? RunReport(options, settings, folder) : RunExport(options, settings, folder);
+    }
+    platform::CloseRegistryStore();
+    platform::UninstallFileSystem();
+    return code;
 }
 
 } // namespace host

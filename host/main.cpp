@@ -7,6 +7,8 @@
 
 #include "host/CommandLine.h"
 #include "host/DeviceRun.h"
+#include "host/DiagCommand.h"
+#include "host/NetCommand.h"
 #include "host/RegTool.h"
 #include "host/SettingsCommand.h"
 #include "host/UsageCommand.h"
@@ -28,6 +30,8 @@ const Command kCommands[] = {
     { "settings", host::RunSettingsCommand, "show the plug-in's settings as it loads them" },
     { "reg", RunRegCommand, "read and change the registry (query, add, delete, export, import)" },
     { "usage", host::RunUsageCommand, "usage reports and CSV export from the usage logs" },
+    { "net", host::RunNetCommand, "show each network interface as the status lines would" },
+    { "diag", host::RunDiagCommand, "write the diagnostic report" },
 };
 
 void PrintHelp()

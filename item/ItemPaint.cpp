@@ -29,8 +29,8 @@ DWORD LineTicks(const Settings& settings)
     return kCompactLineTicksBase - std::min(settings.ScrollRate, kCompactLineTicksBase);
 }
 
-} // namespace
-
+// The tracked adapter's index for drawing: not found, or fewer than two interfaces, puts the
+// activity state to "no connection".
 DWORD TrackedIndexForPaint(DWORD interfaceCount)
 {
     PluginModule& module = *g_pModule;
@@ -39,6 +39,8 @@ DWORD TrackedIndexForPaint(DWORD interfaceCount)
         module.m_item.uiNetAct = ActivityNoConnection;
     return index;
 }
+
+} // namespace
 
 void PaintItem(HWND item)
 {

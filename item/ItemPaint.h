@@ -5,7 +5,3 @@
 #include "platform/ui/WinDef.h"
 
 void PaintItem(HWND item);
-
-// The tracked adapter's index for drawing: not found, or fewer than two interfaces, puts the
-// activity state to "no connection".
-DWORD TrackedIndexForPaint(DWORD interfaceCount);

@@ -64,11 +64,7 @@ DWORD MeasureTrackedAdapter(PluginModule& module, HWND item)
     if (module.m_meter.Tick(options, octets.present, octets.sent, octets.received))
         RaiseMeterAlert(item, resetTimeBefore);
 
-    ActivityMemory memory { table.m_dwLastSentOctets, table.m_dwLastReceivedOctets };
-    DWORD activity = CompareActivity(octets, memory);
-    table.m_dwLastSentOctets = memory.lastSent;
-    table.m_dwLastReceivedOctets = memory.lastReceived;
-    return activity;
+    return CompareActivity(table, index);
 }
 
 void InvalidateForActivity(PluginModule& module, HWND item, DWORD activity)

@@ -73,8 +73,7 @@ void Item_OnNotifyIcon(HWND item, WPARAM id, LPARAM mouseMessage)
         OpenItemDialog(IDD_RATE_MONITOR, item);
 }
 
-} // namespace
-
+// The number of text lines the item shows.
 int ItemLineCount()
 {
     const PluginModule& module = *g_pModule;
@@ -96,6 +95,8 @@ int ItemLineCount()
     return lines < 2 ? 2 : lines;
 }
 
+// The shell's refresh query: sets the item's height (cyp) when it has none or when it must be
+// measured again; TRUE when it set or changed it.
 LRESULT Item_OnQueryRefreshCache(HWND item, TODAYLISTITEM* listItem)
 {
     PluginModule& module = *g_pModule;
@@ -125,6 +126,8 @@ LRESULT Item_OnQueryRefreshCache(HWND item, TODAYLISTITEM* listItem)
     }
     return result;
 }
+
+} // namespace
 
 LRESULT ItemWindowProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam)
 {

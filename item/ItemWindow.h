@@ -10,9 +10,3 @@ constexpr UINT_PTR kItemTimerId = 11;
 constexpr UINT kItemTimerPeriodMs = 1000;
 
 LRESULT ItemWindowProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The shell's refresh query: sets the item's height (cyp) when it has none or when it must be
-// measured again; TRUE when it set or changed it.
-LRESULT Item_OnQueryRefreshCache(HWND item, TODAYLISTITEM* listItem);
-// The number of text lines the item shows.
-int ItemLineCount();

@@ -1,5 +1,7 @@
 #include "item/PluginEntry.h"
 
+#include <iterator>
+
 #include "item/ItemWindow.h"
 #include "item/PluginModule.h"
 #include "options/OptionsFrame.h"

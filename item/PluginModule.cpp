@@ -57,6 +57,12 @@ PluginModule::PluginModule(HINSTANCE instance)
 
 PluginModule::~PluginModule()
 {
+    // The shell destroys the item before it frees the module; one that did not would leave
+    // windows whose procedure goes with the module.
+    if (m_item.hwndTaskIcon != nullptr && IsWindow(m_item.hwndTaskIcon))
+        DestroyWindow(m_item.hwndTaskIcon);
+    if (m_item.hwndItem != nullptr && IsWindow(m_item.hwndItem))
+        DestroyWindow(m_item.hwndItem);
     m_icons.Destroy();
     UnregisterWindowClasses();
     if (m_hHtmlView != nullptr)

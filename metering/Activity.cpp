@@ -1,5 +1,8 @@
 #include "metering/Activity.h"
 
+#include "netinfo/DialUpNames.h" // IndexNotFound
+#include "netinfo/InterfaceTable.h"
+
 DWORD CompareActivity(const AdapterOctets& octets, ActivityMemory& memory)
 {
     if (!octets.present)
@@ -19,4 +22,16 @@ DWORD CompareActivity(const AdapterOctets& octets, ActivityMemory& memory)
     }
     memory.lastSent = sent;
     return ActivitySending;
+}
+
+DWORD CompareActivity(InterfaceTable& table, DWORD adapterIndex)
+{
+    AdapterOctets octets;
+    octets.present = table.GetOutOctets(adapterIndex, octets.sent) != IndexNotFound
+        && table.GetInOctets(adapterIndex, octets.received) != IndexNotFound;
+    ActivityMemory memory { table.m_dwLastSentOctets, table.m_dwLastReceivedOctets };
+    DWORD state = CompareActivity(octets, memory);
+    table.m_dwLastSentOctets = memory.lastSent;
+    table.m_dwLastReceivedOctets = memory.lastReceived;
+    return state;
 }

@@ -28,3 +28,8 @@ struct ActivityMemory {
 // Compares this tick's counters with the remembered ones and updates the memory the way the
 // activity icon expects: a state that is not "both" remembers only the counter that moved.
 DWORD CompareActivity(const AdapterOctets& octets, ActivityMemory& memory);
+
+class InterfaceTable;
+// The tick's form: the adapter's counters from the interface table's lookups, the memory in
+// the table.
+DWORD CompareActivity(InterfaceTable& table, DWORD adapterIndex);

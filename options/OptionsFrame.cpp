@@ -159,6 +159,16 @@ void Frame_OnOk(HWND frame)
     EndDialog(frame, 1);
 }
 
+// Ended some other way than OK (the shell closing it): the pages go with the frame, and the
+// menu bar must not outlive it.
+void Frame_OnDestroy()
+{
+    OptionsFrameState& state = Frame();
+    if (state.hwndMenuBar != nullptr)
+        DestroyWindow(state.hwndMenuBar);
+    state = OptionsFrameState {};
+}
+
 // The screen turned: the tab control and every page follow the frame's new size.
 void Frame_OnScreenReset(HWND frame)
 {
@@ -185,6 +195,9 @@ INT_PTR CustomItemOptionsDlgProc(HWND frame, UINT message, WPARAM wParam, LPARAM
             return FALSE;
         Frame_OnOk(frame);
         return TRUE;
+    case WM_DESTROY:
+        Frame_OnDestroy();
+        return FALSE;
     case WM_SETTINGCHANGE:
         if (wParam == SETTINGCHANGE_RESET)
             Frame_OnScreenReset(frame);

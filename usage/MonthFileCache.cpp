@@ -10,6 +10,7 @@ MonthFileCache::Month& MonthFileCache::Load(const std::wstring& folder, int year
     slot = std::make_unique<Month>();
     Month& loaded = *slot;
     ++m_filesRead;
+    loaded.month = month;
     loaded.opened = ReadMonthFileText(MonthFileName(folder, year, month), loaded.text) != FALSE;
     if (!loaded.opened)
         return loaded;
@@ -30,20 +31,28 @@ MonthFileCache::Month& MonthFileCache::Load(const std::wstring& folder, int year
     return loaded;
 }
 
-const std::vector<MonthFileCache::LineSums>& MonthFileCache::SumsFor(Month& month, const std::wstring& fileSelector)
+const MonthFileCache::SelectorTables& MonthFileCache::TablesFor(Month& month, const std::wstring& fileSelector)
 {
-    auto found = month.sums.find(fileSelector);
-    if (found != month.sums.end())
+    auto found = month.tables.find(fileSelector);
+    if (found != month.tables.end())
         return found->second;
-    std::vector<LineSums>& sums = month.sums[fileSelector];
+    SelectorTables& tables = month.tables[fileSelector];
+    tables.hourlyByDay.resize(32);
     std::wstring_view text = month.text;
     for (const Line& line : month.lines) {
         std::wstring_view rest = text.substr(line.restStart, line.restLength);
-        UsageLineSums lineSums = fileSelector.empty() ? SumAllEntries(rest) : SumSelectedEntry(rest, fileSelector);
-        if (lineSums.sent != 0 || lineSums.received != 0)
-            sums.push_back(LineSums { line.day, line.hour, lineSums });
+        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(rest) : SumSelectedEntry(rest, fileSelector);
+        if (sums.sent == 0 && sums.received == 0)
+            continue;
+        UsageLineHeader header;
+        header.day = line.day;
+        header.hour = line.hour;
+        AddLineToTable(IntervalMonthly, month.month, 0, header, sums, tables.monthly);
+        AddLineToTable(IntervalDaily, month.month, 0, header, sums, tables.daily);
+        if (line.day >= 0 && line.day <= 31)
+            AddLineToTable(IntervalHourly, month.month, line.day, header, sums, tables.hourlyByDay[static_cast<size_t>(line.day)]);
     }
-    return sums;
+    return tables;
 }
 
 BOOL MonthFileCache::ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
@@ -57,11 +66,17 @@ BOOL MonthFileCache::ReadMonthTotals(DWORD interval, const platform::CalendarTim
         }
         return FALSE;
     }
-    for (const LineSums& line : SumsFor(month, FileSelector(selector))) {
-        UsageLineHeader header;
-        header.day = line.day;
-        header.hour = line.hour;
-        AddLineToTable(interval, time.Month(), time.Day(), header, line.sums, table);
+    const SelectorTables& tables = TablesFor(month, FileSelector(selector));
+    const UsageTable* add = nullptr;
+    if (interval == IntervalMonthly)
+        add = &tables.monthly;
+    else if (interval == IntervalDaily)
+        add = &tables.daily;
+    else if (interval == IntervalHourly)
+        add = &tables.hourlyByDay[static_cast<size_t>(time.Day())];
+    if (add != nullptr) {
+        for (size_t i = 0; i < UsageTableSize; ++i)
+            table[i] += (*add)[i];
     }
     return TRUE;
 }

@@ -29,22 +29,26 @@ private:
         size_t restStart = 0; // the rest of the line, in the month's text
         size_t restLength = 0;
     };
-    struct LineSums {
-        int32_t day = 0;
-        int32_t hour = 0;
-        UsageLineSums sums;
+    // What the month's lines add for one selector, by interval: the monthly and daily
+    // tables, and the hourly table of each day of month 0 to 31 (other days have no hour
+    // buckets). Sums in 32 bits wrap, so adding a table gives what adding its lines gives.
+    struct SelectorTables {
+        UsageTable monthly {};
+        UsageTable daily {};
+        std::vector<UsageTable> hourlyByDay;
     };
     struct Month {
         bool opened = false;
+        int month = 0;
         std::wstring text;
         std::vector<Line> lines;
         NameList names;
-        // By selector as written in files; only lines that add something are kept.
-        std::unordered_map<std::wstring, std::vector<LineSums>> sums;
+        // By selector as written in files.
+        std::unordered_map<std::wstring, SelectorTables> tables;
     };
 
     Month& Load(const std::wstring& folder, int year, int month);
-    const std::vector<LineSums>& SumsFor(Month& month, const std::wstring& fileSelector);
+    const SelectorTables& TablesFor(Month& month, const std::wstring& fileSelector);
 
     std::map<std::pair<std::wstring, int>, std::unique_ptr<Month>> m_months;
     size_t m_filesRead = 0;

@@ -5,7 +5,9 @@
 // written as "+".
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "metering/TrafficCounter.h"
@@ -29,3 +31,9 @@ BOOL ReadMonthFileText(const std::wstring& path, std::wstring& text);
 // The file's lines: each ends at a line feed, a carriage return before it is dropped; text
 // after the last line feed is a line too.
 std::vector<std::wstring_view> SplitLines(std::wstring_view text);
+
+// The same lines, handed over one by one as the file is read in pieces of chunkBytes, so that
+// a reader that needs each line once holds no more than a piece of the file. FALSE when the
+// file cannot be opened or read (lines handed over before a read error stay handed over).
+BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::wstring_view)>& onLine,
+    size_t chunkBytes = 65536);

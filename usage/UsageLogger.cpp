@@ -10,9 +10,11 @@ namespace {
 
 constexpr int64_t kHourSeconds = 3600;
 
+// Minutes and seconds taken off, rather than the time built again from its fields: in the
+// hour that repeats when daylight saving ends, the fields name two moments.
 platform::CalendarTime StartOfHour(const platform::CalendarTime& t)
 {
-    return platform::CalendarTime::FromFields(t.Year(), t.Month(), t.Day(), t.Hour(), 0, 0);
+    return t - (static_cast<int64_t>(t.Minute()) * 60 + t.Second());
 }
 
 // Moves the file pointer to an absolute position (32-bit: month files stay far below 4 GB).

@@ -48,35 +48,39 @@ BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::Calendar
     const std::wstring& selector, UsageTable& table)
 {
     const std::wstring fileSelector = FileSelector(selector);
-    std::wstring text;
-    if (!ReadMonthFileText(MonthFileName(folder, time.Year(), time.Month()), text)) {
+    UsageTable added {};
+    BOOL read = ReadMonthFileLines(MonthFileName(folder, time.Year(), time.Month()), [&](std::wstring_view line) {
+        UsageLineHeader header = SplitUsageHeader(line);
+        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(header.rest) : SumSelectedEntry(header.rest, fileSelector);
+        AddLineToTable(interval, time.Month(), time.Day(), header, sums, added);
+    });
+    if (!read) {
+        // A file that could not be read to its end counts as one that could not be opened.
         if (interval == IntervalMonthly) {
             table[static_cast<size_t>(time.Month())] = 0;
             table[UsageTableReceived + static_cast<size_t>(time.Month())] = 0;
         }
         return FALSE;
     }
-    for (std::wstring_view line : SplitLines(text)) {
-        UsageLineHeader header = SplitUsageHeader(line);
-        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(header.rest) : SumSelectedEntry(header.rest, fileSelector);
-        AddLineToTable(interval, time.Month(), time.Day(), header, sums, table);
-    }
+    for (size_t i = 0; i < UsageTableSize; ++i)
+        table[i] += added[i];
     return TRUE;
 }
 
 BOOL DirectMonthSource::CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
 {
-    std::wstring text;
-    if (!ReadMonthFileText(MonthFileName(folder, year, month), text))
-        return FALSE;
-    for (std::wstring_view line : SplitLines(text)) {
-        ForEachEntryName(SplitUsageHeader(line).rest, [&list](std::wstring_view name) {
+    NameList found = list;
+    BOOL read = ReadMonthFileLines(MonthFileName(folder, year, month), [&found](std::wstring_view line) {
+        ForEachEntryName(SplitUsageHeader(line).rest, [&found](std::wstring_view name) {
             // An empty name is no interface: it comes only from a damaged line, and as a
             // selector it would stand for all interfaces together.
             if (!name.empty())
-                AddUniqueName(list, NameFromFile(name));
+                AddUniqueName(found, NameFromFile(name));
         });
-    }
+    });
+    if (!read)
+        return FALSE;
+    list = std::move(found);
     return TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/qt/DialogRunner.h"
 #include "platform/ui/qt/DialogState.h"
 #include "platform/ui/qt/GdiObject.h"
 #include "platform/ui/qt/TextLayout.h"
@@ -64,7 +65,7 @@ Window* DialogWindow(HWND dialog)
 }
 
 HWND CreateDialogWindow(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc, LPARAM param,
-    bool modal)
+    bool modal, DialogKind kind = DialogKind::Template, void* request = nullptr)
 {
     auto& manager = WindowManager::Get();
     if (dialogTemplate == nullptr) {
@@ -114,6 +115,8 @@ HWND CreateDialogWindow(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND 
     state.modal = modal;
     state.templateData = dialogTemplate;
     state.templateId = platform::DialogTemplateId(dialogTemplate);
+    state.kind = kind;
+    state.request = request;
     state.font = font;
     state.baseUnitX = baseX;
     state.baseUnitY = baseY;
@@ -154,6 +157,14 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc,
     LPARAM param)
 {
+    return RunModalDialog(instance, dialogTemplate, parent, proc, param, DialogKind::Template, nullptr);
+}
+
+namespace platform::ui {
+
+INT_PTR RunModalDialog(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc, LPARAM param,
+    DialogKind kind, void* request)
+{
     auto& manager = WindowManager::Get();
     HWND owner = nullptr;
     if (parent != nullptr) {
@@ -164,7 +175,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
             ownerWindow = ownerWindow->parent;
         owner = ownerWindow->Handle();
     }
-    HWND dialog = CreateDialogWindow(instance, dialogTemplate, parent, proc, param, true);
+    HWND dialog = CreateDialogWindow(instance, dialogTemplate, parent, proc, param, true, kind, request);
     if (dialog == nullptr)
         return -1;
     std::shared_ptr<Window> hold = manager.Hold(dialog);
@@ -187,6 +198,8 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
         SetForegroundWindow(owner);
     return result;
 }
+
+} // namespace platform::ui
 
 BOOL EndDialog(HWND dialog, INT_PTR result)
 {

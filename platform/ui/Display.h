@@ -3,10 +3,20 @@
 // the platform is made.
 #pragma once
 
+#include "platform/device/Device.h"
+
 namespace platform {
 
 // True when the device will be shown on the real display; false when it is too late (the
 // platform already chose offscreen drawing).
 bool UseRealDisplay();
+
+// Gives the running device another profile (the host's choice of screen, a test's): the
+// desktop window takes the new screen size. When the screen's size changed, the shell first
+// lays out what it sizes (dialogs sized by SHInitDialog, menu bars), then every top-level
+// window hears WM_SETTINGCHANGE with SETTINGCHANGE_RESET, as after a rotation.
+void ChangeDevice(const DeviceProfile& profile);
+// Portrait to landscape and back: the screen's width and height change places.
+void RotateScreen();
 
 } // namespace platform

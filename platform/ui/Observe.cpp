@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/qt/HtmlViewerControl.h"
 #include "platform/ui/qt/Window.h"
 #include "platform/ui/qt/WindowManager.h"
 #include "platform/ui/qt/WindowWidget.h"
@@ -61,6 +62,20 @@ bool SaveWindowPng(HWND window, const std::string& path)
 {
     QImage image = Grab(window);
     return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
+}
+
+std::wstring HtmlViewerSource(HWND viewer)
+{
+    Window* target = WindowManager::Get().Find(viewer);
+    return target != nullptr && target->Class().proc == ui::HtmlViewerProc ? ui::HtmlViewerSource(*target)
+                                                                           : std::wstring();
+}
+
+std::wstring HtmlViewerText(HWND viewer)
+{
+    Window* target = WindowManager::Get().Find(viewer);
+    return target != nullptr && target->Class().proc == ui::HtmlViewerProc ? ui::HtmlViewerText(*target)
+                                                                           : std::wstring();
 }
 
 size_t LiveWindowCount()

@@ -50,6 +50,11 @@ Pixels CaptureWindow(HWND window);
 // False when the window is not live or the file cannot be written.
 bool SaveWindowPng(HWND window, const std::string& path);
 
+// What an HTML viewer ("DISPLAYCLASS") was given since its last DTM_CLEAR (plain text as the
+// escaped HTML it became), and the text it shows; empty for another window.
+std::wstring HtmlViewerSource(HWND viewer);
+std::wstring HtmlViewerText(HWND viewer);
+
 size_t LiveWindowCount();
 // Destroys every top-level window (tests start from an empty screen).
 void DestroyAllWindows();

@@ -11,10 +11,14 @@
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/qt/ComboControl.h"
+#include "platform/ui/qt/DatePickerControl.h"
 #include "platform/ui/qt/DialogState.h"
+#include "platform/ui/qt/HtmlViewerControl.h"
+#include "platform/ui/qt/MessageBoxRequest.h"
 #include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/ListViewControl.h"
 #include "platform/ui/qt/TabControl.h"
+#include "platform/ui/qt/UpDownControl.h"
 #include "platform/ui/qt/UiDriver.h"
 #include "platform/ui/qt/Window.h"
 #include "platform/ui/qt/WindowManager.h"
@@ -48,6 +52,11 @@ struct VirtualDriver::Impl final : UiDriver {
         Pump();
         if (finished())
             return;
+        Window* dialog = WindowManager::Get().Find(window);
+        if (dialog != nullptr && dialog->dialog != nullptr && dialog->dialog->kind == DialogKind::MessageBox) {
+            AnswerMessageBox(window, *static_cast<MessageBoxRequest*>(dialog->dialog->request), finished);
+            return;
+        }
         ModalInfo info { window, TemplateIdOf(window), WindowText(window) };
         auto it = std::find_if(handlers.begin(), handlers.end(),
             [&](const auto& entry) { return entry.first == 0 || entry.first == info.templateId; });
@@ -65,6 +74,30 @@ struct VirtualDriver::Impl final : UiDriver {
             EndDialog(window, IDCANCEL);
     }
 
+    void AnswerMessageBox(HWND window, const MessageBoxRequest& request, const std::function<bool()>& finished)
+    {
+        MessageBoxInfo info { window, request.owner, request.text, request.caption, request.type };
+        messageBoxes.push_back(info);
+        int closing = request.closeAnswer != 0 ? request.closeAnswer : request.buttons.back();
+        int answer = closing;
+        if (messageBoxHandlers.empty()) {
+            faults.push_back(Fmt(L"RunModal: NoHandler for message box \"%s\": %s", request.caption, request.text));
+        } else {
+            MessageBoxHandler handler = std::move(messageBoxHandlers.front());
+            messageBoxHandlers.erase(messageBoxHandlers.begin());
+            answer = handler(info);
+            if (std::find(request.buttons.begin(), request.buttons.end(), answer) == request.buttons.end()) {
+                faults.push_back(Fmt(L"RunModal: NoButton %d in message box \"%s\"", answer, request.caption));
+                answer = closing;
+            }
+        }
+        if (!finished())
+            SendMessageW(GetDlgItem(window, answer), BM_CLICK, 0, 0);
+        Pump();
+        if (!finished())
+            EndDialog(window, answer);
+    }
+
     static int TemplateIdOf(HWND window)
     {
         Window* dialog = WindowManager::Get().Find(window);
@@ -79,6 +112,8 @@ struct VirtualDriver::Impl final : UiDriver {
     }
 
     std::vector<std::pair<int, ModalHandler>> handlers;
+    std::vector<MessageBoxHandler> messageBoxHandlers;
+    std::vector<MessageBoxInfo> messageBoxes;
     std::vector<std::wstring> faults;
 
     void Pump()
@@ -223,9 +258,71 @@ void VirtualDriver::ToggleCheck(HWND listView, int index)
     m_impl->Pump();
 }
 
+void VirtualDriver::Spin(HWND upDown, int steps)
+{
+    auto& manager = WindowManager::Get();
+    Window* window = manager.Find(upDown);
+    if (window == nullptr || !EqualsNoCase(window->Class().name, UPDOWN_CLASSW)) {
+        m_impl->faults.push_back(L"Spin: NotAnUpDownControl");
+        return;
+    }
+    for (int i = 0; i < std::abs(steps); ++i) {
+        if ((window = manager.Find(upDown)) == nullptr)
+            break;
+        UpDownUserStep(*window, steps > 0);
+        if ((window = manager.Find(upDown)) != nullptr)
+            UpDownUserRelease(*window);
+        m_impl->Pump();
+    }
+}
+
+void VirtualDriver::PickDate(HWND picker, int year, int month, int day)
+{
+    auto& manager = WindowManager::Get();
+    Window* window = manager.Find(picker);
+    if (window == nullptr || !EqualsNoCase(window->Class().name, DATETIMEPICK_CLASSW)) {
+        m_impl->faults.push_back(L"PickDate: NotADatePicker");
+        return;
+    }
+    SetFocus(picker);
+    DatePickerUserDropDown(*window, true);
+    if ((window = manager.Find(picker)) != nullptr)
+        DatePickerUserPick(*window, year, month, day);
+    if ((window = manager.Find(picker)) != nullptr)
+        DatePickerUserDropDown(*window, false);
+    m_impl->Pump();
+}
+
+void VirtualDriver::ClickHtmlCommand(HWND viewer, int command)
+{
+    Window* window = WindowManager::Get().Find(viewer);
+    int button = window != nullptr && window->Class().proc == HtmlViewerProc ? HtmlViewerButtonFor(*window, command) : -1;
+    if (button < 0) {
+        m_impl->faults.push_back(Fmt(L"ClickHtmlCommand: NoButton for command %d", command));
+        return;
+    }
+    HtmlViewerUserClick(*window, button);
+    m_impl->Pump();
+}
+
 void VirtualDriver::OnModal(int templateId, ModalHandler handler)
 {
     m_impl->handlers.emplace_back(templateId, std::move(handler));
+}
+
+void VirtualDriver::OnMessageBox(MessageBoxHandler handler)
+{
+    m_impl->messageBoxHandlers.push_back(std::move(handler));
+}
+
+void VirtualDriver::AnswerMessageBox(int answer)
+{
+    OnMessageBox([answer](const MessageBoxInfo&) { return answer; });
+}
+
+const std::vector<VirtualDriver::MessageBoxInfo>& VirtualDriver::MessageBoxes() const
+{
+    return m_impl->messageBoxes;
 }
 
 const std::vector<std::wstring>& VirtualDriver::Faults() const
@@ -235,7 +332,7 @@ const std::vector<std::wstring>& VirtualDriver::Faults() const
 
 size_t VirtualDriver::PendingHandlers() const
 {
-    return m_impl->handlers.size();
+    return m_impl->handlers.size() + m_impl->messageBoxHandlers.size();
 }
 
 } // namespace platform

@@ -57,6 +57,15 @@ public:
     void ChooseItem(HWND control, int index);
     // The user's tap on a list view item's check box; then dispatch.
     void ToggleCheck(HWND listView, int index);
+    // The user's presses on an up-down control's arrows: positive steps on the up arrow,
+    // negative on the down arrow, each a press and a release; then dispatch.
+    void Spin(HWND upDown, int steps);
+    // The user drops a date picker's calendar, picks a day (held within the picker's range) and
+    // the calendar closes; then dispatch.
+    void PickDate(HWND picker, int year, int month, int day);
+    // The user's tap on the button of an HTML viewer's page that sends the command ("cmd:N");
+    // then dispatch. A page without such a button is noted as a fault.
+    void ClickHtmlCommand(HWND viewer, int command);
 
     // Modal loops hand control to handlers the test installs: the next modal dialog whose
     // template has the resource id (0: any dialog) calls the handler, which acts in it (clicks,
@@ -71,6 +80,24 @@ public:
     void OnModal(int templateId, ModalHandler handler);
     const std::vector<std::wstring>& Faults() const;
     size_t PendingHandlers() const;
+
+    // Message boxes (MessageBoxW) are answered by handlers the test installs, one box each, in
+    // order: the handler's answer (IDYES, IDOK, ...) is the button the user presses. A box
+    // without a handler, or answered with a button it does not have, is noted as a fault and
+    // closed as the user would close it (IDCANCEL, IDOK for a box with only OK, else its last
+    // button). Every box shown is kept, in order.
+    struct MessageBoxInfo {
+        HWND window;
+        HWND owner;
+        std::wstring text;
+        std::wstring caption;
+        UINT type;
+    };
+    using MessageBoxHandler = std::function<int(const MessageBoxInfo&)>;
+    void OnMessageBox(MessageBoxHandler handler);
+    // Answers the next message box with the button.
+    void AnswerMessageBox(int answer);
+    const std::vector<MessageBoxInfo>& MessageBoxes() const;
 
     struct Impl;
 

@@ -120,6 +120,9 @@ constexpr UINT WM_APP = 0x8000;
 // WM_SIZE wParam.
 constexpr WPARAM SIZE_RESTORED = 0;
 
+// WM_SETTINGCHANGE wParam: the screen's size or orientation changed.
+constexpr WPARAM SETTINGCHANGE_RESET = 0x3002;
+
 // Mouse message wParam.
 constexpr WPARAM MK_LBUTTON = 0x0001;
 
@@ -555,3 +558,38 @@ constexpr WORD LBN_SELCHANGE = 1;
 constexpr WORD LBN_DBLCLK = 2;
 constexpr WORD LBN_SETFOCUS = 4;
 constexpr WORD LBN_KILLFOCUS = 5;
+
+// ---- Message boxes -------------------------------------------------------------------------
+
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
+constexpr UINT MB_YESNOCANCEL = 0x00000003;
+constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_RETRYCANCEL = 0x00000005;
+constexpr UINT MB_TYPEMASK = 0x0000000F;
+constexpr UINT MB_ICONHAND = 0x00000010;
+constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+constexpr UINT MB_ICONERROR = MB_ICONHAND;
+constexpr UINT MB_ICONQUESTION = 0x00000020;
+constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+constexpr UINT MB_ICONASTERISK = 0x00000040;
+constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+constexpr UINT MB_ICONMASK = 0x000000F0;
+constexpr UINT MB_DEFBUTTON1 = 0x00000000;
+constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+constexpr UINT MB_DEFMASK = 0x00000F00;
+constexpr UINT MB_APPLMODAL = 0x00000000;
+constexpr UINT MB_SYSTEMMODAL = 0x00001000;
+constexpr UINT MB_TASKMODAL = 0x00002000;
+constexpr UINT MB_SETFOREGROUND = 0x00010000;
+constexpr UINT MB_TOPMOST = 0x00040000;
+
+// A modal box on the device's screen with the caption ("Error" when null), the text, the
+// icon and the buttons the type asks for; returns the button pressed (IDOK, IDCANCEL, IDYES,
+// IDNO, ...), or 0 when it could not be shown (a dead owner). Closing it without a button
+// answers IDCANCEL where there is a Cancel button, IDOK for a box with only OK, and is refused
+// otherwise. The owner is disabled while it shows, and timers go on underneath.
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

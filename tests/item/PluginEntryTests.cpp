@@ -64,7 +64,12 @@ TEST(PluginEntry, ALaterLoadStartsFromAFreshModule)
     screen.LoadModule();
     HWND item = screen.CreateItem();
     ASSERT_NE(item, nullptr);
+    EXPECT_EQ(GetParent(item), screen.Today());
+    EXPECT_TRUE(IsWindowVisible(item));
+    // The first query gave it the compact view's two lines of 13 pixels.
+    EXPECT_EQ(screen.Record().cyp, 26u);
     screen.AdvanceSeconds(3);
+    EXPECT_TRUE(g_pModule->m_item.connected);
     g_pModule->m_settings.SetFullView(1);
     HMODULE first = screen.Module();
     DestroyWindow(item);
@@ -81,22 +86,17 @@ TEST(PluginEntry, ALaterLoadStartsFromAFreshModule)
     EXPECT_EQ(g_pModule->m_item.hwndItem, item);
 }
 
-TEST(PluginEntry, InitializeCustomItemMakesAVisibleChildThatTicks)
+TEST(PluginEntry, FreeingTheModuleWithTheItemStillUpTakesTheItemDown)
 {
     TodayScreen screen;
     screen.AddLoopbackAndLan();
     screen.LoadModule();
     HWND item = screen.CreateItem();
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(GetParent(item), screen.Today());
-    EXPECT_TRUE(IsWindowVisible(item));
-    WCHAR text[32] = {};
-    GetWindowTextW(item, text, 32);
-    EXPECT_STREQ(text, L"Velmora");
-    // The first query gave it the compact view's two lines: 2 x 13 pixels.
-    EXPECT_EQ(screen.Record().cyp, 26u);
-    screen.AdvanceSeconds(1);
-    EXPECT_TRUE(g_pModule->m_item.connected);
+    HMODULE module = screen.Module();
+    screen.FreeModule();
+    EXPECT_FALSE(IsWindow(item));
+    EXPECT_FALSE(ClassRegistered(module, L"Velmora"));
 }
 
 TEST(PluginEntry, LargeScreensTakeTheLargeIcons)
@@ -114,4 +114,17 @@ TEST(PluginEntry, LargeScreensTakeTheLargeIcons)
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(options->width, 32);
     EXPECT_EQ(IconAt(paint, IDI_SMALL_IDLE), nullptr);
+}
+
+TEST(PluginEntry, TheHtmlViewerIsLoadedAndItsClassRegisteredForTheModule)
+{
+    TodayScreen screen;
+    screen.AddLoopbackAndLan();
+    screen.LoadModule();
+    ASSERT_NE(g_pModule->m_hHtmlView, nullptr);
+    EXPECT_EQ(platform::ModuleLoadCount(L"htmlview.dll"), 1);
+    WNDCLASSW info {};
+    EXPECT_TRUE(GetClassInfoW(screen.Module(), L"DISPLAYCLASS", &info));
+    screen.FreeModule();
+    EXPECT_EQ(platform::ModuleLoadCount(L"htmlview.dll"), 0);
 }

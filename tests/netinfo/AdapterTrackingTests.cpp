@@ -13,7 +13,7 @@
 
 using namespace testing_support;
 using platform::ParseIpv4;
-using platform::SimInterfaceSpec;
+using platform::SimInterfaceSetup;
 
 namespace {
 
@@ -21,7 +21,7 @@ class AdapterTrackingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SimInterfaceSpec loopback;
+        SimInterfaceSetup loopback;
         loopback.name = L"LOOPBACK";
         loopback.type = MIB_IF_TYPE_LOOPBACK;
         sim.Network().AddInterface(loopback);
@@ -34,7 +34,7 @@ protected:
     }
     DWORD AddDialUp()
     {
-        SimInterfaceSpec modem;
+        SimInterfaceSetup modem;
         modem.name = L"ppp1";
         modem.type = MIB_IF_TYPE_PPP;
         return sim.Network().AddInterface(modem);
@@ -67,7 +67,7 @@ TEST_F(AdapterTrackingTest, AutomaticTrackingFollowsTheDefaultRouteFromTickToTic
 TEST_F(AdapterTrackingTest, ManualTrackingGoesByNameOnlyWhateverTheNumber)
 {
     sim.AddLan(L"NE20001", "192.168.1.10", "192.168.1.1");
-    SimInterfaceSpec hidden;
+    SimInterfaceSetup hidden;
     hidden.name = L"CISCO1";
     hidden.unnamedInTable = true;
     DWORD cisco = sim.Network().AddInterface(hidden);
@@ -102,7 +102,7 @@ TEST_F(AdapterTrackingTest, InterfaceDisplayNames)
     EXPECT_EQ(text, L"GetInterfaceDName: invalid");
 
     sim.AddLan(L"NE20001", "192.168.1.10");
-    SimInterfaceSpec hidden;
+    SimInterfaceSetup hidden;
     hidden.name = L"CISCO1";
     hidden.unnamedInTable = true;
     DWORD cisco = sim.Network().AddInterface(hidden);
@@ -117,7 +117,7 @@ TEST_F(AdapterTrackingTest, DialUpLinksAreLoggedUnderTheirRasEntryNumber)
 {
     sim.AddLan(L"NE20001", "192.168.1.10");
     DWORD dialUp = AddDialUp();
-    SimInterfaceSpec hidden;
+    SimInterfaceSetup hidden;
     hidden.name = L"ppp1-hidden";
     hidden.unnamedInTable = true;
     DWORD unnamed = sim.Network().AddInterface(hidden);

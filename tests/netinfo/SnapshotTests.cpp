@@ -13,7 +13,7 @@ using platform::NetAddress;
 using platform::NetCall;
 using platform::NetLease;
 using platform::ParseIpv4;
-using platform::SimInterfaceSpec;
+using platform::SimInterfaceSetup;
 using testing_support::SimNetworkScope;
 
 namespace {
@@ -22,7 +22,7 @@ class SnapshotTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SimInterfaceSpec loopback;
+        SimInterfaceSetup loopback;
         loopback.name = L"LOOPBACK";
         loopback.type = MIB_IF_TYPE_LOOPBACK;
         sim.Network().AddInterface(loopback);
@@ -77,7 +77,7 @@ TEST_F(SnapshotTest, InterfaceRowsByIndexAndName)
 {
     sim.AddLan(L"NE20001", "192.168.1.10");
     sim.Network().SetCounters(L"NE20001", 0x1'0000'0010ull, 1234);
-    SimInterfaceSpec modem;
+    SimInterfaceSetup modem;
     modem.name = L"ppp1";
     modem.type = MIB_IF_TYPE_PPP;
     sim.Network().AddInterface(modem);
@@ -104,10 +104,10 @@ TEST_F(SnapshotTest, InterfaceRowsByIndexAndName)
 
 TEST_F(SnapshotTest, IndexesMatchOnTheirLow16Bits)
 {
-    SimInterfaceSpec spec;
-    spec.name = L"BIG1";
-    spec.index = 0x10005;
-    sim.Network().AddInterface(spec);
+    SimInterfaceSetup setup;
+    setup.name = L"BIG1";
+    setup.index = 0x10005;
+    sim.Network().AddInterface(setup);
     sim.Network().SetAddresses(L"BIG1", { NetAddress { *ParseIpv4("10.0.0.1"), 0xFF000000u } });
     InterfaceTable table;
     NetStatusInfo info;
@@ -121,11 +121,11 @@ TEST_F(SnapshotTest, IndexesMatchOnTheirLow16Bits)
 TEST_F(SnapshotTest, AdapterNamesAreFoundTrimmedAndEveryDialUpNameMeansPpp1)
 {
     sim.AddLan(L"  NE20001 ", "192.168.1.10");
-    SimInterfaceSpec modem;
+    SimInterfaceSetup modem;
     modem.name = L"ppp1";
     modem.type = MIB_IF_TYPE_PPP;
     DWORD dialUp = sim.Network().AddInterface(modem);
-    SimInterfaceSpec other;
+    SimInterfaceSetup other;
     other.name = L"ppp2";
     sim.Network().AddInterface(other);
     NetStatusInfo info;
@@ -141,7 +141,7 @@ TEST_F(SnapshotTest, AdapterNamesAreFoundTrimmedAndEveryDialUpNameMeansPpp1)
 TEST_F(SnapshotTest, AddressTextsAndAnAdapterWithoutAddress)
 {
     sim.AddLan(L"NE20001", "192.168.1.10", "192.168.1.1");
-    SimInterfaceSpec wlan;
+    SimInterfaceSetup wlan;
     wlan.name = L"WLAN1";
     sim.Network().AddInterface(wlan);
     NetStatusInfo info;
@@ -262,7 +262,7 @@ TEST_F(SnapshotTest, SnapshotsFollowInterfacesAppearingAndVanishing)
     NetStatusInfo info;
     EXPECT_EQ(info.AdapterCount(), 0u);
     sim.AddLan(L"NE20001", "192.168.1.10");
-    SimInterfaceSpec wlan;
+    SimInterfaceSetup wlan;
     wlan.name = L"WLAN1";
     sim.Network().AddInterface(wlan);
     EXPECT_EQ(table.Refresh(), 0u);
@@ -283,10 +283,10 @@ TEST_F(SnapshotTest, SnapshotsFollowInterfacesAppearingAndVanishing)
 
 TEST_F(SnapshotTest, LongTextsAreCutAt127Characters)
 {
-    SimInterfaceSpec spec;
-    spec.name = L"NE20001";
-    spec.description = std::string(131, 'x');
-    sim.Network().AddInterface(spec);
+    SimInterfaceSetup setup;
+    setup.name = L"NE20001";
+    setup.description = std::string(131, 'x');
+    sim.Network().AddInterface(setup);
     NetStatusInfo info;
     std::wstring text;
     info.GetAdapterDescription(2, text);

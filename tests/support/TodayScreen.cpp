@@ -87,7 +87,7 @@ TodayScreen::~TodayScreen()
 
 void TodayScreen::AddLoopbackAndLan(const std::wstring& lan, const char* address)
 {
-    platform::SimInterfaceSpec loopback;
+    platform::SimInterfaceSetup loopback;
     loopback.name = L"LOOPBACK";
     loopback.type = 24; // MIB_IF_TYPE_LOOPBACK
     Network().AddInterface(loopback);

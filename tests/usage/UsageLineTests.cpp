@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "usage/UsageLine.h"
-#include "usage/UsageLogFile.h"
 
 namespace {
 
@@ -117,53 +116,12 @@ TEST(UsageLine, BucketsByInterval)
 
     // Day 0 goes to the unread bucket 0; days and hours without a bucket add nothing.
     UsageTable edges {};
-    AddLineToTable(IntervalDaily, 3, 1, UsageLineHeader { 0, 0, {} }, sums, edges);
-    EXPECT_EQ(edges[0], 100u);
-    EXPECT_EQ(edges[32], 200u);
-    AddLineToTable(IntervalDaily, 3, 1, UsageLineHeader { 32, 0, {} }, sums, edges);
-    AddLineToTable(IntervalDaily, 3, 1, UsageLineHeader { -1, 0, {} }, sums, edges);
-    AddLineToTable(IntervalHourly, 3, 7, UsageLineHeader { 7, 24, {} }, sums, edges);
-    AddLineToTable(IntervalHourly, 3, 7, UsageLineHeader { 7, -1, {} }, sums, edges);
+    for (UsageLineHeader odd : { UsageLineHeader { 0, 0, {} }, UsageLineHeader { 32, 0, {} }, UsageLineHeader { -1, 0, {} } })
+        AddLineToTable(IntervalDaily, 3, 1, odd, sums, edges);
+    for (int hour : { -1, 24 })
+        AddLineToTable(IntervalHourly, 3, 7, UsageLineHeader { 7, hour, {} }, sums, edges);
     UsageTable expected {};
     expected[0] = 100;
     expected[32] = 200;
     EXPECT_EQ(edges, expected);
-}
-
-TEST(UsageLine, NamesBetweenFileAndLoggerForm)
-{
-    EXPECT_EQ(FileSelector(L"USB Sync Cable"), L"usb+sync+cable");
-    EXPECT_EQ(NameFromFile(L"usb+sync+cable"), L"usb sync cable");
-    EXPECT_EQ(NameFromFile(L"NE20001"), L"ne20001");
-}
-
-TEST(UsageLogFile, RecordLineAndNames)
-{
-    std::vector<TrafficCounter> counters;
-    counters.emplace_back(0, 0);
-    counters.back().SetName(L"ne20001");
-    counters.back().Accumulate(1048576, 52428);
-    counters.emplace_back(0, 0);
-    counters.back().SetName(L"usb sync cable");
-    counters.emplace_back(0, 0);
-    counters.back().SetName(L"ppp:1");
-    counters.back().Accumulate(3000000000u, 0);
-    auto hour = platform::CalendarTime::FromFields(2006, 3, 7, 14, 0, 0);
-    EXPECT_EQ(FormatHourRecord(hour, counters),
-        L"2006-3-7-14 *3* \tne20001 1048576 52428 \tusb+sync+cable 0 0 \tppp:1 -1294967296 0 \r\n");
-    EXPECT_EQ(FormatHourRecord(hour, {}), L"2006-3-7-14 *0* \r\n");
-    EXPECT_EQ(MonthFileName(L"\\Program Files\\Velmora", 2006, 3), L"\\Program Files\\Velmora\\UsageData200603.txt");
-    EXPECT_EQ(MonthFilePattern(L"\\Logs"), L"\\Logs\\UsageData*");
-}
-
-TEST(UsageLogFile, SplitLinesDropsCarriageReturns)
-{
-    std::wstring text = L"a\r\nb\n\r\nc\rd";
-    std::vector<std::wstring_view> lines = SplitLines(text);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0], L"a");
-    EXPECT_EQ(lines[1], L"b");
-    EXPECT_EQ(lines[2], L"");
-    EXPECT_EQ(lines[3], L"c\rd");
-    EXPECT_TRUE(SplitLines(L"").empty());
 }

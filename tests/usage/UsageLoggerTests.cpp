@@ -142,14 +142,16 @@ TEST_F(UsageLoggerTest, NamesAreLowerCaseWithPlusForSpacesAndKeepTheirSlot)
     logger.LogTick(kFolder, L"USB Sync Cable", 10, 10, FALSE, 500);
     logger.LogTick(kFolder, L"WLAN1", 0, 0, FALSE, 500);
     logger.LogTick(kFolder, L"usb sync cable", 30, 10, FALSE, 500); // the same interface
+    logger.LogTick(kFolder, L"WLAN1", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
     EXPECT_EQ(logger.Counters().size(), 2u);
     EXPECT_EQ(logger.Counters()[0].Name(), L"usb sync cable");
     m_clock.SetLocal(2006, 3, 7, 10, 0, 0);
-    logger.LogTick(kFolder, L"WLAN1", 0, 0, FALSE, 500);
+    logger.LogTick(kFolder, L"WLAN1", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
     // The cable is gone from now on; it stays in every record with 0 0.
     m_clock.SetLocal(2006, 3, 7, 11, 0, 0);
-    logger.LogTick(kFolder, L"WLAN1", 0, 0, FALSE, 500);
-    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-9 *2* \tusb+sync+cable 20 0 \twlan1 0 0 \r\n"
+    logger.LogTick(kFolder, L"WLAN1", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
+    // Hourly totals of 2^31 bytes or more are written as signed numbers.
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-9 *2* \tusb+sync+cable 20 0 \twlan1 -1294967296 2147483647 \r\n"
                                     L"2006-3-7-10 *2* \tusb+sync+cable 0 0 \twlan1 0 0 \r\n");
 }
 
@@ -190,13 +192,19 @@ TEST_F(UsageLoggerTest, FolderIsCreatedWhenMissingAndWriteFailsWhenItCannotBe)
     EXPECT_EQ(ReadWideFile(L"\\Logs\\UsageData200603.txt"), L"2006-3-7-9 *1* \ta 6 0 \r\n");
 }
 
-TEST_F(UsageLoggerTest, LargeHourlyTotalsAreWrittenSigned)
+TEST_F(UsageLoggerTest, StartInTheHourThatRepeatsWritesNoExtraRecord)
 {
-    m_clock.SetLocal(2006, 3, 7, 9, 0, 0);
+    testing_support::TimeZoneScope zone("Europe/Berlin");
+    // 29 October 2006: 03:00 summer time is 02:00 winter time again. Start in the second 02:00.
+    m_clock.Clock().SetUnixSeconds(platform::CalendarTime::FromFields(2006, 10, 29, 1, 30, 0).UnixSeconds() + 2 * 3600);
+    ASSERT_EQ(platform::CalendarTime::Now().Hour(), 2);
     UsageLogger logger;
+    EXPECT_EQ(logger.HourEnd() - platform::CalendarTime::Now(), 30 * 60);
+    const std::wstring october = kFolder + L"\\UsageData200610.txt";
     logger.LogTick(kFolder, L"a", 0, 0, FALSE, 500);
-    logger.LogTick(kFolder, L"a", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
-    m_clock.SetLocal(2006, 3, 7, 10, 0, 0);
-    logger.LogTick(kFolder, L"a", 3000000000u, 0x7FFFFFFFu, FALSE, 500);
-    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-9 *1* \ta -1294967296 2147483647 \r\n");
+    for (int minute = 0; minute < 90; ++minute) {
+        m_clock.Clock().AdvanceSeconds(60);
+        logger.LogTick(kFolder, L"a", static_cast<DWORD>(minute + 1), 0, FALSE, 500);
+    }
+    EXPECT_EQ(ReadWideFile(october), L"2006-10-29-2 *1* \ta 30 0 \r\n2006-10-29-3 *1* \ta 60 0 \r\n");
 }

@@ -12,6 +12,8 @@
 #include "GalleryDialog.h"
 #include "platform/device/Device.h"
 #include "platform/time/Clock.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/Observe.h"
 #include "platform/ui/VirtualDriver.h"
 
@@ -55,13 +57,14 @@ int main(int argc, char** argv)
     {
         platform::VirtualDriver driver(clock);
         auto instance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x6A110000));
+        InitHTMLControl(instance);
         if (!gallery::RegisterCanvas(instance)) {
             std::fprintf(stderr, "velmora-gallery: cannot register the canvas class\n");
             return 1;
         }
         const Profile profiles[] = { { "qvga", platform::DeviceProfile::Qvga() }, { "vga", platform::DeviceProfile::Vga() } };
         for (const Profile& profile : profiles) {
-            platform::SetCurrentDevice(profile.device);
+            platform::ChangeDevice(profile.device);
             HWND dialog = gallery::CreateGalleryDialog(instance);
             driver.Pump();
             failures += Save(dialog, folder, std::string("gallery-") + profile.name + "-dialog.png") ? 0 : 1;
@@ -71,6 +74,14 @@ int main(int argc, char** argv)
             HWND canvas = gallery::CreateCanvas(instance, 0, 0, width, profile.device.screenHeight);
             driver.Pump();
             failures += Save(canvas, folder, std::string("gallery-") + profile.name + "-canvas.png") ? 0 : 1;
+
+            // A message box over the canvas: the whole screen.
+            driver.OnMessageBox([&](const platform::VirtualDriver::MessageBoxInfo&) {
+                failures += Save(nullptr, folder, std::string("gallery-") + profile.name + "-messagebox.png") ? 0 : 1;
+                return IDYES;
+            });
+            MessageBoxW(canvas, L"Сохранить изменения настроек? Would you like to create a debug file?", L"Velmora",
+                MB_YESNO | MB_ICONQUESTION);
             platform::DestroyAllWindows();
         }
         for (const std::wstring& fault : driver.Faults())

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/WinGdi.h"
 
 namespace gallery {
@@ -18,8 +19,10 @@ const DLGITEMTEMPLATE kItems[] = {
     { kVisible | BS_AUTORADIOBUTTON, 0, 64, 12, 58, 10, 1021, L"BUTTON", L"Выключен" },
     { kVisible | BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 0, 8, 24, 80, 10, 1025, L"BUTTON", L"Предупреждения" },
     { kVisible, 0, 8, 39, 28, 8, 1032, L"STATIC", L"каждые" },
-    { kVisible | WS_BORDER | ES_NUMBER | ES_RIGHT | WS_TABSTOP, 0, 38, 37, 24, 12, 1026, L"EDIT", L"" },
-    { kVisible, 0, 68, 39, 14, 8, 1033, L"STATIC", L"MB" },
+    { kVisible | WS_BORDER | ES_NUMBER | ES_RIGHT | WS_TABSTOP, 0, 38, 37, 28, 12, 1026, L"EDIT", L"" },
+    { kVisible | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ARROWKEYS, 0, 0, 0, 9, 12, 1031,
+        L"msctls_updown32", L"Spin1" },
+    { kVisible, 0, 70, 39, 14, 8, 1033, L"STATIC", L"MB" },
     { kVisible | BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP, 0, 8, 52, 56, 10, 1052, L"BUTTON", L"Жирный:" },
     { kVisible | BS_PUSHBUTTON | WS_TABSTOP, 0, 2, 70, 40, 14, 1034, L"BUTTON", L"Сброс" },
     { kVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 46, 70, 40, 14, IDOK, L"BUTTON", L"OK" },
@@ -34,10 +37,13 @@ const DLGITEMTEMPLATE kItems[] = {
     { kVisible | WS_BORDER | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, 2, 190, 126, 60, 1007,
         L"SysListView32", L"List2" },
     { kVisible | WS_CLIPSIBLINGS | TCS_BOTTOM, 0, 2, 254, 126, 40, 1200, L"SysTabControl32", L"tabctrl" },
+    { kVisible, 0, 2, 300, 48, 8, 0xFFFF, L"STATIC", L"Дата начала:" },
+    { kVisible | WS_TABSTOP, 0, 52, 298, 76, 12, 1122, L"SysDateTimePick32", L"DateTimePicker1" },
+    { kVisible | WS_BORDER, 0, 2, 314, 126, 96, 1300, L"DISPLAYCLASS", L"" },
 };
 
 const DLGTEMPLATE kDialog = { WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, static_cast<WORD>(std::size(kItems)), 0, 0, 130,
-    298, L"Галерея", 8, L"DejaVu Sans", kItems };
+    412, L"Галерея", 8, L"DejaVu Sans", kItems };
 
 void DrawOwnerButton(const DRAWITEMSTRUCT& item)
 {
@@ -94,13 +100,36 @@ void FillTabs(HWND tabs)
     SendMessageW(page, WM_SETFONT, SendMessageW(GetParent(tabs), WM_GETFONT, 0, 0), FALSE);
 }
 
+void FillPage(HWND viewer)
+{
+    SendMessageW(viewer, DTM_ENABLESCRIPTING, 0, FALSE);
+    SendMessageW(viewer, DTM_ZOOMLEVEL, 0, 1);
+    const wchar_t* fragments[] = {
+        L"<table width=\"100%\" align=\"center\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\"> ",
+        L"<tr> <td align=center><strong>Hourly Traffic: March 7, 2006</strong></td></tr>",
+        L"<tr> <td align=center><font size=2>Все адаптеры</font></td></tr></table>",
+        L"<table width=\"100%\" align=\"center\" border=\"1\" cellspacing=\"0\" cellpadding=\"0\"> ",
+        L"<tr bordercolor=\"#666666\" bgcolor=\"#FFFF00\"><td align=center> Hour</td><td align=center> Xmit </td>"
+        L"<td align=center> Rcv </td><td align=center> Total</td></tr>",
+        L"<tr bordercolor=\"#666666\" bgcolor=\"#DDDDDD\"><td align=center>2-3 PM</td> <td align=center>1 KB</td> "
+        L"<td align=center>20 KB</td> <td align=center>21 KB</td></tr>",
+        L"<tr bordercolor=\"#666666\" bgcolor=\"#FFFFFF\"><td align=center>3-4 PM</td> <td align=center>-</td> "
+        L"<td align=center>2 KB</td> <td align=center>2 KB</td></tr></table>",
+        L"<p align=center><form method=\"POST\" action=><input type=button name='cmd:10' value='Ok'></p>",
+    };
+    for (const wchar_t* fragment : fragments)
+        SendMessageW(viewer, DTM_ADDTEXTW, FALSE, reinterpret_cast<LPARAM>(fragment));
+    SendMessageW(viewer, DTM_ENDOFSOURCE, 0, 0);
+}
+
 INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
         CheckDlgButton(dialog, 1022, BST_CHECKED);
         CheckDlgButton(dialog, 1025, BST_CHECKED);
-        SetDlgItemTextW(dialog, 1026, L"50");
+        SendDlgItemMessageW(dialog, 1031, UDM_SETRANGE32, 1, 99);
+        SendDlgItemMessageW(dialog, 1031, UDM_SETPOS32, 0, 50);
         for (const wchar_t* size : { L"Default", L"Large", L"Small" })
             SendDlgItemMessageW(dialog, 1074, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
         SendDlgItemMessageW(dialog, 1074, CB_SETCURSEL, 1, 0);
@@ -113,6 +142,7 @@ INT_PTR GalleryProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
         SetDlgItemTextW(dialog, 1121, L"\\Program Files\\Velmora\\export.csv");
         FillViewItems(GetDlgItem(dialog, 1007));
         FillTabs(GetDlgItem(dialog, 1200));
+        FillPage(GetDlgItem(dialog, 1300));
         return TRUE;
     }
     case WM_DRAWITEM:

@@ -182,6 +182,10 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         snapshot.interfaces.push_back(std::move(entry));
     }
 
+    // Rows in index order even where the loopback link is not the kernel's first.
+    std::stable_sort(snapshot.interfaces.begin(), snapshot.interfaces.end(),
+        [](const NetInterface& a, const NetInterface& b) { return a.index < b.index; });
+
     for (const linuxnet::KernelRoute& route : routes) {
         if (route.table != RT_TABLE_MAIN || route.type != RTN_UNICAST)
             continue;

@@ -107,6 +107,20 @@ const CommandShape kShapes[] = {
     { "fail", 1, 1 }, { "recover", 1, 1 }, { "dhcp", 1, 1 },
 };
 
+// A known verb with a fitting number of arguments, or why not.
+std::string CheckShape(const ScenarioCommand& command)
+{
+    const CommandShape* shape = nullptr;
+    for (const CommandShape& candidate : kShapes)
+        if (command.verb == candidate.verb)
+            shape = &candidate;
+    if (shape == nullptr)
+        return "unknown command";
+    if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs)
+        return "wrong number of arguments for \"" + command.verb + "\"";
+    return {};
+}
+
 } // namespace
 
 uint64_t SimNetwork::Counter::At(uint64_t nowMs) const
@@ -130,30 +144,30 @@ SimNetwork::SimInterface* SimNetwork::Find(const std::wstring& name)
     return nullptr;
 }
 
-DWORD SimNetwork::AddInterface(const SimInterfaceSpec& spec)
+DWORD SimNetwork::AddInterface(const SimInterfaceSetup& setup)
 {
     std::lock_guard lock(m_mutex);
     SimInterface fresh;
-    if (SimInterface* existing = Find(spec.name)) {
+    if (SimInterface* existing = Find(setup.name)) {
         fresh.info.index = existing->info.index;
-        RemoveInterface(spec.name);
+        RemoveInterface(setup.name);
     }
     NetInterface& info = fresh.info;
-    info.name = spec.name;
-    info.systemName = NarrowBytes(spec.name);
-    info.description = spec.description;
-    info.type = spec.type;
-    info.isLoopback = spec.type == MIB_IF_TYPE_LOOPBACK;
-    info.isPointToPoint = spec.type == MIB_IF_TYPE_PPP;
-    info.mtu = spec.mtu;
-    info.speedBps = spec.speedBps;
-    info.physAddr = spec.physAddr;
-    info.isUp = spec.up;
+    info.name = setup.name;
+    info.systemName = NarrowBytes(setup.name);
+    info.description = setup.description;
+    info.type = setup.type;
+    info.isLoopback = setup.type == MIB_IF_TYPE_LOOPBACK;
+    info.isPointToPoint = setup.type == MIB_IF_TYPE_PPP;
+    info.mtu = setup.mtu;
+    info.speedBps = setup.speedBps;
+    info.physAddr = setup.physAddr;
+    info.isUp = setup.up;
     info.adminStatus = MIB_IF_ADMIN_STATUS_UP;
-    info.operStatus = spec.up ? MIB_IF_OPER_STATUS_OPERATIONAL : MIB_IF_OPER_STATUS_NON_OPERATIONAL;
-    fresh.unnamedInTable = spec.unnamedInTable;
-    if (spec.index) {
-        info.index = *spec.index;
+    info.operStatus = setup.up ? MIB_IF_OPER_STATUS_OPERATIONAL : MIB_IF_OPER_STATUS_NON_OPERATIONAL;
+    fresh.unnamedInTable = setup.unnamedInTable;
+    if (setup.index) {
+        info.index = *setup.index;
     } else if (info.index == 0) {
         if (info.isLoopback) {
             info.index = 1;
@@ -353,24 +367,18 @@ std::optional<NetCall> SimNetwork::CallByName(std::string_view name)
 
 std::string SimNetwork::CheckCommand(const ScenarioCommand& command)
 {
-    const CommandShape* shape = nullptr;
-    for (const CommandShape& candidate : kShapes)
-        if (command.verb == candidate.verb)
-            shape = &candidate;
-    if (shape == nullptr)
-        return "unknown command";
-    if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs)
-        return "wrong number of arguments for \"" + command.verb + "\"";
+    if (std::string shape = CheckShape(command); !shape.empty())
+        return shape;
     // Perform on a scratch network that holds the named interface: the same checks, no effect.
     SimNetwork scratch;
     if (command.verb != "interface" && command.verb != "fail" && command.verb != "recover") {
-        SimInterfaceSpec spec;
-        spec.name = Wide(command.args[0]);
-        scratch.AddInterface(spec);
+        SimInterfaceSetup setup;
+        setup.name = Wide(command.args[0]);
+        scratch.AddInterface(setup);
         if (command.verb == "route" || command.verb == "unroute") {
             for (size_t i = 0; i + 1 < command.args.size(); ++i)
                 if (command.args[i] == "dev") {
-                    SimInterfaceSpec device;
+                    SimInterfaceSetup device;
                     device.name = Wide(command.args[i + 1]);
                     scratch.AddInterface(device);
                 }
@@ -412,6 +420,8 @@ std::string SimNetwork::Perform(const ScenarioCommand& command)
 
 std::string SimNetwork::PerformLocked(const ScenarioCommand& command)
 {
+    if (std::string shape = CheckShape(command); !shape.empty())
+        return shape;
     const std::string& verb = command.verb;
     auto arg = [&command](size_t i) -> const std::string& { return command.args[i]; };
     auto missing = [&](const std::string& name) { return "no interface \"" + name + "\""; };
@@ -443,13 +453,13 @@ std::string SimNetwork::PerformLocked(const ScenarioCommand& command)
     }
 
     if (verb == "interface") {
-        SimInterfaceSpec spec;
-        spec.name = Wide(arg(0));
+        SimInterfaceSetup setup;
+        setup.name = Wide(arg(0));
         for (size_t i = 1; i < command.args.size(); ++i) {
             if (arg(i) == "down")
-                spec.up = false;
+                setup.up = false;
             else if (arg(i) == "unnamed")
-                spec.unnamedInTable = true;
+                setup.unnamedInTable = true;
             else
                 return "unknown word \"" + arg(i) + "\"";
         }
@@ -458,29 +468,29 @@ std::string SimNetwork::PerformLocked(const ScenarioCommand& command)
                 std::optional<DWORD> index = ParseDword(value);
                 if (!index || *index == 0)
                     return "bad index \"" + value + "\"";
-                spec.index = *index;
+                setup.index = *index;
             } else if (name == "type") {
                 std::optional<DWORD> type = ParseType(value);
                 if (!type)
                     return "bad type \"" + value + "\"";
-                spec.type = *type;
+                setup.type = *type;
             } else if (name == "mac") {
                 auto bytes = ParseHardwareAddress(value);
                 if (!bytes)
                     return "bad hardware address \"" + value + "\"";
-                spec.physAddr = *bytes;
+                setup.physAddr = *bytes;
             } else if (name == "mtu" || name == "speed") {
                 std::optional<DWORD> number = ParseDword(value);
                 if (!number)
                     return "bad " + name + " \"" + value + "\"";
-                (name == "mtu" ? spec.mtu : spec.speedBps) = *number;
+                (name == "mtu" ? setup.mtu : setup.speedBps) = *number;
             } else if (name == "description") {
-                spec.description = value;
+                setup.description = value;
             } else {
                 return "unknown option \"" + name + "\"";
             }
         }
-        AddInterface(spec);
+        AddInterface(setup);
         return {};
     }
 

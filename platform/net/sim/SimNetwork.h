@@ -42,7 +42,7 @@
 
 namespace platform {
 
-struct SimInterfaceSpec {
+struct SimInterfaceSetup {
     std::wstring name;
     std::optional<DWORD> index;
     DWORD type = 6; // MIB_IF_TYPE_ETHERNET
@@ -61,7 +61,7 @@ public:
 
     // --- direct set-up, for tests ----------------------------------------------------------
     // The device index given to the interface.
-    DWORD AddInterface(const SimInterfaceSpec& spec);
+    DWORD AddInterface(const SimInterfaceSetup& setup);
     bool RemoveInterface(const std::wstring& name);
     bool SetUp(const std::wstring& name, bool up);
     bool SetAddresses(const std::wstring& name, std::vector<NetAddress> addresses);

@@ -7,6 +7,10 @@ namespace platform::ui {
 
 using DialogProc = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
+// Dialogs made from a module's template, and the platform's own (message boxes, file
+// dialogs), which the virtual driver answers through their own handlers.
+enum class DialogKind { Template, MessageBox, FileDialog };
+
 struct DialogState {
     DialogProc proc = nullptr;
     LONG_PTR messageResult = 0; // DWL_MSGRESULT
@@ -16,6 +20,8 @@ struct DialogState {
     INT_PTR result = 0;
     const void* templateData = nullptr;
     int templateId = 0; // the resource id of the template, 0 when not from a module's resources
+    DialogKind kind = DialogKind::Template;
+    void* request = nullptr; // what a platform dialog was asked (MessageBoxRequest, FileDialogRequest)
     HWND defaultButtonOwner = nullptr;
     HFONT font = nullptr;
     int baseUnitX = 0;

@@ -3,10 +3,12 @@
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/qt/ButtonControl.h"
 #include "platform/ui/qt/ComboControl.h"
+#include "platform/ui/qt/DatePickerControl.h"
 #include "platform/ui/qt/EditControl.h"
 #include "platform/ui/qt/ListBoxControl.h"
 #include "platform/ui/qt/ListViewControl.h"
 #include "platform/ui/qt/TabControl.h"
+#include "platform/ui/qt/UpDownControl.h"
 #include "platform/ui/qt/GdiObject.h"
 #include "platform/ui/qt/StaticControl.h"
 #include "platform/ui/qt/WindowClass.h"
@@ -38,6 +40,8 @@ void RegisterSystemClasses(WindowClassTable& classes)
     Register(classes, L"LISTBOX", ListBoxProc, MakeListBoxWidget, nullptr);
     Register(classes, L"SysListView32", ListViewProc, MakeListViewWidget, nullptr);
     Register(classes, L"SysTabControl32", TabProc, MakeTabWidget, nullptr);
+    Register(classes, L"msctls_updown32", UpDownProc, MakeUpDownWidget, nullptr);
+    Register(classes, L"SysDateTimePick32", DatePickerProc, MakeDatePickerWidget, nullptr);
 }
 
 } // namespace platform::ui

@@ -60,6 +60,24 @@ void WindowManager::Start()
     RegisterSystemClasses(m_classes);
 }
 
+void WindowManager::FitDesktopToScreen()
+{
+    const DeviceProfile& device = CurrentDevice();
+    RECT screen { 0, 0, device.screenWidth, device.screenHeight };
+    if (EqualRect(&screen, &m_desktop->Rect()))
+        return;
+    m_desktop->SetRect(screen);
+    m_desktop->ResizeSurface();
+    m_screen->setFixedSize(device.screenWidth, device.screenHeight);
+    InvalidateRect(m_desktop->Handle(), nullptr, TRUE);
+}
+
+void WindowManager::ScreenChanged()
+{
+    for (auto& listener : m_screenListeners)
+        listener();
+}
+
 QWidget& WindowManager::ScreenWidget()
 {
     return *m_screen;

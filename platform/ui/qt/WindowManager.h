@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 #include <memory>
 #include <unordered_map>
 
@@ -47,6 +49,12 @@ public:
     // The platform clock's tick count that timers run on.
     static uint64_t NowMs();
 
+    // The desktop takes the current device's screen size.
+    void FitDesktopToScreen();
+    // Called when the screen's size changed, before the windows hear of it.
+    void AddScreenChangeListener(std::function<void()> listener) { m_screenListeners.push_back(std::move(listener)); }
+    void ScreenChanged();
+
     UiDriver& Driver();
     void SetDriver(UiDriver* driver) { m_driver = driver; }
     void Wake();
@@ -67,6 +75,7 @@ private:
     QWidget* m_screen = nullptr;
     UiDriver* m_driver = nullptr;
     std::unique_ptr<UiDriver> m_realTimeDriver;
+    std::vector<std::function<void()>> m_screenListeners;
 };
 
 // The parts of the tree walk shared by the calls.

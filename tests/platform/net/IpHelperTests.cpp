@@ -13,7 +13,7 @@ using platform::NetAddress;
 using platform::NetCall;
 using platform::NetLease;
 using platform::ParseIpv4;
-using platform::SimInterfaceSpec;
+using platform::SimInterfaceSetup;
 using testing_support::SimNetworkScope;
 
 namespace {
@@ -62,7 +62,7 @@ class IpHelperTest : public ::testing::Test {
 protected:
     void AddLoopback()
     {
-        SimInterfaceSpec loopback;
+        SimInterfaceSetup loopback;
         loopback.name = L"LOOPBACK";
         loopback.type = MIB_IF_TYPE_LOOPBACK;
         sim.Network().AddInterface(loopback);
@@ -173,7 +173,7 @@ TEST_F(IpHelperTest, AdaptersInfoGrowAndRetryWithChainsInsideTheBuffer)
         { NetAddress { *ParseIpv4("192.168.1.10"), 0xFFFFFF00u }, NetAddress { *ParseIpv4("10.0.0.7"), 0xFF000000u } });
     sim.Network().SetLease(L"NE20001", NetLease { true, *ParseIpv4("192.168.1.1"), 1141560000, 1141567629 });
     sim.Network().SetWins(L"NE20001", true, *ParseIpv4("192.168.1.2"));
-    SimInterfaceSpec wlan;
+    SimInterfaceSetup wlan;
     wlan.name = L"  WLAN1 ";
     wlan.type = IF_TYPE_IEEE80211;
     sim.Network().AddInterface(wlan); // no address at all

@@ -25,6 +25,7 @@
 #include "platform/net/linux/LinuxNetBackend.h"
 #include "platform/net/linux/Netlink.h"
 #include "platform/net/linux/ResolverConfig.h"
+#include "platform/net/linux/SysfsLinks.h"
 #include "platform/sim/Scenario.h"
 #include "platform/text/WideString.h"
 #include "support/TestSupport.h"
@@ -500,6 +501,33 @@ TEST(LinuxNetBackend, ComposeNumbersLoopbackFirstAndNamesTheFirstPppLinkAsDialUp
     EXPECT_EQ(snapshot.routes[0].interfaceIndex, 3u);
 }
 
+TEST(LinuxNetBackend, RowsStayInIndexOrderWhenLoopbackIsNotTheKernelsFirst)
+{
+    LinuxNetBackend::Sources sources;
+    sources.sysfs = "/nonexistent";
+    sources.resolvConf = "/nonexistent";
+    sources.leases.networkd = "/nonexistent";
+    sources.leases.networkManager = "/nonexistent";
+    sources.leases.dhclient = {};
+    sources.leases.dhcpcd = "/nonexistent";
+    LinuxNetBackend backend(sources);
+    std::vector<KernelLink> links(3);
+    links[0].index = 2;
+    links[0].name = "eth0";
+    links[1].index = 5;
+    links[1].name = "lo";
+    links[1].type = ARPHRD_LOOPBACK;
+    links[2].index = 9;
+    links[2].name = "eth1";
+    NetSnapshot snapshot = backend.Compose(links, {}, {}, kNetLinks);
+    ASSERT_EQ(snapshot.interfaces.size(), 3u);
+    EXPECT_EQ(snapshot.interfaces[0].systemName, "lo");
+    EXPECT_EQ(snapshot.interfaces[0].index, 1u);
+    EXPECT_EQ(snapshot.interfaces[1].systemName, "eth0");
+    EXPECT_EQ(snapshot.interfaces[1].index, 2u);
+    EXPECT_EQ(snapshot.interfaces[2].index, 3u);
+}
+
 // --- the live machine ---------------------------------------------------------------------
 
 TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
@@ -586,4 +614,57 @@ TEST(LinuxNetBackendLive, BestInterfaceIsTheDefaultRouteOfProcNetRoute)
             EXPECT_EQ(entry.systemName, defaultInterface);
         }
     }
+}
+
+TEST(LinuxNetBackend, SysfsGivesSpeedWirelessAndTheModelOfUsbAdapters)
+{
+    testing_support::ScratchFolder folder;
+    auto sys = folder.Path() / "class-net";
+    auto usbDevice = folder.Path() / "devices" / "usb1" / "1-1";
+    std::filesystem::create_directories(usbDevice / "1-1:1.0");
+    std::filesystem::create_directories(folder.Path() / "drivers" / "cdc_ether");
+    std::filesystem::create_symlink(folder.Path() / "drivers" / "cdc_ether", usbDevice / "1-1:1.0" / "driver");
+    WriteFile(usbDevice / "product", "USB 10/100 LAN\n");
+    WriteFile(usbDevice / "manufacturer", "Realtek\n");
+    std::filesystem::create_directories(sys / "usb0");
+    std::filesystem::create_symlink(usbDevice / "1-1:1.0", sys / "usb0" / "device");
+    WriteFile(sys / "usb0" / "speed", "100\n");
+    std::filesystem::create_directories(sys / "wlan0" / "wireless");
+    WriteFile(sys / "wlan0" / "speed", "-1\n");
+    std::filesystem::create_directories(sys / "eth9");
+    WriteFile(sys / "eth9" / "speed", "10000\n");
+
+    SysfsLinks links(sys);
+    SysfsLinkInfo usb = links.Read("usb0");
+    EXPECT_EQ(usb.speedMbps, 100);
+    EXPECT_EQ(usb.model, "Realtek USB 10/100 LAN");
+    EXPECT_EQ(usb.driver, "cdc_ether");
+    EXPECT_FALSE(usb.wireless);
+    EXPECT_TRUE(links.Read("wlan0").wireless);
+    EXPECT_EQ(links.Read("wlan0").speedMbps, -1);
+    EXPECT_EQ(links.Read("../etc").speedMbps, -1);
+
+    LinuxNetBackend::Sources sources;
+    sources.sysfs = sys;
+    sources.resolvConf = folder.Path() / "none";
+    sources.leases.networkd = folder.Path() / "none";
+    sources.leases.networkManager = folder.Path() / "none";
+    sources.leases.dhclient = {};
+    sources.leases.dhcpcd = folder.Path() / "none";
+    LinuxNetBackend backend(sources);
+    std::vector<KernelLink> kernel(3);
+    const char* names[] = { "usb0", "wlan0", "eth9" };
+    for (int i = 0; i < 3; ++i) {
+        kernel[i].index = i + 2;
+        kernel[i].name = names[i];
+        kernel[i].type = ARPHRD_ETHER;
+    }
+    NetSnapshot snapshot = backend.Compose(kernel, {}, {}, kNetCounters);
+    ASSERT_EQ(snapshot.interfaces.size(), 3u);
+    EXPECT_EQ(snapshot.interfaces[0].description, "Realtek USB 10/100 LAN");
+    EXPECT_EQ(snapshot.interfaces[0].driver, "cdc_ether");
+    EXPECT_EQ(snapshot.interfaces[0].speedBps, 100000000u);
+    EXPECT_EQ(snapshot.interfaces[1].type, static_cast<DWORD>(IF_TYPE_IEEE80211));
+    EXPECT_EQ(snapshot.interfaces[1].speedBps, 0u);
+    EXPECT_EQ(snapshot.interfaces[2].speedBps, 0xFFFFFFFFu); // 10 Gbit/s does not fit the device's field
 }

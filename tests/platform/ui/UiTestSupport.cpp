@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "platform/time/Clock.h"
+#include "platform/ui/Display.h"
 
 namespace ui_test {
 
@@ -41,8 +42,8 @@ LRESULT LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 UiTest::UiTest()
     : m_driver(m_clock.Clock())
 {
-    platform::SetCurrentDevice(platform::DeviceProfile::Qvga());
     platform::DestroyAllWindows();
+    platform::ChangeDevice(platform::DeviceProfile::Qvga());
     Log().clear();
     Answers() = nullptr;
 }

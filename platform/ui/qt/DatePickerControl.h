@@ -1,0 +1,25 @@
+// The "SysDateTimePick32" class: a date (with its time of day kept) shown in the device's
+// short date form, picked from a dropped calendar within an optional range, on a Qt date
+// field with a calendar popup.
+#pragma once
+
+#include "platform/time/SystemTime.h"
+#include "platform/ui/WinUser.h"
+
+namespace platform::ui {
+
+class Window;
+class WindowWidget;
+
+LRESULT DatePickerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WindowWidget* MakeDatePickerWidget(Window& window);
+
+// The user's actions: the calendar drops down (DTN_DROPDOWN) or closes (DTN_CLOSEUP); a date is
+// picked (held within the range; DTN_DATETIMECHANGE when it differs).
+void DatePickerUserDropDown(Window& window, bool dropped);
+void DatePickerUserPick(Window& window, int year, int month, int day);
+
+// Whether a date lies within the limits that are set; dates compare by day only.
+bool DateWithinRange(const SYSTEMTIME& date, const SYSTEMTIME* minimum, const SYSTEMTIME* maximum);
+
+} // namespace platform::ui

@@ -1,0 +1,25 @@
+// The "msctls_updown32" class: a pair of arrows that step a position within a range, tell the
+// parent before each step (UDN_DELTAPOS) and after it (WM_VSCROLL / WM_HSCROLL), and with
+// UDS_SETBUDDYINT keep the position in the text of a buddy window (an edit field), beside which
+// UDS_ALIGNRIGHT and UDS_ALIGNLEFT place the arrows.
+#pragma once
+
+#include "platform/ui/WinUser.h"
+
+namespace platform::ui {
+
+class Window;
+class WindowWidget;
+
+LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WindowWidget* MakeUpDownWidget(Window& window);
+
+// The user's press on an arrow (up: the arrow towards the range's upper limit), one step, and
+// the release that ends the scrolling.
+void UpDownUserStep(Window& window, bool up);
+void UpDownUserRelease(Window& window);
+
+// The range's next position: a step from pos, wrapped round or held within the range.
+int UpDownNextPosition(int pos, int delta, int lower, int upper, bool wrap);
+
+} // namespace platform::ui
