@@ -57,5 +57,4 @@ struct TODAYDRAWWATERMARKINFO {
     HWND hwnd;
 };
 
-// wParam of WM_SETTINGCHANGE when the screen was rotated or its layout must be redone.
-constexpr WPARAM SETTINGCHANGE_RESET = 0x3002;
+// WM_SETTINGCHANGE's SETTINGCHANGE_RESET (rotation, layout to redo) is in WinUser.h.
