@@ -269,7 +269,7 @@ int Run::RunVirtual()
         environment.advance = [this](int64_t ms) { AdvanceVirtual(ms); };
         environment.print = [this] { PrintLines(); };
         environment.screenshot = [this](const std::string& path) { return Screenshot(path); };
-        environment.rotate = [] {};
+        environment.rotate = [this] { m_shell.Rotate(); };
         environment.note = [](const std::string& line) { Print(Now() + "  " + line + "\n"); };
         ScriptRunner runner(std::move(environment), std::move(script.actions));
         for (const std::string& problem : runner.Run()) {

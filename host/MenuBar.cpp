@@ -3,6 +3,7 @@
 #include "host/BarPainting.h"
 #include "host/ShellMetrics.h"
 #include "host/ShellWindow.h"
+#include "platform/shell/TodayScreen.h"
 #include "platform/ui/WinGdi.h"
 
 namespace host {
@@ -51,6 +52,10 @@ LRESULT MenuBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
         Paint();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SETTINGCHANGE_RESET)
+            Layout();
         return 0;
     case WM_LBUTTONUP: {
         RECT client {};

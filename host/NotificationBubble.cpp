@@ -7,6 +7,7 @@
 #include "host/ShellWindow.h"
 #include "platform/device/Device.h"
 #include "platform/shell/AygShell.h"
+#include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/WinGdi.h"
 
 namespace host {
@@ -16,9 +17,6 @@ namespace {
 constexpr const wchar_t* kClassName = L"ShellNotificationBubble";
 constexpr int kMargin = 4;
 constexpr int kTitleHeight = 20;
-constexpr int kButtonWidth = 60;
-constexpr int kButtonHeight = 22;
-constexpr COLORREF kFace = RGB(0xFF, 0xFF, 0xE8);
 constexpr COLORREF kBorder = RGB(0x40, 0x40, 0x60);
 
 bool SameNotification(const platform::ShellNotification& a, const platform::ShellNotification& b)
@@ -39,10 +37,16 @@ void NotificationBubble::EnsureWindow()
     if (m_window != nullptr && IsWindow(m_window))
         return;
     RegisterShellClass(kClassName, WindowProc, nullptr);
+    InitHTMLControl(nullptr);
     RECT place = Placement();
     m_window = CreateWindowExW(0, kClassName, L"", WS_POPUP, place.left, place.top, place.right - place.left,
         place.bottom - place.top, nullptr, nullptr, nullptr, this);
     m_showing = false;
+    if (m_window == nullptr)
+        return;
+    RECT page = ViewerRect();
+    m_viewer = CreateWindowExW(0, WC_HTML, L"", WS_CHILD | WS_VISIBLE | HS_NOSCRIPTING, page.left, page.top,
+        page.right - page.left, page.bottom - page.top, m_window, nullptr, nullptr, nullptr);
 }
 
 RECT NotificationBubble::Placement() const
@@ -54,13 +58,10 @@ RECT NotificationBubble::Placement() const
     return RECT { margin, top, device.screenWidth - margin, top + height };
 }
 
-RECT NotificationBubble::ContentRect() const
+RECT NotificationBubble::ViewerRect() const
 {
-    RECT client {};
-    GetClientRect(m_window, &client);
-    int margin = Scaled(kMargin);
-    int buttonRow = m_buttons.empty() ? 0 : Scaled(kButtonHeight) + margin;
-    return RECT { margin, Scaled(kTitleHeight) + margin, client.right - margin, client.bottom - margin - buttonRow };
+    RECT place = Placement();
+    return RECT { 1, Scaled(kTitleHeight), place.right - place.left - 1, place.bottom - place.top - 1 };
 }
 
 void NotificationBubble::Added(const platform::ShellNotification& notification)
@@ -105,10 +106,12 @@ void NotificationBubble::Show(const platform::ShellNotification& notification)
     EnsureWindow();
     m_shown = notification;
     m_showing = true;
-    Fill();
     RECT place = Placement();
     SetWindowPos(m_window, HWND_TOP, place.left, place.top, place.right - place.left, place.bottom - place.top,
         SWP_SHOWWINDOW);
+    RECT page = ViewerRect();
+    MoveWindow(m_viewer, page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
+    Fill();
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
@@ -117,7 +120,7 @@ void NotificationBubble::Hide()
     if (m_window == nullptr)
         return;
     m_showing = false;
-    ClearContent();
+    SendMessageW(m_viewer, DTM_CLEAR, 0, 0);
     ShowWindow(m_window, SW_HIDE);
 }
 
@@ -128,33 +131,11 @@ void NotificationBubble::Layout()
     Show(m_shown);
 }
 
-void NotificationBubble::ClearContent()
-{
-    for (HWND button : m_buttons)
-        DestroyWindow(button);
-    m_buttons.clear();
-    m_content = BubbleContent {};
-}
-
 void NotificationBubble::Fill()
 {
-    ClearContent();
-    m_content = ParseBubbleHtml(m_shown.html);
-    RECT client = Placement();
-    int width = client.right - client.left;
-    int height = client.bottom - client.top;
-    int margin = Scaled(kMargin);
-    int buttonWidth = Scaled(kButtonWidth);
-    int buttonHeight = Scaled(kButtonHeight);
-    int count = static_cast<int>(m_content.buttons.size());
-    int x = (width - count * buttonWidth - (count - 1) * margin) / 2;
-    for (const BubbleButton& button : m_content.buttons) {
-        HWND control = CreateWindowExW(0, L"BUTTON", button.label.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x,
-            height - margin - buttonHeight, buttonWidth, buttonHeight, m_window,
-            reinterpret_cast<HMENU>(static_cast<intptr_t>(button.command)), nullptr, nullptr);
-        m_buttons.push_back(control);
-        x += buttonWidth + margin;
-    }
+    SendMessageW(m_viewer, DTM_CLEAR, 0, 0);
+    SendMessageW(m_viewer, DTM_ADDTEXTW, FALSE, reinterpret_cast<LPARAM>(m_shown.html.c_str()));
+    SendMessageW(m_viewer, DTM_ENDOFSOURCE, 0, 0);
 }
 
 void NotificationBubble::Command(int command)
@@ -195,7 +176,12 @@ LRESULT NotificationBubble::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         Paint();
         return 0;
     case WM_COMMAND:
+        // A "cmd:N" button of the page.
         Command(LOWORD(wParam));
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SETTINGCHANGE_RESET)
+            Layout();
         return 0;
     case WM_TIMER:
         Expire(wParam);
@@ -205,31 +191,25 @@ LRESULT NotificationBubble::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
+// The frame and the title; the viewer shows the page.
 void NotificationBubble::Paint()
 {
     PAINTSTRUCT paint {};
     HDC dc = BeginPaint(m_window, &paint);
     RECT client {};
     GetClientRect(m_window, &client);
-    HBRUSH face = CreateSolidBrush(kFace);
     HPEN border = CreatePen(PS_SOLID, 1, kBorder);
-    HGDIOBJ oldBrush = SelectObject(dc, face);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
     HGDIOBJ oldPen = SelectObject(dc, border);
     Rectangle(dc, client.left, client.top, client.right, client.bottom);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(border);
-    DeleteObject(face);
 
     RECT title { 1, 1, client.right - 1, Scaled(kTitleHeight) };
     FillBar(dc, title);
     title.left += Scaled(kMargin);
     DrawBarText(dc, m_shown.title, title, DT_LEFT);
-
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    RECT text = ContentRect();
-    DrawTextW(dc, m_content.text.c_str(), -1, &text, DT_NOPREFIX | DT_WORDBREAK);
     EndPaint(m_window, &paint);
 }
 

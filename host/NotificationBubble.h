@@ -1,13 +1,12 @@
 // The shell's notification bubble: a window under the taskbar with the notification's title and
-// its HTML, shown in the platform's HTML viewer ("DISPLAYCLASS") when there is one, else as text
-// with its buttons. A "cmd:N" button sends WM_COMMAND N to the notification's sink window and
-// dismisses the notification; a notification is also dismissed when its duration has passed.
+// its HTML in the platform's HTML viewer ("DISPLAYCLASS"). A "cmd:N" button of the page sends
+// WM_COMMAND N to the notification's sink window and dismisses the notification; a notification
+// is also dismissed when its duration has passed.
 #pragma once
 
 #include <functional>
 #include <vector>
 
-#include "host/BubbleContent.h"
 #include "platform/shell/ShellHost.h"
 
 namespace host {
@@ -32,8 +31,8 @@ public:
     HWND Window() const { return m_window; }
     bool Showing() const { return m_window != nullptr && m_showing; }
     const platform::ShellNotification& Shown() const { return m_shown; }
-    // The command buttons of the shown bubble when it is drawn as text (empty with the viewer).
-    std::vector<HWND> Buttons() const { return m_buttons; }
+    // The HTML viewer that shows the page.
+    HWND Viewer() const { return m_viewer; }
     // A "cmd:N" button of the shown bubble was pressed.
     void Command(int command);
     // After the screen's size changed.
@@ -49,17 +48,15 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void EnsureWindow();
     void Fill();
-    void ClearContent();
     void Paint();
     void Expire(UINT_PTR timer);
     RECT Placement() const;
-    RECT ContentRect() const;
+    RECT ViewerRect() const;
 
     HWND m_window = nullptr;
     bool m_showing = false;
     platform::ShellNotification m_shown;
-    BubbleContent m_content;
-    std::vector<HWND> m_buttons;
+    HWND m_viewer = nullptr;
     std::vector<Standing> m_standing;
     UINT_PTR m_nextTimer = 1;
 };

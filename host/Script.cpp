@@ -110,16 +110,24 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
     }
     if (verb == "click") {
         action.verb = ScriptVerb::Click;
-        if (std::string problem = argumentsFor(1, "a control id or ok"); !problem.empty())
+        if (std::string problem = argumentsFor(1, "a control id, ok or cmd:N"); !problem.empty())
             return problem;
         if (words[1] == "ok") {
             action.titleBarOk = true;
             action.control = 1;
             return {};
         }
+        if (words[1].rfind("cmd:", 0) == 0) {
+            std::optional<int> command = ParseInt(words[1].substr(4));
+            if (!command || *command < 0)
+                return "\"click\" takes cmd:N with a number N";
+            action.pageCommand = true;
+            action.control = *command;
+            return {};
+        }
         std::optional<int> id = ParseInt(words[1]);
         if (!id)
-            return "\"click\" takes a control id or ok, not \"" + words[1] + "\"";
+            return "\"click\" takes a control id, ok or cmd:N, not \"" + words[1] + "\"";
         action.control = *id;
         return {};
     }

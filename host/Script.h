@@ -5,6 +5,8 @@
 //   tap item 230 4          a stylus tap in the Velmora item (its client coordinates)
 //   options                 open the item's options dialog, as the Today settings do
 //   click 1034              press a button of the dialog in front (ok: the title bar's OK)
+//   click cmd:10            press the "cmd:10" button of the page in the notification bubble
+//                           (or of the HTML viewer in the dialog in front)
 //   type 1020 "some text"   type into an edit field or editable combo box of that dialog
 //   pick 1030 "entry"       choose an entry of a combo box, list box or tab control by its
 //   pick 1030 @2            text, or by its position from 0
@@ -47,6 +49,7 @@ struct ScriptAction {
     int y = 0;
     int control = 0;        // click, type, pick; 1 (IDOK) for click ok
     bool titleBarOk = false; // click ok
+    bool pageCommand = false; // click cmd:N (N in control)
     int index = -1;         // pick @N
     std::string text;       // type, pick by text, answer, choose, screenshot
 };

@@ -5,6 +5,7 @@
 #include "host/TodayShell.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/WinUser.h"
 
 namespace host {
@@ -119,6 +120,30 @@ HWND ScriptRunner::WindowAtScreenPoint(POINT screen, POINT& client)
     return found;
 }
 
+HWND ScriptRunner::PageViewer() const
+{
+    NotificationBubble& bubble = m_env.shell->Bubble();
+    if (bubble.Showing())
+        return bubble.Viewer();
+    HWND dialog = FrontDialog();
+    for (HWND child = dialog != nullptr ? GetWindow(dialog, GW_CHILD) : nullptr; child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (EqualsNoCase(ClassOf(child), WC_HTML) && IsWindowVisible(child))
+            return child;
+    return nullptr;
+}
+
+int ScriptRunner::AnswerButton(const std::string& answer)
+{
+    if (answer == "yes")
+        return IDYES;
+    if (answer == "no")
+        return IDNO;
+    if (answer == "ok")
+        return IDOK;
+    return IDCANCEL;
+}
+
 int ScriptRunner::FindEntry(HWND control, const std::wstring& text)
 {
     std::wstring kind = ClassOf(control);
@@ -185,6 +210,13 @@ void ScriptRunner::Perform(const ScriptAction& action)
             Fail(action, "the options dialog could not be opened");
         return;
     case ScriptVerb::Click: {
+        if (action.pageCommand) {
+            HWND viewer = PageViewer();
+            if (viewer == nullptr)
+                return Fail(action, "no page with buttons is shown");
+            driver.ClickHtmlCommand(viewer, action.control);
+            return;
+        }
         if (action.titleBarOk) {
             TitleBar& title = m_env.shell->Bar().Title();
             title.Update();
@@ -212,8 +244,17 @@ void ScriptRunner::Perform(const ScriptAction& action)
         driver.ChooseItem(control, index);
         return;
     }
-    case ScriptVerb::Answer:
-        return Fail(action, "message boxes cannot be answered yet: the platform has none");
+    case ScriptVerb::Answer: {
+        int answer = AnswerButton(action.text);
+        std::string said = action.text;
+        driver.OnMessageBox([this, answer, said](const platform::VirtualDriver::MessageBoxInfo& box) {
+            if (m_env.note)
+                m_env.note("message box \"" + WideToUtf8(box.caption) + "\": \"" + WideToUtf8(box.text) + "\" answered "
+                    + said);
+            return answer;
+        });
+        return;
+    }
     case ScriptVerb::Choose:
         return Fail(action, "file dialogs cannot be answered yet: the platform has none");
     case ScriptVerb::Rotate:

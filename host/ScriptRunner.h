@@ -23,7 +23,7 @@ struct ScriptEnvironment {
     // False when the file could not be written.
     std::function<bool(const std::string& file)> screenshot;
     std::function<void()> rotate;
-    // A modal dialog opened or closed: "dialog 500 \"Options\" opened".
+    // A modal dialog opened or closed ("dialog 500 \"Options\" opened"), a message box answered.
     std::function<void(const std::string&)> note;
 };
 
@@ -44,6 +44,10 @@ private:
     void Perform(const ScriptAction& action);
     HWND FrontDialog() const;
     HWND DialogControl(const ScriptAction& action);
+    // The HTML viewer whose buttons a "click cmd:N" presses: the bubble's when it shows, else
+    // one in the dialog in front.
+    HWND PageViewer() const;
+    static int AnswerButton(const std::string& answer);
     // The index of an entry with this text in a list-like control, or -1.
     static int FindEntry(HWND control, const std::wstring& text);
     void Fail(const ScriptAction& action, const std::string& why);

@@ -2,6 +2,7 @@
 
 #include "host/ShellMetrics.h"
 #include "host/ShellWindow.h"
+#include "platform/shell/TodayScreen.h"
 #include "platform/ui/WinGdi.h"
 
 namespace host {
@@ -46,7 +47,11 @@ void Taskbar::Layout()
 
 LRESULT Taskbar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ShellObject<Taskbar>(window, message, lParam);
+    Taskbar* self = ShellObject<Taskbar>(window, message, lParam);
+    if (message == WM_SETTINGCHANGE && wParam == SETTINGCHANGE_RESET && self != nullptr && self->m_window == window) {
+        self->Layout();
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

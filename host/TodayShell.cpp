@@ -2,6 +2,7 @@
 
 #include "host/ItemObserver.h"
 #include "platform/text/WideString.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/WinGdi.h"
 
 namespace host {
@@ -42,6 +43,7 @@ std::vector<std::string> TodayShell::Start()
         m_bubble.Show(notification);
     };
     m_menu.onLeftKey = [this] { OpenItemOptions(); };
+    m_menu.onRightKey = [this] { Rotate(); };
     m_taskbar.Create();
     m_today.Create();
     m_menu.Create();
@@ -78,6 +80,15 @@ INT_PTR TodayShell::OpenItemOptions()
     INT_PTR result = item->OpenOptions(m_today.Window());
     m_taskbar.Title().Update();
     return result;
+}
+
+void TodayShell::Rotate()
+{
+    // Every top-level window hears of the new screen and lays itself out again: the shell's
+    // own windows and an open dialog alike.
+    platform::RotateScreen();
+    const platform::DeviceProfile& device = platform::CurrentDevice();
+    Event("screen turned to " + std::to_string(device.screenWidth) + " x " + std::to_string(device.screenHeight));
 }
 
 bool TodayShell::IsShellWindow(HWND window) const

@@ -39,6 +39,8 @@ public:
 
     // The item's options dialog as the shell's Today settings open it; -1 when there is none.
     INT_PTR OpenItemOptions();
+    // Turns the screen: portrait to landscape and back.
+    void Rotate();
     // The top-level window in front of the Today screen (a dialog), or null.
     HWND FrontWindow() const;
     // The item's icons on the taskbar as they show now.

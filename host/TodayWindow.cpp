@@ -151,6 +151,10 @@ LRESULT TodayWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         Refresh();
         Layout();
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SETTINGCHANGE_RESET)
+            Resize();
+        return 0;
     case TODAYM_DRAWWATERMARK:
         if (lParam != 0)
             DrawWatermark(*reinterpret_cast<TODAYDRAWWATERMARKINFO*>(lParam));

@@ -16,6 +16,7 @@ TEST(Script, ReadsEveryAction)
                                                  "options\n"
                                                  "click 1034\n"
                                                  "click ok\n"
+                                                 "click cmd:10\n"
                                                  "type 1020 \"two words \\\"quoted\\\"\"\n"
                                                  "pick 1030 \"Meter\"\n"
                                                  "pick 1030 @2\n"
@@ -26,7 +27,7 @@ TEST(Script, ReadsEveryAction)
                                                  "print\n");
     ASSERT_EQ(script.error, "");
     const auto& a = script.actions;
-    ASSERT_EQ(a.size(), 14u);
+    ASSERT_EQ(a.size(), 15u);
     EXPECT_EQ(a[0].verb, ScriptVerb::Wait);
     EXPECT_EQ(a[0].ms, 2250);
     EXPECT_EQ(a[0].line, 2);
@@ -39,15 +40,17 @@ TEST(Script, ReadsEveryAction)
     EXPECT_EQ(a[4].control, 1034);
     EXPECT_FALSE(a[4].titleBarOk);
     EXPECT_TRUE(a[5].titleBarOk);
-    EXPECT_EQ(a[6].text, "two words \"quoted\"");
-    EXPECT_EQ(a[7].text, "Meter");
-    EXPECT_EQ(a[7].index, -1);
-    EXPECT_EQ(a[8].index, 2);
-    EXPECT_EQ(a[9].text, "yes");
-    EXPECT_EQ(a[10].text, "\\My Documents\\a.vlm");
-    EXPECT_EQ(a[11].verb, ScriptVerb::Rotate);
-    EXPECT_EQ(a[12].text, "out.png");
-    EXPECT_EQ(a[13].verb, ScriptVerb::Print);
+    EXPECT_TRUE(a[6].pageCommand);
+    EXPECT_EQ(a[6].control, 10);
+    EXPECT_EQ(a[7].text, "two words \"quoted\"");
+    EXPECT_EQ(a[8].text, "Meter");
+    EXPECT_EQ(a[8].index, -1);
+    EXPECT_EQ(a[9].index, 2);
+    EXPECT_EQ(a[10].text, "yes");
+    EXPECT_EQ(a[11].text, "\\My Documents\\a.vlm");
+    EXPECT_EQ(a[12].verb, ScriptVerb::Rotate);
+    EXPECT_EQ(a[13].text, "out.png");
+    EXPECT_EQ(a[14].verb, ScriptVerb::Print);
 }
 
 TEST(Script, RefusesMalformedActionsWithTheirLine)
@@ -62,7 +65,8 @@ TEST(Script, RefusesMalformedActionsWithTheirLine)
         { "wait -1\n", "1: \"wait\" takes a number of seconds, not \"-1\"" },
         { "print\ntap 1\n", "2: \"tap\" takes X Y, or item X Y" },
         { "tap here 3\n", "1: \"tap\" takes whole numbers for X and Y" },
-        { "click twice\n", "1: \"click\" takes a control id or ok, not \"twice\"" },
+        { "click twice\n", "1: \"click\" takes a control id, ok or cmd:N, not \"twice\"" },
+        { "click cmd:x\n", "1: \"click\" takes cmd:N with a number N" },
         { "type 1020\n", "1: \"type\" takes a control id and a text" },
         { "pick 1030 @-1\n", "1: \"pick\" takes @N with N from 0" },
         { "answer maybe\n", "1: \"answer\" takes yes, no, ok or cancel, not \"maybe\"" },

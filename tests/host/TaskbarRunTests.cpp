@@ -74,10 +74,9 @@ TEST(TaskbarRun, WithResetTheAlertSaysSoAndTheOkButtonDismissesIt)
 {
     DeviceRun device;
     device.Settings({ { "MeterNotify", "1" }, { "MeterNotifyReset", "1" } });
-    // The bubble's Ok button sits at the middle of its bottom edge.
     ProgramResult run = device.Simulate(DeviceRun::Lan() + "at 2 rate NE20001 in=300000 out=300000\n"
                                                            "at 4 rate NE20001 in=0 out=0\n",
-        {}, "wait 5\ntap 120 160\nwait 1\n");
+        {}, "wait 5\nclick cmd:10\nwait 1\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(device.Output().events,
         (std::vector<std::string> { "bubble \"Velmora\" for 20 s: " + AlertHtml("1", "3/7/2006\\n14:05:09", true),
