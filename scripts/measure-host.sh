@@ -14,21 +14,24 @@ trap 'rm -rf "$work"' EXIT
 measure() {
     if [ -x /usr/bin/time ]; then
         /usr/bin/time -f '%U %S %M' -o "$work/usage" "$@"
-    else
-        # Without GNU time: the shell's own child times and the memory high-water mark read
-        # while the program runs.
-        "$@" & local pid=$! hwm=0
-        while kill -0 "$pid" 2>/dev/null; do
-            local now
-            now=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null || echo 0)
-            [ "${now:-0}" -gt "$hwm" ] && hwm=$now
-            sleep 0.2
-        done
-        wait "$pid"
-        local user system
-        read -r _ _ user system < <(times | tail -1 | tr 'ms' '  ' | awk '{ print 0, 0, $1 * 60 + $2, $3 * 60 + $4 }')
-        echo "$user $system $hwm" > "$work/usage"
+        return
     fi
+    # Without GNU time: the program's own CPU times and memory high-water mark, read from the
+    # kernel while it runs (the last reading misses at most the final fifth of a second).
+    "$@" & local pid=$! hz user=0 system=0 hwm=0
+    hz=$(getconf CLK_TCK)
+    while [ -r "/proc/$pid/stat" ]; do
+        local fields
+        read -r -a fields < "/proc/$pid/stat" 2>/dev/null || break
+        [ "${fields[2]}" = Z ] && break
+        user=${fields[13]} system=${fields[14]}
+        local now
+        now=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+        [ "${now:-0}" -gt "$hwm" ] && hwm=$now
+        sleep 0.2
+    done
+    wait "$pid"
+    awk -v u="$user" -v s="$system" -v hz="$hz" -v m="$hwm" 'BEGIN { print u / hz, s / hz, m }' > "$work/usage"
 }
 
 measure "$program" --data "$work/run" --headless --ticks "$seconds" > "$work/out"
