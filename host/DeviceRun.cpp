@@ -160,6 +160,12 @@ bool Run::Prepare()
         PrintError(problem);
         return false;
     }
+    if (!m_options.Deterministic()) {
+        const platform::DeviceProfile& device = platform::CurrentDevice();
+        Print("device " + std::to_string(device.screenWidth) + " x " + std::to_string(device.screenHeight) + " at "
+            + std::to_string(device.dpi) + " dpi, generation " + std::to_string(m_options.osGeneration) + ", data in "
+            + data.string() + "\n");
+    }
     SeedOwnerRecord(MachineUserName());
     RegisterTodayItem();
 

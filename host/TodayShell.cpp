@@ -75,9 +75,11 @@ PluginItem* TodayShell::Item()
 INT_PTR TodayShell::OpenItemOptions()
 {
     PluginItem* item = Item();
-    if (item == nullptr)
+    if (item == nullptr || m_optionsOpen)
         return -1;
+    m_optionsOpen = true;
     INT_PTR result = item->OpenOptions(m_today.Window());
+    m_optionsOpen = false;
     m_taskbar.Title().Update();
     return result;
 }

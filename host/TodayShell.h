@@ -37,7 +37,8 @@ public:
     // The first custom item (Velmora's), or null when none could be made.
     PluginItem* Item();
 
-    // The item's options dialog as the shell's Today settings open it; -1 when there is none.
+    // The item's options dialog as the shell's Today settings open it; -1 when there is none or
+    // it is open already (the item keeps one options dialog at a time).
     INT_PTR OpenItemOptions();
     // Turns the screen: portrait to landscape and back.
     void Rotate();
@@ -66,6 +67,7 @@ private:
     NotificationBubble m_bubble;
     WNDPROC m_desktopProc = nullptr;
     bool m_started = false;
+    bool m_optionsOpen = false;
 };
 
 } // namespace host
