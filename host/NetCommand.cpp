@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "host/JsonText.h"
 #include "host/NetworkSession.h"
 #include "netinfo/AdapterTracking.h"
 #include "platform/text/Format.h"
@@ -42,45 +43,7 @@ struct InterfaceView {
     bool tracked = false;
 };
 
-std::string Json(const std::wstring& text)
-{
-    std::string out = "\"";
-    for (char ch : WideToUtf8(text)) {
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(ch) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof(escaped), "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(ch)));
-                out += escaped;
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + "\"";
-}
-
-std::string Json(const std::string& text)
-{
-    return Json(Utf8ToWide(text));
-}
-
-// The status lines of Part "Status lines" for one adapter index, in their table order.
+// The status lines the item would draw for one adapter index, in their table order.
 std::vector<std::wstring> StatusLines(NetStatusInfo& adapters, DWORD index)
 {
     std::vector<std::wstring> lines;
@@ -155,7 +118,7 @@ int RunNetCommand(Arguments args)
 
     if (json) {
         std::printf("{\n  \"tracking\": {\"mode\": \"%s\", \"adapter\": %s, \"index\": ", automatic ? "automatic" : "manual",
-            Json(automatic ? std::wstring() : module.settings.InterfaceString).c_str());
+            JsonString(automatic ? std::wstring() : module.settings.InterfaceString).c_str());
         if (tracked == IndexNotFound)
             std::printf("null},\n");
         else
@@ -168,11 +131,11 @@ int RunNetCommand(Arguments args)
         for (size_t i = 0; i < views.size(); ++i) {
             const InterfaceView& view = views[i];
             std::printf("%s\n    {\"index\": %u, \"name\": %s, \"linuxName\": %s, \"displayName\": %s,\n     \"statusLines\": [",
-                i == 0 ? "" : ",", view.index, Json(view.name).c_str(), Json(view.systemName).c_str(), Json(view.displayName).c_str());
+                i == 0 ? "" : ",", view.index, JsonString(view.name).c_str(), JsonString(Utf8ToWide(view.systemName)).c_str(), JsonString(view.displayName).c_str());
             for (size_t l = 0; l < view.lines.size(); ++l)
-                std::printf("%s%s", l == 0 ? "" : ", ", Json(view.lines[l]).c_str());
+                std::printf("%s%s", l == 0 ? "" : ", ", JsonString(view.lines[l]).c_str());
             std::printf("],\n     \"hardwareAddress\": %s, \"inOctets\": %u, \"outOctets\": %u, \"usageKey\": %s, \"tracked\": %s}",
-                Json(view.hardwareAddress).c_str(), view.inOctets, view.outOctets, Json(view.usageKey).c_str(),
+                JsonString(view.hardwareAddress).c_str(), view.inOctets, view.outOctets, JsonString(view.usageKey).c_str(),
                 view.tracked ? "true" : "false");
         }
         std::printf("\n  ]\n}\n");

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "host/JsonText.h"
 #include "platform/core/DataFolder.h"
 #include "platform/files/Files.h"
 #include "platform/files/LinuxFileSystem.h"
@@ -220,39 +221,6 @@ std::optional<std::string> ResolveLogFolder(const Options& options, const Settin
         return "log folder " + shown + " cannot be read: " + ErrorText(GetLastError());
     }
     return std::nullopt;
-}
-
-std::string JsonString(std::wstring_view text)
-{
-    std::string out = "\"";
-    for (char ch : WideToUtf8(text)) {
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(ch) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(ch));
-                out += escaped;
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + "\"";
 }
 
 std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
