@@ -54,6 +54,25 @@ struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 
+// COM results and class identifiers, as the shell's calls take them.
+using HRESULT = LONG;
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+using CLSID = GUID;
+inline bool operator==(const GUID& a, const GUID& b)
+{
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
+        return false;
+    for (int i = 0; i < 8; ++i)
+        if (a.Data4[i] != b.Data4[i])
+            return false;
+    return true;
+}
+
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 
 // Error codes (GetLastError and registry results).
@@ -73,6 +92,7 @@ enum : DWORD {
     ERROR_NOT_READY = 21,
     ERROR_WRITE_FAULT = 29,
     ERROR_READ_FAULT = 30,
+    ERROR_GEN_FAILURE = 31,
     ERROR_SHARING_VIOLATION = 32,
     ERROR_LOCK_VIOLATION = 33,
     ERROR_HANDLE_EOF = 38,
@@ -82,17 +102,23 @@ enum : DWORD {
     ERROR_INVALID_PARAMETER = 87,
     ERROR_BUFFER_OVERFLOW = 111,
     ERROR_DISK_FULL = 112,
+    ERROR_SEM_TIMEOUT = 121,
     ERROR_INSUFFICIENT_BUFFER = 122,
     ERROR_INVALID_NAME = 123,
+    ERROR_MOD_NOT_FOUND = 126,
+    ERROR_PROC_NOT_FOUND = 127,
     ERROR_NEGATIVE_SEEK = 131,
     ERROR_DIR_NOT_EMPTY = 145,
     ERROR_BAD_PATHNAME = 161,
     ERROR_ALREADY_EXISTS = 183,
+    ERROR_BAD_EXE_FORMAT = 193,
     ERROR_FILENAME_EXCED_RANGE = 206,
     ERROR_NO_DATA = 232,
     ERROR_MORE_DATA = 234,
     ERROR_NO_MORE_ITEMS = 259,
     ERROR_DIRECTORY = 267,
+    ERROR_INVALID_SIZE = 632, // RAS: a structure's size field is wrong
+    ERROR_CAN_NOT_COMPLETE = 1003,
     ERROR_BADDB = 1009,
     ERROR_BADKEY = 1010,
     ERROR_CANTOPEN = 1011,
@@ -100,4 +126,6 @@ enum : DWORD {
     ERROR_CANTWRITE = 1013,
     ERROR_KEY_DELETED = 1018,
     ERROR_CHILD_MUST_BE_VOLATILE = 1021,
+    ERROR_DLL_INIT_FAILED = 1114,
+    ERROR_NOT_FOUND = 1168,
 };

@@ -2,7 +2,7 @@
 //
 //   Windows Registry Editor Version 5.00        (or REGEDIT4)
 //
-//   [HKEY_CURRENT_USER\Software\Tavrel]          a key; [-KEY] deletes a key and its subkeys
+//   [HKEY_CURRENT_USER\Software\Maker]           a key; [-KEY] deletes a key and its subkeys
 //   @="default value"                            the default value
 //   "Name"="text with \\ and \" escaped"         REG_SZ
 //   "Count"=dword:0000002a                       REG_DWORD

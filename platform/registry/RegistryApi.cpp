@@ -9,6 +9,9 @@
 //   limits are refused with ERROR_INVALID_PARAMETER; so is null data with a non-zero size.
 // - Class strings are not kept: they enumerate and query as empty.
 // - On failure, the open and create calls set *phkResult to null.
+// - Name lengths and buffer sizes in characters count wchar_t units, as the buffers hold them.
+// - A name buffer too small for RegEnumKeyExW or RegEnumValueW gives ERROR_MORE_DATA and leaves
+//   every output as it was; a data buffer too small gives the name, the type and the size needed.
 #include "platform/registry/Registry.h"
 
 #include <cstring>

@@ -28,6 +28,11 @@ RegistryState::RegistryState()
 {
 }
 
+RegistryState::~RegistryState()
+{
+    Close();
+}
+
 LONG RegistryState::Resolve(HKEY key, std::shared_ptr<KeyNode>& node) const
 {
     node.reset();

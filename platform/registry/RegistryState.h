@@ -42,6 +42,8 @@ public:
 
 private:
     RegistryState();
+    // A program that ends without closing its store still gets its last changes written.
+    ~RegistryState();
 
     std::mutex m_mutex;
     bool m_open = false;

@@ -44,7 +44,8 @@ struct RegistryStoreResult {
 };
 
 RegistryStoreResult OpenRegistryStore(const std::filesystem::path& hivePath, RegistryStoreMode mode);
-// Writes the hive if it changed and releases the lock; afterwards there is no registry.
+// Writes the hive if it changed and releases the lock; afterwards there is no registry. A
+// process that ends normally without calling it has its store closed at exit.
 // ERROR_SUCCESS, or ERROR_CANTWRITE when the final write failed (reported on stderr).
 LONG CloseRegistryStore();
 bool IsRegistryStoreOpen();

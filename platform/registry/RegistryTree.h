@@ -34,7 +34,7 @@ private:
     std::shared_ptr<KeyNode> m_localMachine;
 };
 
-// "HKEY_CURRENT_USER\Software\Tavrel": the root's name and the names of the keys down to
+// "HKEY_CURRENT_USER\Software\Maker": the root's name and the names of the keys down to
 // this one, in their stored case. Empty for a deleted key.
 std::wstring FullKeyPath(const KeyNode& key);
 

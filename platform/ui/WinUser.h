@@ -380,6 +380,11 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
 // not be made.
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc,
     LPARAM param);
+// The same from the module's dialog template (RT_DIALOG) of that name: a template the module
+// does not have fails as FindResourceW does (ERROR_RESOURCE_NAME_NOT_FOUND), with -1 from the
+// modal call and null from the modeless one.
+INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param);
+HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Dialog units of the dialog's font to pixels.

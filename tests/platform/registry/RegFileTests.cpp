@@ -271,15 +271,3 @@ TEST(RegFile, ValueNamesTheRegistryWouldRefuseAreRefused)
     utf16 += std::string("\x00\xD8", 2) + EncodeUtf16Le(L"\"=\"b\"\n");
     ParseFault(utf16);
 }
-
-TEST(RegFile, CleanStringDataIsExactlyWhatATextLineCanCarry)
-{
-    EXPECT_TRUE(IsCleanStringData(Sz(L"")));
-    EXPECT_TRUE(IsCleanStringData(Sz(L"\U0001F600")));
-    EXPECT_FALSE(IsCleanStringData({}));
-    EXPECT_FALSE(IsCleanStringData({ 0 }));
-    EXPECT_FALSE(IsCleanStringData({ 'a', 0 }));
-    EXPECT_FALSE(IsCleanStringData(Sz(L"a\n")));
-    EXPECT_FALSE(IsCleanStringData({ 0x3D, 0xD8, 0, 0 })); // high surrogate alone
-    EXPECT_FALSE(IsCleanStringData({ 0, 0, 0, 0 }));
-}

@@ -97,6 +97,19 @@ TEST_F(RegistryStore, HiveIsWrittenWhenAHandleIsClosedOrFlushedWhileDirty)
     RegCloseKey(again);
 }
 
+TEST_F(RegistryStore, ChangesAreWrittenWhenTheProcessEndsWithoutClosing)
+{
+    int child = InChild([this] {
+        if (!OpenRegistryStore(m_hive, RegistryStoreMode::ReadWrite).Ok())
+            return 1;
+        HKEY key = Create(HKEY_CURRENT_USER, L"Software");
+        Set(key, L"AtExit", REG_DWORD, Dword(1));
+        std::exit(0); // the key is still open and the store was never closed
+    });
+    EXPECT_EQ(child, 0);
+    EXPECT_NE(ReadAll(m_hive).find("\"AtExit\"=dword:00000001"), std::string::npos);
+}
+
 TEST_F(RegistryStore, FolderIsCreatedAndALeftoverTemporaryFileRemoved)
 {
     fs::path nested = m_folder.Path() / "a" / "b" / "registry.reg";

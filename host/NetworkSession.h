@@ -1,0 +1,55 @@
+// What the network commands work on: the data folder's registry (with HKEY_LOCAL_MACHINE\Comm
+// seeded for the machine's interfaces) and the module's network objects built as the module
+// builds them, over the machine's network or a simulated one.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "netinfo/InterfaceTable.h"
+#include "netinfo/NetStatusInfo.h"
+#include "phone/Phone.h"
+#include "platform/net/sim/SimNetwork.h"
+#include "platform/phone/sim/SimModem.h"
+#include "settings/Settings.h"
+
+namespace host {
+
+class NetworkSession {
+public:
+    // Opens the registry read-write; when a running velmora holds it, read-only (that one has
+    // seeded Comm already). simulation: a scenario file whose network and modem play instead of
+    // the machine's; Comm is then left as it is.
+    static std::unique_ptr<NetworkSession> Open(const std::filesystem::path& dataFolder,
+        const std::optional<std::string>& simulation, std::string& error);
+    ~NetworkSession();
+
+    // The module-lifetime objects, in the module's order of construction.
+    struct Objects {
+        NetStatusInfo adapters;
+        InterfaceTable interfaces;
+        Settings settings;
+        Phone phone;
+    };
+    Objects& Module() { return *m_objects; }
+
+    // The tick's view: the tracked index (IndexNotFound when absent) and g_uiNetAct's
+    // no-connection state or not.
+    DWORD TrackedIndex();
+    DWORD ActivityState();
+    // The machine's name of a device interface index, when the backend knows one.
+    std::string SystemNameOf(DWORD index);
+    bool ReadOnly() const { return m_readOnly; }
+
+private:
+    NetworkSession() = default;
+
+    std::unique_ptr<platform::SimNetwork> m_simulation;
+    std::unique_ptr<platform::SimModem> m_modem;
+    std::unique_ptr<Objects> m_objects;
+    bool m_readOnly = false;
+};
+
+} // namespace host

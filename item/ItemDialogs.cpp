@@ -1,0 +1,33 @@
+#include "item/ItemDialogs.h"
+
+#include "item/PluginModule.h"
+#include "options/OptionsFrame.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+struct ItemDialog {
+    int templateId;
+    DLGPROC proc;
+};
+
+// Each dialog's procedure comes with its template. The meter reading, the DHCP dialog and the
+// data-rate monitor are not part of the module yet: their templates are not among its resources,
+// so opening one fails before a procedure would be needed.
+const ItemDialog kItemDialogs[] = {
+    { IDD_METER_READING, nullptr },
+    { IDD_DHCP, nullptr },
+    { IDD_OPTIONS, CustomItemOptionsDlgProc },
+    { IDD_RATE_MONITOR, nullptr },
+};
+
+} // namespace
+
+INT_PTR OpenItemDialog(int templateId, HWND owner)
+{
+    DLGPROC proc = nullptr;
+    for (const ItemDialog& dialog : kItemDialogs)
+        if (dialog.templateId == templateId)
+            proc = dialog.proc;
+    return DialogBoxParamW(g_pModule->m_hInstance, MAKEINTRESOURCEW(templateId), owner, proc, 0);
+}

@@ -1,0 +1,9 @@
+// The dialogs that taps on the item open, by their resource id.
+#pragma once
+
+#include "platform/ui/WinUser.h"
+
+// Opens the dialog from the module's template modally, owned by the window, with
+// initialisation parameter 0: the dialog's result, or -1 when it could not be made (a template
+// the module does not have fails as the platform fails for it).
+INT_PTR OpenItemDialog(int templateId, HWND owner);

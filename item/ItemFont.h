@@ -1,0 +1,19 @@
+// The item's font and the height of one status line in it.
+#pragma once
+
+#include "platform/ui/WinDef.h"
+
+struct ItemFontChoice {
+    int logPixelsY = 96;
+    DWORD fontSize = 400;   // FontSize
+    DWORD boldText = 0;     // BoldTextEnabled
+    DWORD systemLocale = 0x0409;
+};
+
+// The LOGFONTW of the stock system font with the item's weight and height: East Asian locales
+// take 9 points regular whatever the settings say.
+HFONT CreateItemFont(const ItemFontChoice& choice);
+// The choice for the attached module's settings and the device's locale.
+ItemFontChoice CurrentItemFontChoice();
+// The height of "XXXX" in the item font on a device context of the window.
+int ItemLineHeight(HWND item);

@@ -1,0 +1,15 @@
+// The item's column of status lines: every visible line at once in full view, one line at a
+// time in compact view, or the not-present block when the tracked adapter is not there.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/WinDef.h"
+
+// Draws the lines into the rectangle, each under the one before, with the font and text colour
+// already selected and a transparent background. advance moves compact view to its next line;
+// index is the tracked adapter's.
+void DrawStatusLines(HWND item, HDC dc, RECT rect, bool advance, DWORD index);
+
+// "Time Connected: ..." for the whole seconds since the connection was made.
+std::wstring TimeConnectedText(int32_t seconds);

@@ -1,0 +1,55 @@
+// Running up and down byte totals since a reset time, fed from an adapter's raw 32-bit octet
+// counters. The traffic meter is one of these; the usage logger keeps one per interface.
+#pragma once
+
+#include <string>
+
+#include "platform/core/WinTypes.h"
+#include "platform/time/CalendarTime.h"
+
+class TrafficCounter {
+public:
+    // Meter form: the first accumulation adds the adapter's whole counters so far.
+    TrafficCounter();
+    // Logger form: counting starts from the given counter values.
+    TrafficCounter(DWORD rawUp, DWORD rawDown);
+
+    // Adds the deltas since the last call; a counter that went backwards adds 0 this time.
+    void Accumulate(DWORD rawUp, DWORD rawDown);
+    // Totals and the alert to 0, reset time to now; the last raw values stay, so no traffic
+    // falls between the old and the new totals.
+    void Reset();
+
+    DWORD UploadTotal() const { return m_upTotal; }
+    DWORD DownloadTotal() const { return m_downTotal; }
+    DWORD CombinedTotal() const { return m_upTotal + m_downTotal; }
+
+    // TRUE when the alert is to be raised now: the total that the type (a MeterNotifyType
+    // code) names is strictly above the threshold (MB, shifted into bytes in 32 bits) and no
+    // alert fired since the last reset.
+    BOOL CheckThreshold(DWORD thresholdMb, DWORD type, BOOL resetAfter);
+
+    // "month/day/year\nhh:mm:ss" in local time.
+    std::wstring FormatResetTime() const;
+    std::wstring FormatUpload() const;
+    std::wstring FormatDownload() const;
+    std::wstring FormatTotal() const;
+
+    platform::CalendarTime ResetTime() const { return m_resetTime; }
+    BOOL Alerted() const { return m_alerted; }
+    DWORD LastRawUp() const { return m_lastRawUp; }
+    DWORD LastRawDown() const { return m_lastRawDown; }
+
+    // The logging name the usage logger files this counter under (empty for the meter).
+    const std::wstring& Name() const { return m_name; }
+    void SetName(std::wstring name) { m_name = std::move(name); }
+
+private:
+    DWORD m_upTotal = 0;
+    DWORD m_downTotal = 0;
+    DWORD m_lastRawUp = 0;
+    DWORD m_lastRawDown = 0;
+    platform::CalendarTime m_resetTime;
+    BOOL m_alerted = FALSE;
+    std::wstring m_name;
+};

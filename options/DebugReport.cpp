@@ -1,0 +1,176 @@
+#include "options/DebugReport.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "netinfo/AdapterTracking.h"
+#include "platform/text/Format.h"
+#include "platform/text/Utf16.h"
+#include "platform/text/WideString.h"
+#include "resources/ModuleVersion.h"
+
+namespace {
+
+constexpr wchar_t kRule27[] = L"---------------------------\r\n";
+constexpr wchar_t kRule32[] = L"--------------------------------\r\n";
+constexpr DWORD kOwnerBufferBytes = 768;
+
+std::wstring Indent(int depth)
+{
+    return std::wstring(static_cast<size_t>(std::max(depth, 0)), L'\t');
+}
+
+const wchar_t* OperatingSystemLine(DWORD generation)
+{
+    switch (generation) {
+    case 2005:
+        return L"Running on Windows Mobile 5.0 Operating System\r\n";
+    case 2003:
+        return L"Running on Windows Mobile 2003 Operating System\r\n";
+    default:
+        return L"Running on Pocket PC 2002 Operating System\r\n";
+    }
+}
+
+} // namespace
+
+void DumpRegistryValue(RegistryKey& key, const std::wstring& name, std::wstring& out, int depth)
+{
+    switch (key.ValueType(name.c_str())) {
+    case REG_SZ:
+        AppendFmt(out, L"%s%s \t%s\t%s\r\n", Indent(depth), L"STRING", name, key.ReadString(name.c_str(), nullptr));
+        break;
+    case REG_DWORD:
+    case REG_DWORD_BIG_ENDIAN:
+        AppendFmt(out, L"%s%s \t%s\t%d\r\n", Indent(depth), L"DWORD", name, key.ReadDword(name.c_str(), NoDefault));
+        break;
+    case REG_MULTI_SZ:
+        AppendFmt(out, L"%s%s \t%s\t%s\r\n", Indent(depth), L"MSTRING", name, key.ReadString(name.c_str(), nullptr));
+        break;
+    default:
+        break;
+    }
+}
+
+void DumpRegistryKey(RegistryKey& key, const std::wstring& name, const std::wstring& path, std::wstring& out, int depth)
+{
+    AppendFmt(out, L"%s%s/\r\n", Indent(depth), name);
+    std::wstring entry;
+    for (bool more = key.FirstValue(entry); more; more = key.NextValue(entry))
+        DumpRegistryValue(key, entry, out, depth + 1);
+    for (bool more = key.FirstSubkey(entry); more; more = key.NextSubkey(entry)) {
+        std::wstring subkeyPath = path + L"\\" + entry;
+        RegistryKey subkey(HKEY_LOCAL_MACHINE, subkeyPath.c_str(), KeyDisposition::OpenExisting);
+        DumpRegistryKey(subkey, entry, subkeyPath, out, depth + 1);
+    }
+}
+
+void DumpAdapterData(const DebugReportSources& sources, std::wstring& out)
+{
+    Settings& settings = sources.settings;
+    InterfaceTable& interfaces = sources.interfaces;
+    NetStatusInfo& adapters = sources.adapters;
+
+    out += L"\r\nGlobal Adapter Data Structures:\r\n";
+    for (const AdapterNameEntry& entry : settings.AdapterNames())
+        AppendFmt(out, L"Adapter %d: %s\t%s\r\n", entry.sequence, entry.keyName, entry.displayName);
+
+    for (DWORD i = 0; i < interfaces.RowCount(); ++i) {
+        const MIB_IFROW& row = interfaces.Row(i);
+        out += kRule32;
+        AppendFmt(out, L"Details for network interface number %u\r\n", i);
+        AppendFmt(out, L"Name of interface: %s", std::wstring(row.wszName));
+        if (row.wszName[0] == 0)
+            out += L"<none>";
+        out += L"\r\n";
+        AppendFmt(out, L"Index of the interface: %u\r\n", row.dwIndex);
+        AppendFmt(out, L"Type of interface: %u\r\n", row.dwType);
+        AppendFmt(out, L"Max transmission unit: %u\r\n", row.dwMtu);
+        AppendFmt(out, L"Speed of the interface: %u\r\n", row.dwSpeed);
+        AppendFmt(out, L"Length of physical address: %u\r\n", row.dwPhysAddrLen);
+        AppendFmt(out, L"Description Length: %d\r\n", row.dwDescrLen);
+        std::wstring description;
+        for (DWORD c = 0; c < std::min<DWORD>(row.dwDescrLen, MAXLEN_IFDESCR); ++c)
+            description.push_back(static_cast<wchar_t>(row.bDescr[c]));
+        AppendFmt(out, L"Description: %s\r\n", description);
+        out += L"Physical address of adapter:";
+        for (DWORD b = 0; b < std::min<DWORD>(row.dwPhysAddrLen, MAXLEN_PHYSADDR); ++b)
+            AppendFmt(out, L" %02x", static_cast<DWORD>(row.bPhysAddr[b]));
+        out += L"\r\n\r\n";
+    }
+    out += kRule32;
+
+    // One past the adapter count: with no adapters the block for index 1 is still written.
+    std::wstring text;
+    for (DWORD n = 1; n <= adapters.AdapterCount() + 1; ++n) {
+        AppendFmt(out, L"Network Status Information for Adapter %d\r\n", n);
+        adapters.GetAdapterName(n, text);
+        AppendFmt(out, L"Adapter Name: '%s'\r\n", text);
+        adapters.GetAdapterDescription(n, text);
+        AppendFmt(out, L"Adapter Description: '%s'\r\n", text);
+        adapters.GetAdapterCurrentIpAddress(n, text);
+        AppendFmt(out, L"Adapter IP Address: %s\r\n", text);
+        adapters.GetAdapterDNSServer(n, text);
+        AppendFmt(out, L"Adapter DNS Server: %s\r\n", text);
+        adapters.GetAdapterWINSServer(n, text);
+        AppendFmt(out, L"Adapter WINS Server: %s\r\n", text);
+        out += L"\r\n";
+    }
+
+    out += kRule32;
+    out += L"Global Configuration:\r\n";
+    out += L"Tracking Adapter Index: ";
+    if (settings.InterfaceIndex == kAutomaticInterface)
+        out += L"Auto-Config\r\n";
+    else
+        AppendFmt(out, L"%d\r\n", settings.InterfaceIndex);
+    AppendFmt(out, L"Tracking Adapter Name: '%s'\r\n", settings.InterfaceString);
+    DWORD best = 0;
+    if (GetBestInterface(0, &best) == NO_ERROR)
+        AppendFmt(out, L"GetBestInterface: Index %d\r\n", best);
+    else
+        out += L"GetBestInterface: Disconnected\r\n";
+    out += sources.activityState == kActivityNoConnection ? L"Connection State (g_uiNetAct): No Connection\r\n"
+                                                          : L"Connection State (g_uiNetAct): Connected\r\n";
+    if (settings.InterfaceIndex != kAutomaticInterface) {
+        DWORD index = adapters.LookupAdapterIndexByName(settings.InterfaceString);
+        if (index == IndexNotFound)
+            AppendFmt(out, L"NetStatusInfo: LookupAdapterIndexByName returned no match on input '%s'.\r\n", settings.InterfaceString);
+        else
+            AppendFmt(out, L"NetStatusInfo: LookupAdapterIndexByName returned %d on input '%s'.\r\n", index, settings.InterfaceString);
+    }
+}
+
+std::wstring ComposeDebugReport(const DebugReportSources& sources)
+{
+    std::wstring out;
+    AppendFmt(out, L"Velmora Version: %d.%d\r\n", velmora::kVersionMajor, velmora::kVersionMinor);
+    AppendFmt(out, L"Build Date: %s\r\n", velmora::kBuildDate);
+    out += OperatingSystemLine(sources.settings.PlatformGeneration());
+    AppendFmt(out, L"Screen Scaling: X=%d, Y=%d\r\n", (sources.logPixelsX + 48) / 96, (sources.logPixelsY + 48) / 96);
+    out += kRule27;
+    out += L"\r\nRegistry Contents:\r\n";
+    {
+        RegistryKey comm(HKEY_LOCAL_MACHINE, L"Comm", KeyDisposition::OpenExisting);
+        DumpRegistryKey(comm, L"Comm", L"Comm", out, 0);
+    }
+    out += kRule27;
+    out += L"\r\nMemory Contents:\r\n";
+    DumpAdapterData(sources, out);
+    out += kRule27;
+    out += L"End Velmora Debug File\r\n";
+    out += kRule27;
+    return out;
+}
+
+std::wstring OwnerName()
+{
+    RegistryKey owner(HKEY_CURRENT_USER, L"ControlPanel\\Owner", KeyDisposition::CreateIfMissing);
+    // The owner record is binary; its beginning is the name as a wide string.
+    uint8_t buffer[kOwnerBufferBytes] = {};
+    DWORD size = sizeof(buffer);
+    DWORD type = 0;
+    if (!owner.IsOpen() || RegQueryValueExW(owner.Handle(), L"Owner", nullptr, &type, buffer, &size) != ERROR_SUCCESS)
+        return L"Not set";
+    return Utf16LeUpToTerminator(buffer, sizeof(buffer));
+}

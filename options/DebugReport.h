@@ -1,0 +1,37 @@
+// The diagnostic report: version, platform edition and screen scaling, a dump of the network
+// drivers' registry branch HKEY_LOCAL_MACHINE\Comm, and the plug-in's view of every interface
+// and adapter. The text is composed here with its CRLF line ends; the About page writes it to
+// the file the user chose (16-bit little-endian characters, no byte-order mark).
+#pragma once
+
+#include <string>
+
+#include "netinfo/InterfaceTable.h"
+#include "netinfo/NetStatusInfo.h"
+#include "settings/RegistryKey.h"
+#include "settings/Settings.h"
+
+// g_uiNetAct's value for no connection.
+constexpr DWORD kActivityNoConnection = 5;
+
+struct DebugReportSources {
+    Settings& settings;
+    InterfaceTable& interfaces;
+    NetStatusInfo& adapters;
+    DWORD activityState;  // g_uiNetAct
+    int logPixelsX;       // the screen's dots per inch
+    int logPixelsY;
+};
+
+// The whole report.
+std::wstring ComposeDebugReport(const DebugReportSources& sources);
+
+// A key's line, its values and its subkeys, depth first, each level one tab further in.
+void DumpRegistryKey(RegistryKey& key, const std::wstring& name, const std::wstring& path, std::wstring& out, int depth);
+// One value's line, or nothing for a type the report does not show.
+void DumpRegistryValue(RegistryKey& key, const std::wstring& name, std::wstring& out, int depth);
+// The "Memory Contents" section.
+void DumpAdapterData(const DebugReportSources& sources, std::wstring& out);
+
+// The device owner's name from HKEY_CURRENT_USER\ControlPanel\Owner, or "Not set".
+std::wstring OwnerName();

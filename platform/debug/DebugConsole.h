@@ -1,0 +1,18 @@
+// The platform's debug console. On the device its texts reach an attached debugger; here they
+// go to standard error when VELMORA_DEBUG is set, and to a capture that tests install.
+#pragma once
+
+#include <string>
+
+#include "platform/core/WinTypes.h"
+
+void OutputDebugStringW(LPCWSTR text);
+// The system also writes a few narrow texts; they are widened byte by byte.
+void OutputDebugStringA(LPCSTR text);
+
+namespace platform {
+
+// While a capture is installed every debug text is appended to it (UTF-8). Null removes it.
+void CaptureDebugOutput(std::string* capture);
+
+} // namespace platform

@@ -1,0 +1,245 @@
+#include "platform/net/linux/LinuxNetBackend.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <linux/if.h>
+#include <linux/if_arp.h>
+#include <linux/rtnetlink.h>
+#include <sys/socket.h>
+
+#include "platform/net/AdapterNaming.h"
+#include "platform/net/IpHelper.h"
+#include "platform/net/linux/DhcpClientControl.h"
+
+namespace platform {
+
+namespace {
+
+DWORD ErrorFromErrno(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return ERROR_ACCESS_DENIED;
+    case ENOMEM:
+    case ENOBUFS:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case EAFNOSUPPORT:
+    case EPROTONOSUPPORT:
+        return ERROR_NOT_SUPPORTED;
+    default:
+        return ERROR_GEN_FAILURE;
+    }
+}
+
+DWORD TypeOf(const linuxnet::KernelLink& link, bool wireless)
+{
+    switch (link.type) {
+    case ARPHRD_LOOPBACK:
+        return MIB_IF_TYPE_LOOPBACK;
+    case ARPHRD_PPP:
+        return MIB_IF_TYPE_PPP;
+    case ARPHRD_SLIP:
+    case ARPHRD_CSLIP:
+        return MIB_IF_TYPE_SLIP;
+    case ARPHRD_IEEE80211:
+    case ARPHRD_IEEE80211_PRISM:
+    case ARPHRD_IEEE80211_RADIOTAP:
+        return IF_TYPE_IEEE80211;
+    case ARPHRD_ETHER:
+        return wireless ? IF_TYPE_IEEE80211 : MIB_IF_TYPE_ETHERNET;
+    default:
+        return MIB_IF_TYPE_OTHER;
+    }
+}
+
+DWORD OperStatusOf(const linuxnet::KernelLink& link)
+{
+    if ((link.flags & IFF_UP) == 0)
+        return MIB_IF_OPER_STATUS_NON_OPERATIONAL;
+    switch (link.operState) {
+    case IF_OPER_UP:
+        return MIB_IF_OPER_STATUS_OPERATIONAL;
+    case IF_OPER_DORMANT:
+        return MIB_IF_OPER_STATUS_CONNECTING;
+    case IF_OPER_UNKNOWN:
+        // Drivers that keep no state (loopback, tunnels) are up when running.
+        return (link.flags & IFF_RUNNING) != 0 ? MIB_IF_OPER_STATUS_OPERATIONAL : MIB_IF_OPER_STATUS_DISCONNECTED;
+    default:
+        return MIB_IF_OPER_STATUS_DISCONNECTED;
+    }
+}
+
+} // namespace
+
+LinuxNetBackend::LinuxNetBackend()
+    : LinuxNetBackend(Sources {})
+{
+}
+
+LinuxNetBackend::LinuxNetBackend(Sources sources)
+    : m_sysfs(sources.sysfs)
+    , m_resolver(sources.resolvConf, sources.resolvedUpstream)
+    , m_leases(sources.leases)
+{
+}
+
+const linuxnet::SysfsLinkInfo& LinuxNetBackend::LinkInfo(const linuxnet::KernelLink& link)
+{
+    // Speed and model only change with the carrier: read /sys again only then.
+    CachedLinkInfo& cached = m_linkInfo[link.index];
+    if (cached.name != link.name || cached.carrierChanges != link.carrierChanges || cached.operState != link.operState
+        || cached.name.empty()) {
+        cached.name = link.name;
+        cached.carrierChanges = link.carrierChanges;
+        cached.operState = link.operState;
+        cached.info = m_sysfs.Read(link.name);
+    }
+    return cached.info;
+}
+
+NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& links,
+    const std::vector<linuxnet::KernelAddress>& addresses, const std::vector<linuxnet::KernelRoute>& routes, unsigned parts)
+{
+    std::vector<const linuxnet::KernelLink*> ordered;
+    for (const linuxnet::KernelLink& link : links)
+        ordered.push_back(&link);
+    std::stable_sort(ordered.begin(), ordered.end(),
+        [](const linuxnet::KernelLink* a, const linuxnet::KernelLink* b) { return a->index < b->index; });
+
+    // Forget /sys answers of links that are gone.
+    for (auto it = m_linkInfo.begin(); it != m_linkInfo.end();) {
+        bool present = std::any_of(ordered.begin(), ordered.end(), [&it](const linuxnet::KernelLink* link) { return link->index == it->first; });
+        it = present ? std::next(it) : m_linkInfo.erase(it);
+    }
+
+    if ((parts & kNetAddresses) != 0)
+        m_leases.Refresh();
+    const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
+
+    NetSnapshot snapshot;
+    bool haveLoopback = false;
+    bool haveDialUp = false;
+    DWORD nextIndex = 2;
+    std::map<int, DWORD> deviceIndexOf;
+    for (const linuxnet::KernelLink* link : ordered) {
+        NetInterface entry;
+        entry.kernelIndex = link->index;
+        entry.systemName = link->name;
+        bool loopback = link->type == ARPHRD_LOOPBACK && !haveLoopback;
+        entry.isLoopback = loopback;
+        entry.index = loopback ? 1 : nextIndex++;
+        if (loopback)
+            haveLoopback = true;
+        const linuxnet::SysfsLinkInfo& info = LinkInfo(*link);
+        entry.type = TypeOf(*link, info.wireless);
+        entry.isPointToPoint = link->type == ARPHRD_PPP;
+        if (entry.isPointToPoint && !haveDialUp) {
+            entry.name = kDialUpAdapterName;
+            haveDialUp = true;
+        } else {
+            entry.name = LinuxAdapterName(link->name);
+        }
+        entry.description = info.model.empty() ? link->name : info.model;
+        entry.driver = !info.driver.empty() ? info.driver : link->kind;
+        entry.mtu = link->mtu;
+        if (info.speedMbps > 0)
+            entry.speedBps = static_cast<DWORD>(std::min<int64_t>(info.speedMbps * 1'000'000, 0xFFFFFFFFll));
+        if (!loopback && link->type != ARPHRD_PPP && link->type != ARPHRD_NONE)
+            entry.physAddr = link->hardwareAddress;
+        entry.adminStatus = (link->flags & IFF_UP) != 0 ? MIB_IF_ADMIN_STATUS_UP : MIB_IF_ADMIN_STATUS_DOWN;
+        entry.operStatus = OperStatusOf(*link);
+        entry.isUp = entry.operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
+        if (link->haveStats) {
+            entry.inOctets = link->rxBytes;
+            entry.outOctets = link->txBytes;
+            entry.inNUcastPkts = link->multicast;
+            entry.inUcastPkts = link->rxPackets >= link->multicast ? link->rxPackets - link->multicast : link->rxPackets;
+            entry.outUcastPkts = link->txPackets;
+            entry.inDiscards = link->rxDropped;
+            entry.outDiscards = link->txDropped;
+            entry.inErrors = link->rxErrors;
+            entry.outErrors = link->txErrors;
+        }
+        // Primary addresses first, each group in the kernel's order.
+        for (int pass = 0; pass < 2; ++pass)
+            for (const linuxnet::KernelAddress& address : addresses)
+                if (address.index == link->index && address.secondary == (pass == 1))
+                    entry.addresses.push_back(NetAddress { address.address, PrefixToMask(address.prefixLength) });
+        if ((parts & kNetAddresses) != 0 && !loopback) {
+            std::vector<uint32_t> own;
+            for (const NetAddress& address : entry.addresses)
+                own.push_back(address.address);
+            if (auto found = m_leases.Find(link->index, link->name, own)) {
+                entry.lease = found->lease;
+                entry.dhcpClient = found->client;
+            }
+        }
+        if (servers != nullptr && !loopback)
+            entry.dnsServers = *servers;
+        deviceIndexOf[link->index] = entry.index;
+        snapshot.interfaces.push_back(std::move(entry));
+    }
+
+    // Rows in index order even where the loopback link is not the kernel's first.
+    std::stable_sort(snapshot.interfaces.begin(), snapshot.interfaces.end(),
+        [](const NetInterface& a, const NetInterface& b) { return a.index < b.index; });
+
+    for (const linuxnet::KernelRoute& route : routes) {
+        if (route.table != RT_TABLE_MAIN || route.type != RTN_UNICAST)
+            continue;
+        auto owner = deviceIndexOf.find(route.outputIndex);
+        if (owner == deviceIndexOf.end())
+            continue;
+        NetRoute entry;
+        entry.destination = route.destination & PrefixToMask(route.prefixLength);
+        entry.prefixLength = route.prefixLength;
+        entry.gateway = route.gateway;
+        entry.interfaceIndex = owner->second;
+        entry.metric = route.priority;
+        snapshot.routes.push_back(entry);
+    }
+    return snapshot;
+}
+
+DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
+{
+    std::lock_guard lock(m_mutex);
+    if (int error = m_socket.Dump(RTM_GETLINK, AF_UNSPEC, m_replies); error != 0)
+        return ErrorFromErrno(error);
+    std::vector<linuxnet::KernelLink> links = linuxnet::ParseLinkMessages(m_replies.data(), m_replies.size());
+    std::vector<linuxnet::KernelAddress> addresses;
+    std::vector<linuxnet::KernelRoute> routes;
+    if ((parts & kNetAddresses) != 0) {
+        if (int error = m_socket.Dump(RTM_GETADDR, AF_INET, m_replies); error != 0)
+            return ErrorFromErrno(error);
+        addresses = linuxnet::ParseAddressMessages(m_replies.data(), m_replies.size());
+    }
+    if ((parts & kNetRoutes) != 0) {
+        if (int error = m_socket.Dump(RTM_GETROUTE, AF_INET, m_replies); error != 0)
+            return ErrorFromErrno(error);
+        routes = linuxnet::ParseRouteMessages(m_replies.data(), m_replies.size());
+    }
+    out = Compose(links, addresses, routes, parts);
+    return NO_ERROR;
+}
+
+DWORD LinuxNetBackend::Run(const NetInterface& adapter, bool release)
+{
+    std::vector<std::string> argv = linuxnet::DhcpCommandLine(adapter.dhcpClient,
+        release ? linuxnet::DhcpOperation::Release : linuxnet::DhcpOperation::Renew, adapter.systemName);
+    return linuxnet::RunDhcpTool(argv, std::chrono::seconds(30));
+}
+
+DWORD LinuxNetBackend::ReleaseAddress(const NetInterface& adapter)
+{
+    return Run(adapter, true);
+}
+
+DWORD LinuxNetBackend::RenewAddress(const NetInterface& adapter)
+{
+    return Run(adapter, false);
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+// Every resource identifier of the plug-in module: icons, dialogs, their controls, strings.
+#pragma once
+
+// ---- Strings ----
+#define IDS_ITEM_CLASS 1      // "Velmora": the item window class
+#define IDS_TASKICON_CLASS 2  // "VelmoraTaskIcon": the top-bar icon window class
+
+// ---- Icons: small screens (16 x 16) ----
+#define IDI_SMALL_RECEIVING 101
+#define IDI_SMALL_SENDING 102
+#define IDI_SMALL_IDLE 103
+#define IDI_SMALL_BOTH 104
+#define IDI_SMALL_NOCONNECTION 106
+#define IDI_SMALL_OPTIONS 115
+#define IDI_SMALL_METER 116
+#define IDI_SMALL_DHCP 123
+#define IDI_SMALL_PIN_RELEASED 124
+#define IDI_SMALL_PIN_PRESSED 125
+#define IDI_SMALL_VIEW_COMPACT 126
+#define IDI_SMALL_VIEW_FULL 127
+
+// ---- Icons: large screens (32 x 32; the pin and view switch stay 16 x 16) ----
+#define IDI_LARGE_NOCONNECTION 150
+#define IDI_LARGE_IDLE 151
+#define IDI_LARGE_BOTH 152
+#define IDI_LARGE_RECEIVING 153
+#define IDI_LARGE_SENDING 154
+#define IDI_LARGE_PIN_RELEASED 155
+#define IDI_LARGE_PIN_PRESSED 156
+#define IDI_LARGE_VIEW_COMPACT 157
+#define IDI_LARGE_VIEW_FULL 158
+#define IDI_LARGE_OPTIONS 160
+#define IDI_LARGE_DHCP 161
+#define IDI_LARGE_METER 170
+
+// ---- Dialogs ----
+#define IDD_VIEW_PAGE 107
+#define IDD_DHCP 120
+#define IDD_OPTIONS 500
+#define IDD_ADAPTER_PAGE 501
+#define IDD_METER_PAGE 502
+#define IDD_METER_READING 503
+#define IDD_ABOUT_PAGE 504
+#define IDD_RATE_MONITOR 507
+#define IDD_PROFILES_PAGE 509
+#define IDD_USAGE_PAGE 511
+#define IDD_USAGE_SETTINGS 512
+#define IDD_SETTINGS_PAGE 514

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Screenshots of the Today screen in both device profiles (qvga, vga), each in full view, in
+# compact view and with no connection, made by the simulated device from the scenarios beside
+# this script. Usage: scripts/screenshots.sh [OUTDIR] (default build/screenshots).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+program=${VELMORA:-./build/release/velmora}
+[ -x "$program" ] || program=./build/debug/velmora
+out=${1:-build/screenshots}
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+key='HKCU\Software\Tavrel\Velmora'
+for device in qvga vga; do
+    for view in full compact none; do
+        data="$work/$device-$view"
+        "$program" --data "$data" settings --save >/dev/null
+        if [ "$view" = full ]; then
+            "$program" --data "$data" reg add "$key" /v FullViewEnabled /t REG_DWORD /d 1 /f >/dev/null
+        fi
+        scenario=scripts/scenarios/lan.txt
+        [ "$view" = none ] && scenario=scripts/scenarios/no-connection.txt
+        file="$out/today-$device-$view.png"
+        "$program" --data "$data" --device "$device" --simulate "$scenario" --ticks 8 --screenshot "$file" >/dev/null
+        echo "$file"
+    done
+done

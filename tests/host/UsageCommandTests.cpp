@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/core/DataFolder.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/LinuxFileSystem.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/text/Utf16.h"
+#include "settings/SettingsKeys.h"
+#include "support/RegistryTestSupport.h"
+#include "support/TestSupport.h"
+#include "usage/UsageExport.h"
+#include "usage/UsageLogger.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CommandRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+CommandRun Velmora(const std::string& arguments)
+{
+    CommandRun run;
+    FILE* pipe = ::popen((std::string(VELMORA_BINARY_DIR) + "/velmora " + arguments + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    std::array<char, 4096> buffer;
+    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        run.output.append(buffer.data(), n);
+    int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+void PutFile(const fs::path& path, const std::string& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string GetFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Quote(const fs::path& path)
+{
+    return "'" + path.string() + "'";
+}
+
+const wchar_t* const kMarch = L"2006-3-7-14 *2* \tne20001 1048576 52428 \tppp:1 0 0 \r\n"
+                              L"2006-3-7-15 *2* \tne20001 100 -1294967296 \tusb+sync+cable 5 6 \r\n";
+const wchar_t* const kApril = L"2006-4-1-0 *1* \twlan1 1 2 \r\n";
+
+// Month files in a folder of their own, and a data folder whose settings name dial-up 1 Office.
+class UsageCommandTest : public ::testing::Test {
+protected:
+    UsageCommandTest()
+    {
+        PutFile(m_logs / "UsageData200603.txt", EncodeUtf16Le(kMarch));
+        PutFile(m_logs / "UsageData200604.txt", EncodeUtf16Le(kApril));
+        EXPECT_TRUE(platform::OpenRegistryStore(platform::HivePath(m_data), platform::RegistryStoreMode::ReadWrite).Ok());
+        testing_support::PutDword(HKEY_CURRENT_USER, kUserSettingsKey, L"SettingsSaved", 1);
+        testing_support::PutString(HKEY_CURRENT_USER, kUserSettingsKey, L"RasAdapterNames", L"USB Sync Cable*Office*");
+        platform::CloseRegistryStore();
+        platform::ResetRegistryForTests();
+    }
+
+    CommandRun Usage(const std::string& arguments) const
+    {
+        return Velmora("usage " + arguments + " --data " + Quote(m_data) + " --log-dir " + Quote(m_logs));
+    }
+
+    testing_support::ScratchFolder m_scratch;
+    fs::path m_logs = m_scratch.Path() / "logs";
+    fs::path m_data = m_scratch.Path() / "data";
+};
+
+} // namespace
+
+TEST_F(UsageCommandTest, ReportPrintsTheTableRowsOrEverySlotAsJson)
+{
+    CommandRun hourly = Usage("report --interval hourly --date 2006-03-07");
+    ASSERT_EQ(hourly.exitCode, 0) << hourly.output;
+    EXPECT_EQ(hourly.output, "Hourly Traffic: March 7, 2006\n"
+                             "All Network Adapters\n"
+                             "Hour               Xmit        Rcv      Total\n"
+                             "2-3 PM             1 MB      51 KB       1 MB\n"
+                             "3-4 PM            105 B       2 GB       2 GB\n");
+    EXPECT_EQ(Usage("report --interval daily --date 2006-03-01 --interface 'USB Sync Cable'").output,
+        "Daily Traffic: March, 2006\nUSB Sync Cable\nDay                Xmit        Rcv      Total\n"
+        "7 (Tue)             5 B        6 B       11 B\n");
+    EXPECT_NE(Usage("report --interval hourly --date 2006-03-07 --interface ppp:1").output.find("\nOffice\n"),
+        std::string::npos);
+
+    std::string zeros = Usage("report --interval monthly --date 2006-12-31 --zeros").output;
+    EXPECT_NE(zeros.find("January               -          -          -\n"), std::string::npos) << zeros;
+    EXPECT_NE(zeros.find("April               1 B        2 B        3 B\n"), std::string::npos) << zeros;
+    EXPECT_EQ(std::count(zeros.begin(), zeros.end(), '\n'), 15);
+
+    std::string json = Usage("report --interval hourly --date 2006-03-07 --json").output;
+    EXPECT_EQ(json.rfind("{\"interval\":\"hourly\",\"date\":\"2006-03-07\",\"interface\":\"\",\"slots\":[", 0), 0u);
+    EXPECT_NE(json.find("{\"slot\":0,\"label\":\"12-1 AM\",\"sent\":0,\"received\":0,\"total\":0},"), std::string::npos);
+    EXPECT_NE(json.find("{\"slot\":15,\"label\":\"3-4 PM\",\"sent\":105,\"received\":3000000006,\"total\":3000000111}"),
+        std::string::npos);
+    EXPECT_NE(json.find("{\"slot\":23,\"label\":\"11-12 PM\",\"sent\":0,\"received\":0,\"total\":0}]}\n"), std::string::npos);
+}
+
+TEST_F(UsageCommandTest, ExportWritesTheFileExportUsageWrites)
+{
+    fs::path out = m_scratch.Path() / "march.csv";
+    CommandRun run = Usage("export --interval hourly --from 2006-03-07T10:00:00 --to 2006-04-01T10:00:00 --out " + Quote(out));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output, "");
+
+    auto device = platform::LinuxFileSystem::Create(m_scratch.Path());
+    platform::InstallFileSystem(device);
+    UsageLogger noLiveCounts;
+    auto names = [](const std::wstring& key) { return key == L"ppp:1" ? std::wstring(L"Office") : std::wstring(); };
+    ASSERT_TRUE(ExportUsage(noLiveCounts, platform::CalendarTime::FromFields(2006, 3, 7, 10, 0, 0),
+        platform::CalendarTime::FromFields(2006, 4, 1, 10, 0, 0), ExportHourly, L"\\expected.csv", L"\\logs", names));
+    platform::UninstallFileSystem();
+    EXPECT_EQ(GetFile(out), GetFile(m_scratch.Path() / "expected.csv"));
+    EXPECT_EQ(GetFile(out).rfind("Year,Month,Day,Hour,ne20001-Tx Bytes, ne20001-Rx Bytes,Office-Tx Bytes, Office-Rx Bytes,", 0), 0u);
+
+    // A date alone is midnight: the end day is then left out of an hourly export from 10:00.
+    ASSERT_EQ(Usage("export --interval hourly --from 2006-03-07T10:00:00 --to 2006-03-08 --out " + Quote(out)).exitCode, 0);
+    std::string oneDay = GetFile(out);
+    EXPECT_EQ(std::count(oneDay.begin(), oneDay.end(), '\n'), 25);
+}
+
+TEST_F(UsageCommandTest, ProblemsAreToldWithExitCodes)
+{
+    fs::path out = m_scratch.Path() / "out.csv";
+    CommandRun backwards = Usage("export --interval daily --from 2006-03-09 --to 2006-03-08T23:59:59 --out " + Quote(out));
+    EXPECT_EQ(backwards.exitCode, 2);
+    EXPECT_NE(backwards.output.find("Invalid date range. The end date must be after the start date."), std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+
+    CommandRun empty = Usage("export --interval monthly --from 2005-01-01 --to 2005-12-31 --out " + Quote(out));
+    EXPECT_EQ(empty.exitCode, 3);
+    EXPECT_NE(empty.output.find("no interface"), std::string::npos);
+    EXPECT_EQ(fs::file_size(out), 0u);
+
+    CommandRun unwritable = Usage("export --interval daily --from 2006-03-01 --to 2006-03-02 --out "
+        + Quote(m_scratch.Path() / "missing" / "out.csv"));
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_NE(unwritable.output.find("cannot create"), std::string::npos);
+
+    for (const char* bad : { "2006-02-29", "2006-13-01", "06-03-01", "2006-03-01T24:00:00", "2006-03-01 10:00" }) {
+        CommandRun run = Usage(std::string("export --interval daily --from '") + bad + "' --to 2006-03-02 --out " + Quote(out));
+        EXPECT_EQ(run.exitCode, 2) << bad;
+        EXPECT_NE(run.output.find("bad start"), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(Usage("report --interval weekly --date 2006-03-07").exitCode, 2);
+    EXPECT_EQ(Usage("report --interval daily").exitCode, 2);
+    EXPECT_EQ(Usage("report --interval daily --date 2006-03-07 --bogus").exitCode, 2);
+    EXPECT_EQ(Usage("export --interval daily --date 2006-03-07").exitCode, 2);
+    EXPECT_EQ(Velmora("usage frobnicate").exitCode, 2);
+
+    CommandRun missing = Velmora("usage report --interval daily --date 2006-03-07 --data " + Quote(m_data) + " --log-dir "
+        + Quote(m_scratch.Path() / "nope"));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.output.find("not found"), std::string::npos) << missing.output;
+}
+
+TEST(UsageCommand, WithoutLogDirReadsTheDevicesUsageLogPath)
+{
+    testing_support::ScratchFolder data;
+    fs::path device = platform::DeviceRoot(data.Path());
+    PutFile(device / "Program Files" / "Velmora" / "UsageData200603.txt", EncodeUtf16Le(kMarch));
+    CommandRun byDefault = Velmora("usage report --interval daily --date 2006-03-07 --data " + Quote(data.Path()));
+    ASSERT_EQ(byDefault.exitCode, 0) << byDefault.output;
+    EXPECT_NE(byDefault.output.find("7 (Tue)"), std::string::npos) << byDefault.output;
+
+    // The setting names another folder, which the device keeps in other case.
+    PutFile(device / "storage card" / "LOGS" / "UsageData200604.txt", EncodeUtf16Le(kApril));
+    ASSERT_TRUE(platform::OpenRegistryStore(platform::HivePath(data.Path()), platform::RegistryStoreMode::ReadWrite).Ok());
+    testing_support::PutDword(HKEY_CURRENT_USER, kUserSettingsKey, L"SettingsSaved", 1);
+    testing_support::PutString(HKEY_CURRENT_USER, kUserSettingsKey, L"UsageLogPath", L"\\Storage Card\\Logs");
+    platform::CloseRegistryStore();
+    platform::ResetRegistryForTests();
+    CommandRun moved = Velmora("usage report --interval daily --date 2006-04-01 --data " + Quote(data.Path()));
+    ASSERT_EQ(moved.exitCode, 0) << moved.output;
+    EXPECT_NE(moved.output.find("1 (Sat)"), std::string::npos) << moved.output;
+}

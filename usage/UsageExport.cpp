@@ -1,0 +1,191 @@
+#include "usage/UsageExport.h"
+
+#include <vector>
+
+#include "platform/files/Files.h"
+#include "usage/MonthFileCache.h"
+#include "usage/UsageReader.h"
+
+namespace {
+
+constexpr size_t kFlushBytes = 1 << 16;
+
+// The open export file with its pending text; the text goes out in large pieces.
+class ExportFile {
+public:
+    explicit ExportFile(HANDLE file)
+        : m_file(file)
+    {
+    }
+    ~ExportFile() { Close(); }
+    ExportFile(const ExportFile&) = delete;
+    ExportFile& operator=(const ExportFile&) = delete;
+
+    void Append(const std::string& text)
+    {
+        m_pending += text;
+        if (m_pending.size() >= kFlushBytes)
+            Flush();
+    }
+    template <typename... Numbers>
+    void AppendNumbers(Numbers... numbers)
+    {
+        // "%d," for each: counts of 2^31 bytes or more read negative, as in the log files.
+        ((m_pending += std::to_string(static_cast<int32_t>(numbers)), m_pending += ','), ...);
+        if (m_pending.size() >= kFlushBytes)
+            Flush();
+    }
+    bool Flush()
+    {
+        if (!m_pending.empty() && m_ok) {
+            DWORD written = 0;
+            m_ok = WriteFile(m_file, m_pending.data(), static_cast<DWORD>(m_pending.size()), &written, nullptr)
+                && written == m_pending.size();
+            if (!m_ok)
+                m_error = GetLastError() != NO_ERROR ? GetLastError() : ERROR_WRITE_FAULT;
+        }
+        m_pending.clear();
+        return m_ok;
+    }
+    // Writes what is pending and closes; false, with the write's error as the last error,
+    // when any of the text could not be written.
+    bool Close()
+    {
+        if (m_file == INVALID_HANDLE_VALUE)
+            return m_ok;
+        Flush();
+        CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+        if (!m_ok)
+            SetLastError(m_error);
+        return m_ok;
+    }
+
+private:
+    HANDLE m_file;
+    std::string m_pending;
+    bool m_ok = true;
+    DWORD m_error = NO_ERROR;
+};
+
+// 0 for a code that is no export interval.
+DWORD ReaderInterval(DWORD exportInterval)
+{
+    switch (exportInterval) {
+    case ExportMonthly:
+        return IntervalMonthly;
+    case ExportDaily:
+        return IntervalDaily;
+    case ExportHourly:
+        return IntervalHourly;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+std::string ExportText(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t ch : text)
+        out.push_back(static_cast<uint32_t>(ch) <= 0xFF ? static_cast<char>(static_cast<unsigned char>(ch)) : '?');
+    return out;
+}
+
+BOOL ExportUsage(const UsageLogger& logger, const platform::CalendarTime& start, const platform::CalendarTime& end,
+    DWORD exportInterval, const std::wstring& path, const std::wstring& folder, const UsageDisplayName& displayName)
+{
+    MonthFileCache cache;
+    return ExportUsage(logger, start, end, exportInterval, path, folder, displayName, cache);
+}
+
+BOOL ExportUsage(const UsageLogger& logger, const platform::CalendarTime& start, const platform::CalendarTime& end,
+    DWORD exportInterval, const std::wstring& path, const std::wstring& folder, const UsageDisplayName& displayName,
+    MonthSource& source)
+{
+    return ExportUsageFile(logger, start, end, exportInterval, path, folder, displayName, source) == ExportOutcome::Written;
+}
+
+ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::CalendarTime& start,
+    const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& path, const std::wstring& folder,
+    const UsageDisplayName& displayName, MonthSource& source)
+{
+    const DWORD interval = ReaderInterval(exportInterval);
+    if (interval == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ExportOutcome::BadInterval;
+    }
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ExportOutcome::CannotCreate;
+    ExportFile file(handle);
+
+    NameList names;
+    CollectNames(folder, start, end, names, source);
+    if (names.empty())
+        return ExportOutcome::NoInterfaces;
+
+    switch (interval) {
+    case IntervalMonthly:
+        file.Append("Year,Month,");
+        break;
+    case IntervalDaily:
+        file.Append("Year,Month,Day,");
+        break;
+    default:
+        file.Append("Year,Month,Day,Hour,");
+        break;
+    }
+    for (const std::wstring& name : names) {
+        std::wstring shown = displayName ? displayName(name) : std::wstring();
+        std::string text = ExportText(shown.empty() ? name : shown);
+        file.Append(text + "-Tx Bytes, " + text + "-Rx Bytes,");
+    }
+    file.Append("\r\n");
+
+    // The totals of one step, for every interface at once.
+    std::vector<UsageTable> tables(names.size());
+    platform::CalendarTime t = start;
+    int dayStep = 0;
+    while (t <= end) {
+        for (size_t i = 0; i < names.size(); ++i)
+            tables[i] = UsageTotals(logger, interval, t, names[i], folder, source);
+
+        if (interval == IntervalMonthly) {
+            int lastMonth = t.Year() == end.Year() ? end.Month() : 12;
+            for (int m = t.Month(); m <= lastMonth; ++m) {
+                file.AppendNumbers(t.Year(), m);
+                for (const UsageTable& table : tables)
+                    file.AppendNumbers(table[m], table[UsageTableReceived + m]);
+                file.Append("\r\n");
+            }
+            t = platform::CalendarTime::FromFields(t.Year() + 1, 1, 1, 0, 0, 0);
+        } else if (interval == IntervalDaily) {
+            bool lastMonth = t.Year() == end.Year() && t.Month() == end.Month();
+            int lastDay = lastMonth ? end.Day() : static_cast<int>(DaysInMonth(t.Month(), t.Year()));
+            for (int d = t.Day(); d <= lastDay; ++d) {
+                file.AppendNumbers(t.Year(), t.Month(), d);
+                for (const UsageTable& table : tables)
+                    file.AppendNumbers(table[d], table[UsageTableReceived + d]);
+                file.Append("\r\n");
+            }
+            t = platform::CalendarTime::FromFields(t.Year(), t.Month() + 1, 1, 0, 0, 0);
+        } else {
+            for (int h = 0; h < 24; ++h) {
+                file.AppendNumbers(t.Year(), t.Month(), t.Day(), h);
+                for (const UsageTable& table : tables)
+                    file.AppendNumbers(table[h + 1], table[UsageTableReceived + 1 + h]);
+                file.Append("\r\n");
+            }
+            // The next calendar day at the start's time of day. Adding 86400 seconds would
+            // list a day twice when it has 25 hours and skip one after a 23-hour day.
+            ++dayStep;
+            t = platform::CalendarTime::FromFields(start.Year(), start.Month(), start.Day() + dayStep, start.Hour(),
+                start.Minute(), start.Second());
+        }
+    }
+    return file.Close() ? ExportOutcome::Written : ExportOutcome::WriteFailed;
+}

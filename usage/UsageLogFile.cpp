@@ -1,0 +1,151 @@
+#include "usage/UsageLogFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/files/Files.h"
+#include "platform/text/Format.h"
+#include "platform/text/Utf16.h"
+
+const wchar_t* const UsageFilePrefix = L"UsageData";
+
+std::wstring MonthFileName(const std::wstring& folder, int year, int month)
+{
+    return Fmt(L"%s\\%s%d%02d.txt", folder, UsageFilePrefix, year, month);
+}
+
+std::wstring MonthFilePattern(const std::wstring& folder)
+{
+    return Fmt(L"%s\\%s*", folder, UsageFilePrefix);
+}
+
+std::wstring FormatHourRecord(const platform::CalendarTime& hourStart, const std::vector<TrafficCounter>& counters)
+{
+    std::wstring line = Fmt(L"%d-%d-%d-%d *%d* ", hourStart.Year(), hourStart.Month(), hourStart.Day(),
+        hourStart.Hour(), static_cast<DWORD>(counters.size()));
+    for (const TrafficCounter& counter : counters) {
+        std::wstring name = counter.Name();
+        for (wchar_t& ch : name) {
+            if (ch == L' ')
+                ch = L'+';
+        }
+        AppendFmt(line, L"\t%s %d %d ", name, counter.UploadTotal(), counter.DownloadTotal());
+    }
+    line += L"\r\n";
+    return line;
+}
+
+BOOL ReadMonthFileText(const std::wstring& path, std::wstring& text)
+{
+    text.clear();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    // Read in one piece as far as the size goes, then on to the end in case it grew.
+    DWORD sizeHigh = 0;
+    DWORD size = GetFileSize(file, &sizeHigh);
+    std::string bytes;
+    if (size != INVALID_FILE_SIZE && sizeHigh == 0)
+        bytes.resize(size);
+    size_t have = 0;
+    BOOL ok = TRUE;
+    for (;;) {
+        if (have == bytes.size())
+            bytes.resize(have + 65536);
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data() + have, static_cast<DWORD>(bytes.size() - have), &got, nullptr)) {
+            ok = FALSE;
+            break;
+        }
+        if (got == 0)
+            break;
+        have += got;
+    }
+    CloseHandle(file);
+    if (!ok)
+        return FALSE;
+    text = DecodeUtf16Le(bytes.data(), have);
+    return TRUE;
+}
+
+namespace {
+
+std::wstring_view WithoutCarriageReturn(std::wstring_view line)
+{
+    if (!line.empty() && line.back() == L'\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+bool IsHighSurrogate(uint32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+} // namespace
+
+BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::wstring_view)>& onLine, size_t chunkBytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    chunkBytes = std::max<size_t>(chunkBytes & ~static_cast<size_t>(1), 4);
+    std::string bytes(chunkBytes, '\0');
+    size_t carried = 0; // bytes kept from the last piece: half a character or half a pair
+    std::wstring pending;
+    BOOL ok = TRUE;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data() + carried, static_cast<DWORD>(bytes.size() - carried), &got, nullptr)) {
+            ok = FALSE;
+            break;
+        }
+        if (got == 0)
+            break;
+        size_t have = carried + got;
+        size_t whole = have & ~static_cast<size_t>(1);
+        // A surrogate pair cut at the end of the piece is decoded with the next one.
+        if (whole >= 2) {
+            uint32_t last = static_cast<uint8_t>(bytes[whole - 2]) | (static_cast<uint32_t>(static_cast<uint8_t>(bytes[whole - 1])) << 8);
+            if (IsHighSurrogate(last))
+                whole -= 2;
+        }
+        pending += DecodeUtf16Le(bytes.data(), whole);
+        carried = have - whole;
+        std::memmove(bytes.data(), bytes.data() + whole, carried);
+
+        size_t start = 0;
+        for (size_t end = pending.find(L'\n'); end != std::wstring::npos; end = pending.find(L'\n', start)) {
+            onLine(WithoutCarriageReturn(std::wstring_view(pending).substr(start, end - start)));
+            start = end + 1;
+        }
+        pending.erase(0, start);
+    }
+    CloseHandle(file);
+    if (!ok)
+        return FALSE;
+    // A high surrogate left at the very end stands alone; an odd last byte is no character.
+    pending += DecodeUtf16Le(bytes.data(), carried & ~static_cast<size_t>(1));
+    size_t start = 0;
+    for (size_t end = pending.find(L'\n'); end != std::wstring::npos; end = pending.find(L'\n', start)) {
+        onLine(WithoutCarriageReturn(std::wstring_view(pending).substr(start, end - start)));
+        start = end + 1;
+    }
+    if (start < pending.size())
+        onLine(WithoutCarriageReturn(std::wstring_view(pending).substr(start)));
+    return TRUE;
+}
+
+std::vector<std::wstring_view> SplitLines(std::wstring_view text)
+{
+    std::vector<std::wstring_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring_view::npos)
+            end = text.size();
+        lines.push_back(WithoutCarriageReturn(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    return lines;
+}

@@ -1,0 +1,39 @@
+// The month files of the usage log: their names, their record lines and reading them back.
+// A month file is UTF-16LE text without a byte-order mark, one hourly record per line:
+//   "2006-3-7-14 *2* \tne20001 1048576 52428 \tppp:1 0 0 \r\n"
+// The totals are unsigned 32-bit counts printed as signed decimals; a space in a name is
+// written as "+".
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "metering/TrafficCounter.h"
+#include "platform/core/WinTypes.h"
+#include "platform/time/CalendarTime.h"
+
+extern const wchar_t* const UsageFilePrefix; // "UsageData"
+
+// "<folder>\UsageData<year><month, 2 digits>.txt".
+std::wstring MonthFileName(const std::wstring& folder, int year, int month);
+// "<folder>\UsageData*": every entry that counts towards the storage cap.
+std::wstring MonthFilePattern(const std::wstring& folder);
+
+// One record line with its "\r\n", labelled with the hour start's date and hour.
+std::wstring FormatHourRecord(const platform::CalendarTime& hourStart, const std::vector<TrafficCounter>& counters);
+
+// Reads a whole month file, opened exclusively as every reader does. FALSE when it cannot be
+// opened or read (absent, or held open by the writer at this instant).
+BOOL ReadMonthFileText(const std::wstring& path, std::wstring& text);
+
+// The file's lines: each ends at a line feed, a carriage return before it is dropped; text
+// after the last line feed is a line too.
+std::vector<std::wstring_view> SplitLines(std::wstring_view text);
+
+// The same lines, handed over one by one as the file is read in pieces of chunkBytes, so that
+// a reader that needs each line once holds no more than a piece of the file. FALSE when the
+// file cannot be opened or read (lines handed over before a read error stay handed over).
+BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::wstring_view)>& onLine,
+    size_t chunkBytes = 65536);

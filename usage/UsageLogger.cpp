@@ -1,0 +1,126 @@
+#include "usage/UsageLogger.h"
+
+#include "platform/files/Files.h"
+#include "platform/text/Utf16.h"
+#include "platform/text/WideString.h"
+#include "usage/UsageLogFile.h"
+#include "usage/UsageStorage.h"
+
+namespace {
+
+constexpr int64_t kHourSeconds = 3600;
+
+// Minutes and seconds taken off, rather than the time built again from its fields: in the
+// hour that repeats when daylight saving ends, the fields name two moments.
+platform::CalendarTime StartOfHour(const platform::CalendarTime& t)
+{
+    return t - (static_cast<int64_t>(t.Minute()) * 60 + t.Second());
+}
+
+// Moves the file pointer to an absolute position (32-bit: month files stay far below 4 GB).
+bool SeekTo(HANDLE file, DWORD position)
+{
+    LONG high = 0;
+    DWORD low = SetFilePointer(file, static_cast<LONG>(position), &high, FILE_BEGIN);
+    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
+}
+
+} // namespace
+
+UsageLogger::UsageLogger()
+    : m_hourStart(StartOfHour(platform::CalendarTime::Now()))
+    , m_hourEnd(m_hourStart + kHourSeconds)
+{
+    m_counters.reserve(SlotCount);
+}
+
+BOOL UsageLogger::LogTick(const std::wstring& folder, const std::wstring& name, DWORD rawUp, DWORD rawDown,
+    BOOL capEnabled, DWORD capLimitKb)
+{
+    std::wstring loggingName = WideToLower(name);
+    TrafficCounter* counter = nullptr;
+    for (TrafficCounter& slot : m_counters) {
+        if (slot.Name() == loggingName) {
+            counter = &slot;
+            break;
+        }
+    }
+    if (counter == nullptr && m_counters.size() < SlotCount && !loggingName.empty()) {
+        // A new interface starts from its current counters: its first contribution is 0.
+        // An empty name cannot be written as a record entry, so it gets no slot.
+        counter = &m_counters.emplace_back(rawUp, rawDown);
+        counter->SetName(loggingName);
+    }
+    if (counter != nullptr)
+        counter->Accumulate(rawUp, rawDown);
+
+    if (platform::CalendarTime::Now() < m_hourEnd)
+        return TRUE;
+    BOOL written = WriteHour(folder);
+    if (capEnabled)
+        ApplyStorageCap(folder, capLimitKb);
+    return written;
+}
+
+BOOL UsageLogger::WriteHour(const std::wstring& folder)
+{
+    if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryW(folder.c_str(), nullptr);
+
+    std::wstring path = MonthFileName(folder, m_hourStart.Year(), m_hourStart.Month());
+    if (!AppendRecord(path, FormatHourRecord(m_hourStart, m_counters)))
+        return FALSE;
+
+    m_hourStart = m_hourEnd;
+    m_hourEnd = m_hourStart + kHourSeconds;
+    platform::CalendarTime now = platform::CalendarTime::Now();
+    if (now >= m_hourEnd) {
+        // The device slept or the write was held up for more than an hour: the missed hours
+        // get no record; their traffic is in the one just written.
+        m_hourStart = StartOfHour(now);
+        m_hourEnd = m_hourStart + kHourSeconds;
+    }
+    for (TrafficCounter& counter : m_counters)
+        counter.Reset();
+    return TRUE;
+}
+
+BOOL UsageLogger::AppendRecord(const std::wstring& path, const std::wstring& record)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+
+    // A record cut short (a full disk) would leave half a line that the next record runs
+    // into and the reader misreads: the file is cut back to its complete records, and the
+    // record stays to be written again at the next tick.
+    DWORD end = 0;
+    if (m_damagedLength && m_damagedPath == path) {
+        if (!SeekTo(file, *m_damagedLength) || !SetEndOfFile(file)) {
+            CloseHandle(file);
+            return FALSE;
+        }
+        end = *m_damagedLength;
+        m_damagedLength.reset();
+    } else {
+        end = SetFilePointer(file, 0, nullptr, FILE_END);
+        if (end == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
+            CloseHandle(file);
+            return FALSE;
+        }
+    }
+
+    std::string bytes = EncodeUtf16Le(record);
+    DWORD written = 0;
+    BOOL complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+        && written == bytes.size();
+    if (!complete && written != 0) {
+        if (!SeekTo(file, end) || !SetEndOfFile(file)) {
+            m_damagedPath = path;
+            m_damagedLength = end;
+        }
+    }
+    CloseHandle(file);
+    return complete;
+}

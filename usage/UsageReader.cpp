@@ -1,0 +1,169 @@
+#include "usage/UsageReader.h"
+
+#include <algorithm>
+
+#include "platform/text/WideString.h"
+#include "usage/UsageLine.h"
+#include "usage/UsageLogFile.h"
+#include "usage/UsageLogger.h"
+
+namespace {
+
+void AddLiveCounts(const UsageLogger& logger, DWORD interval, const platform::CalendarTime& time,
+    const std::wstring& selector, UsageTable& table)
+{
+    // The counters keep their spaces: only the case is converted.
+    std::wstring name = WideToLower(selector);
+    DWORD up = 0;
+    DWORD down = 0;
+    for (const TrafficCounter& counter : logger.Counters()) {
+        if (name.empty()) {
+            up += counter.UploadTotal();
+            down += counter.DownloadTotal();
+        } else if (counter.Name() == name) {
+            up = counter.UploadTotal();
+            down = counter.DownloadTotal();
+            break;
+        }
+    }
+
+    platform::CalendarTime now = platform::CalendarTime::Now();
+    size_t bucket = 0;
+    if (interval == IntervalMonthly && now.Year() == time.Year())
+        bucket = static_cast<size_t>(now.Month());
+    else if (interval == IntervalDaily && now.Year() == time.Year() && now.Month() == time.Month())
+        bucket = static_cast<size_t>(now.Day());
+    else if (interval == IntervalHourly && now.Year() == time.Year() && now.Month() == time.Month()
+        && now.Day() == time.Day())
+        bucket = static_cast<size_t>(now.Hour()) + 1;
+    if (bucket == 0)
+        return;
+    table[bucket] += up;
+    table[UsageTableReceived + bucket] += down;
+}
+
+} // namespace
+
+BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
+    const std::wstring& selector, UsageTable& table)
+{
+    const std::wstring fileSelector = FileSelector(selector);
+    UsageTable added {};
+    BOOL read = ReadMonthFileLines(MonthFileName(folder, time.Year(), time.Month()), [&](std::wstring_view line) {
+        UsageLineHeader header = SplitUsageHeader(line);
+        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(header.rest) : SumSelectedEntry(header.rest, fileSelector);
+        AddLineToTable(interval, time.Month(), time.Day(), header, sums, added);
+    });
+    if (!read) {
+        // A file that could not be read to its end counts as one that could not be opened.
+        if (interval == IntervalMonthly) {
+            table[static_cast<size_t>(time.Month())] = 0;
+            table[UsageTableReceived + static_cast<size_t>(time.Month())] = 0;
+        }
+        return FALSE;
+    }
+    for (size_t i = 0; i < UsageTableSize; ++i)
+        table[i] += added[i];
+    return TRUE;
+}
+
+BOOL DirectMonthSource::CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
+{
+    NameList found = list;
+    BOOL read = ReadMonthFileLines(MonthFileName(folder, year, month), [&found](std::wstring_view line) {
+        ForEachEntryName(SplitUsageHeader(line).rest, [&found](std::wstring_view name) {
+            // An empty name is no interface: it comes only from a damaged line, and as a
+            // selector it would stand for all interfaces together.
+            if (!name.empty())
+                AddUniqueName(found, NameFromFile(name));
+        });
+    });
+    if (!read)
+        return FALSE;
+    list = std::move(found);
+    return TRUE;
+}
+
+UsageTable UsageTotals(const UsageLogger& logger, DWORD interval, const platform::CalendarTime& time,
+    const std::wstring& selector, const std::wstring& folder)
+{
+    DirectMonthSource direct;
+    return UsageTotals(logger, interval, time, selector, folder, direct);
+}
+
+UsageTable UsageTotals(const UsageLogger& logger, DWORD interval, const platform::CalendarTime& time,
+    const std::wstring& selector, const std::wstring& folder, MonthSource& source)
+{
+    UsageTable table {};
+    if (interval == IntervalMonthly) {
+        for (int month = 1; month <= 12; ++month) {
+            platform::CalendarTime first = platform::CalendarTime::FromFields(time.Year(), month, 1, 0, 0, 0);
+            source.ReadMonthTotals(interval, first, folder, selector, table);
+        }
+    } else {
+        source.ReadMonthTotals(interval, time, folder, selector, table);
+    }
+    AddLiveCounts(logger, interval, time, selector, table);
+    return table;
+}
+
+BOOL ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
+    const std::wstring& selector, UsageTable& table)
+{
+    DirectMonthSource direct;
+    return direct.ReadMonthTotals(interval, time, folder, selector, table);
+}
+
+BOOL CollectNames(const std::wstring& folder, const platform::CalendarTime& start, const platform::CalendarTime& end,
+    NameList& list)
+{
+    DirectMonthSource direct;
+    return CollectNames(folder, start, end, list, direct);
+}
+
+BOOL CollectNames(const std::wstring& folder, const platform::CalendarTime& start, const platform::CalendarTime& end,
+    NameList& list, MonthSource& source)
+{
+    for (platform::CalendarTime t = start; t <= end;) {
+        source.CollectMonthNames(folder, t.Year(), t.Month(), list);
+        int year = t.Year();
+        int month = t.Month() + 1;
+        if (month > 12) {
+            month = 1;
+            ++year;
+        }
+        t = platform::CalendarTime::FromFields(year, month, 1, 0, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
+{
+    DirectMonthSource direct;
+    return direct.CollectMonthNames(folder, year, month, list);
+}
+
+BOOL AddUniqueName(NameList& list, const std::wstring& name)
+{
+    if (std::find(list.begin(), list.end(), name) != list.end())
+        return FALSE;
+    list.push_back(name);
+    return TRUE;
+}
+
+DWORD DaysInMonth(DWORD month, DWORD year)
+{
+    switch (month) {
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    case 2: {
+        bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return leap ? 29 : 28;
+    }
+    default:
+        return 31;
+    }
+}

@@ -1,0 +1,62 @@
+// Reading the month files back into totals per hour, day or month, for one interface or for
+// all together, with the live counts of the hour not yet written.
+#pragma once
+
+#include <string>
+
+#include "platform/core/WinTypes.h"
+#include "platform/time/CalendarTime.h"
+#include "usage/UsageTable.h"
+
+class UsageLogger;
+
+// Where month totals and names come from. The direct source opens and reads the month file
+// at every call, as the report does; an export uses a cache that reads each file once.
+class MonthSource {
+public:
+    virtual ~MonthSource() = default;
+    // Adds the month file's lines to the table (see ReadMonthTotals).
+    virtual BOOL ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
+        const std::wstring& selector, UsageTable& table)
+        = 0;
+    // Adds the month file's interface names to the list (see CollectMonthNames).
+    virtual BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list) = 0;
+};
+
+// Opens and reads the file at every call.
+class DirectMonthSource final : public MonthSource {
+public:
+    BOOL ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
+        const std::wstring& selector, UsageTable& table) override;
+    BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list) override;
+};
+
+// The table for the interval (IntervalMonthly: the requested year; IntervalDaily: its month;
+// IntervalHourly: its day), for the interface named by the selector or, when it is empty, for
+// all interfaces, including the logger's counts of the current hour when now falls in the
+// period.
+UsageTable UsageTotals(const UsageLogger& logger, DWORD interval, const platform::CalendarTime& time,
+    const std::wstring& selector, const std::wstring& folder);
+UsageTable UsageTotals(const UsageLogger& logger, DWORD interval, const platform::CalendarTime& time,
+    const std::wstring& selector, const std::wstring& folder, MonthSource& source);
+
+// Adds the lines of the requested time's month file to the table. FALSE when the file could
+// not be opened (it then adds nothing).
+BOOL ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
+    const std::wstring& selector, UsageTable& table);
+
+// Adds the interface names of every month from the start's to the end's. Always TRUE.
+BOOL CollectNames(const std::wstring& folder, const platform::CalendarTime& start, const platform::CalendarTime& end,
+    NameList& list);
+BOOL CollectNames(const std::wstring& folder, const platform::CalendarTime& start, const platform::CalendarTime& end,
+    NameList& list, MonthSource& source);
+
+// Adds the names in one month file, lower case with spaces restored. FALSE when the file could
+// not be opened.
+BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list);
+
+// TRUE when the name was appended, FALSE when the list already holds it (exact comparison).
+BOOL AddUniqueName(NameList& list, const std::wstring& name);
+
+// 28 to 31; 31 for a month outside 1 to 12.
+DWORD DaysInMonth(DWORD month, DWORD year);
