@@ -5,6 +5,7 @@
 #include "platform/device/Device.h"
 #include "platform/files/Files.h"
 #include "platform/files/NamePattern.h"
+#include "platform/shell/AygShell.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/CommDlg.h"
 #include "platform/ui/WinGdi.h"
@@ -100,7 +101,7 @@ void ShowFolder(HWND dialog, const DevicePath& folder)
 void Build(HWND dialog, FileDialogRequest& request)
 {
     const platform::DeviceProfile& device = platform::CurrentDevice();
-    int top = TaskbarHeight();
+    int top = ShellBarHeight(); // below the taskbar
     int width = device.screenWidth;
     int height = device.screenHeight - top;
     SetWindowPos(dialog, nullptr, 0, top, width, height, SWP_NOZORDER);

@@ -24,16 +24,6 @@ int ScaledPixels(int logical)
     return (logical * CurrentDevice().dpi + 48) / 96;
 }
 
-int TaskbarHeight()
-{
-    return ScaledPixels(26);
-}
-
-int MenuBarHeight()
-{
-    return ScaledPixels(26);
-}
-
 int TitleStripHeight()
 {
     HDC screen = GetDC(nullptr);

@@ -1,6 +1,5 @@
-// The look and geometry shared by the platform's own dialogs (message boxes, file dialogs) and
-// the shell: the blue title strip that carries their caption, the taskbar and menu bar heights
-// that bound the work area, and the making of their controls.
+// The look shared by the platform's own dialogs (message boxes, file dialogs): the blue title
+// strip that carries their caption, and the making of their controls.
 #pragma once
 
 #include <string_view>
@@ -11,10 +10,6 @@ namespace platform::ui {
 
 // n logical pixels (96 per inch) in device pixels.
 int ScaledPixels(int logical);
-
-// The shell's taskbar along the top and a menu bar along the bottom of the screen.
-int TaskbarHeight();
-int MenuBarHeight();
 
 // One line of the bold system font with a margin; drawn across the top of the client area.
 int TitleStripHeight();
