@@ -89,6 +89,14 @@ void WindowManager::ScreenChanged()
         listener();
 }
 
+void WindowManager::FocusChanged(HWND focused)
+{
+    // A listener may add another (the first SIPPREF control registers one): run a copy.
+    std::vector<std::function<void(HWND)>> listeners = m_focusListeners;
+    for (auto& listener : listeners)
+        listener(focused);
+}
+
 QWidget& WindowManager::ScreenWidget()
 {
     return *m_screen;
