@@ -54,6 +54,8 @@ struct VirtualDriver::Impl final : UiDriver {
 
     void Wake() override { }
 
+    void CursorChanged(HCURSOR cursor, bool) override { cursors.push_back(cursor); }
+
     bool WaitForMessage() override
     {
         // Nothing is queued: time passes until the next timer, if there is one.
@@ -172,6 +174,7 @@ struct VirtualDriver::Impl final : UiDriver {
     std::vector<MessageBoxInfo> messageBoxes;
     std::vector<FileDialogHandler> fileDialogHandlers;
     std::vector<FileDialogInfo> fileDialogs;
+    std::vector<HCURSOR> cursors;
     std::vector<std::wstring> faults;
 
     void Pump()
@@ -393,6 +396,11 @@ void VirtualDriver::CancelFileDialog()
 const std::vector<VirtualDriver::FileDialogInfo>& VirtualDriver::FileDialogs() const
 {
     return m_impl->fileDialogs;
+}
+
+const std::vector<HCURSOR>& VirtualDriver::CursorChanges() const
+{
+    return m_impl->cursors;
 }
 
 const std::vector<std::wstring>& VirtualDriver::Faults() const

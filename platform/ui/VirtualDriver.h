@@ -123,6 +123,10 @@ public:
     void CancelFileDialog();
     const std::vector<FileDialogInfo>& FileDialogs() const;
 
+    // Every cursor SetCursor set while this driver ran, in order (null: none); GetCursor
+    // gives the current one.
+    const std::vector<HCURSOR>& CursorChanges() const;
+
     struct Impl;
 
 private:
