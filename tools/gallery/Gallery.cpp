@@ -51,6 +51,31 @@ void MakeDeviceFiles()
     }
 }
 
+// Opens the save dialog of the diagnostic report and saves the screen while it shows; 0 or
+// the failures.
+int ShowSaveDialog(platform::VirtualDriver& driver, HWND owner, const std::filesystem::path& folder,
+    const std::string& name)
+{
+    int failures = 0;
+    driver.OnFileDialog([&](const platform::VirtualDriver::FileDialogInfo&) {
+        failures += Save(nullptr, folder, name) ? 0 : 1;
+        return std::wstring();
+    });
+    wchar_t path[MAX_PATH] = L"velmoradebug.txt";
+    OPENFILENAMEW ofn {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"Text(*.txt)\0*.txt\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = L"\\My Documents";
+    ofn.lpstrTitle = L"Save As";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    ofn.lpstrDefExt = L"txt";
+    GetSaveFileNameW(&ofn);
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,23 +126,25 @@ int main(int argc, char** argv)
                 MB_YESNO | MB_ICONQUESTION);
 
             // The save dialog of the diagnostic report, on the simulated file system.
-            driver.OnFileDialog([&](const platform::VirtualDriver::FileDialogInfo&) {
-                failures += Save(nullptr, folder, std::string("gallery-") + profile.name + "-filedialog.png") ? 0 : 1;
-                return std::wstring();
-            });
-            wchar_t path[MAX_PATH] = L"velmoradebug.txt";
-            OPENFILENAMEW ofn {};
-            ofn.lStructSize = sizeof ofn;
-            ofn.hwndOwner = canvas;
-            ofn.lpstrFilter = L"Text(*.txt)\0*.txt\0";
-            ofn.lpstrFile = path;
-            ofn.nMaxFile = MAX_PATH;
-            ofn.lpstrInitialDir = L"\\My Documents";
-            ofn.lpstrTitle = L"Save As";
-            ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-            ofn.lpstrDefExt = L"txt";
-            GetSaveFileNameW(&ofn);
+            failures += ShowSaveDialog(driver, canvas, folder, std::string("gallery-") + profile.name + "-filedialog.png");
             platform::DestroyAllWindows();
+
+            // The screen turned: the canvas over the landscape screen with a message box laid
+            // out for its width, then the file dialog. (The gallery dialog's template is made
+            // for the upright screen, as the device's are: turned, it would run off the bottom.)
+            platform::RotateScreen();
+            const platform::DeviceProfile& turned = platform::CurrentDevice();
+            canvas = gallery::CreateCanvas(instance, 0, 0, turned.screenWidth, turned.screenHeight);
+            driver.Pump();
+            driver.OnMessageBox([&](const platform::VirtualDriver::MessageBoxInfo&) {
+                failures += Save(nullptr, folder, std::string("gallery-") + profile.name + "-landscape.png") ? 0 : 1;
+                return IDOK;
+            });
+            MessageBoxW(canvas, L"Экран повёрнут. The screen is in landscape.", L"Velmora", MB_OK | MB_ICONINFORMATION);
+            failures += ShowSaveDialog(
+                driver, canvas, folder, std::string("gallery-") + profile.name + "-landscape-filedialog.png");
+            platform::DestroyAllWindows();
+            platform::RotateScreen();
         }
         for (const std::wstring& fault : driver.Faults())
             std::fprintf(stderr, "velmora-gallery: %ls\n", fault.c_str());
