@@ -4,9 +4,30 @@
 
 #include "platform/ui/WinDef.h"
 
-// Registers the shell's extra dialog controls (the input-panel preference control); exported
-// by ordinal 9 on the device, called once before any dialog that uses them.
+// Registers the shell's extra dialog controls (the input-panel preference control, class
+// "SIPPREF"); exported by ordinal 9 on the device, called once before any dialog that uses
+// them. Calling it again changes nothing.
 BOOL SHInitExtraControls();
+
+// ---- The input panel (the on-screen keyboard) ----
+
+enum SIPSTATE : DWORD {
+    SIP_UP = 0,
+    SIP_DOWN = 1,
+    SIP_FORCEDOWN = 2,
+    SIP_UNCHANGED = 3,
+    SIP_INPUTDIALOG = 4, // up, for a window that takes text only
+};
+
+// Asks the shell to raise or lower the input panel for the window. FALSE with
+// ERROR_INVALID_WINDOW_HANDLE for a window that is not there, ERROR_INVALID_PARAMETER for a
+// state out of range.
+BOOL SHSipPreference(HWND window, SIPSTATE state);
+
+// A dialog holding a (hidden) "SIPPREF" control has the panel raised whenever focus moves to
+// one of its text fields (an edit that is not read-only, an editable combo box) and lowered
+// when it moves to any other control.
+constexpr const wchar_t* WC_SIPPREF = L"SIPPREF";
 
 enum SHNP : DWORD {
     SHNP_INFORM = 0x1B1, // a bubble that opens at once
@@ -47,7 +68,7 @@ constexpr DWORD SHIDIM_FLAGS = 0x0001;
 constexpr DWORD SHIDIF_DONEBUTTON = 0x0001;       // the title bar's OK button, which sends IDOK
 constexpr DWORD SHIDIF_SIZEDLG = 0x0002;          // between the taskbar and the menu bar
 constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004; // from the taskbar to the screen's bottom
-constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
+constexpr DWORD SHIDIF_SIPDOWN = 0x0008;            // lowers the input panel
 constexpr DWORD SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
 
 // FALSE with ERROR_INVALID_PARAMETER for a missing structure or a window that is no dialog.

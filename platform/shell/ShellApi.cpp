@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/LastError.h"
+#include "platform/shell/InputPanel.h"
 #include "platform/shell/ShellHost.h"
 
 namespace {
@@ -80,13 +81,6 @@ BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data)
     return TRUE;
 }
 
-BOOL SHInitExtraControls()
-{
-    // The input-panel preference control is one of the platform's own classes, there from
-    // the start.
-    return TRUE;
-}
-
 LRESULT SHNotificationAdd(SHNOTIFICATIONDATA* data)
 {
     if (data == nullptr || data->cbStruct != sizeof(SHNOTIFICATIONDATA))
@@ -138,6 +132,11 @@ void InstallShellHost(ShellHost* host)
     State().host = host;
 }
 
+ShellHost* InstalledShellHost()
+{
+    return State().host;
+}
+
 std::vector<NotifyIconRecord> NotifyIcons()
 {
     return State().icons;
@@ -152,6 +151,7 @@ void ResetShell()
 {
     State().icons.clear();
     State().notifications.clear();
+    ResetInputPanel();
 }
 
 } // namespace platform

@@ -106,6 +106,8 @@ BOOL SHInitDialog(PSHINITDLGINFO info)
     HWND dialog = info->hDlg;
     if ((info->dwFlags & SHIDIF_DONEBUTTON) != 0)
         SetWindowLongW(dialog, GWL_EXSTYLE, GetWindowLongW(dialog, GWL_EXSTYLE) | WS_EX_CAPTIONOKBTN);
+    if ((info->dwFlags & SHIDIF_SIPDOWN) != 0)
+        SHSipPreference(dialog, SIP_DOWN);
     if ((info->dwFlags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN)) != 0) {
         SizeDialog(dialog, info->dwFlags);
         ListenForScreenChanges();

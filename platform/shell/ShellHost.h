@@ -1,6 +1,7 @@
-// The shell's side of the notification area and the notification bubbles. The platform keeps
-// the icons and notifications that programs asked for; the host, which plays the shell, shows
-// them and is told of each change. Tests read the same records.
+// The shell's side of the notification area, the notification bubbles and the input panel.
+// The platform keeps the icons, notifications and input-panel requests that programs made;
+// the host, which plays the shell, shows them and is told of each change. Tests read the same
+// records.
 #pragma once
 
 #include <string>
@@ -39,6 +40,8 @@ public:
     virtual void NotifyIconChanged(DWORD message, const NotifyIconRecord& icon) = 0;
     virtual void NotificationAdded(const ShellNotification& notification) = 0;
     virtual void NotificationRemoved(const ShellNotification& notification) = 0;
+    // The input panel went up or down.
+    virtual void InputPanelChanged(bool /*up*/) {}
 };
 
 // The host that shows the shell's icons and bubbles; null for none (the records are kept all
@@ -48,7 +51,16 @@ void InstallShellHost(ShellHost* host);
 // The icons in the order they were added, and the notifications shown.
 std::vector<NotifyIconRecord> NotifyIcons();
 std::vector<ShellNotification> ShellNotifications();
-// Forgets every icon and notification (a fresh shell, for tests).
+// Every SHSipPreference call that was accepted, in order, and whether the panel is up now.
+struct InputPanelRequest {
+    HWND window = nullptr;
+    SIPSTATE state = SIP_UNCHANGED;
+};
+std::vector<InputPanelRequest> InputPanelRequests();
+bool InputPanelUp();
+
+// Forgets every icon, notification and input-panel request, the panel down (a fresh shell,
+// for tests).
 void ResetShell();
 
 } // namespace platform

@@ -236,6 +236,19 @@ BOOL SetForegroundWindow(HWND window);
 HWND GetActiveWindow();
 HWND SetFocus(HWND window);
 HWND GetFocus();
+// The cursor. The device has no mouse: it shows the system's wait cursor (an animated circle
+// in the middle of the screen) while a program sets it, and nothing otherwise. Its system
+// cursors are IDC_ARROW and IDC_WAIT; LoadCursorW of any other, or of a module's resource,
+// fails with ERROR_RESOURCE_NAME_NOT_FOUND. No cursor is set at first.
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+#define IDC_WAIT MAKEINTRESOURCEW(32514)
+constexpr DWORD ERROR_INVALID_CURSOR_HANDLE = 1402;
+HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
+// The previous cursor; null (ERROR_INVALID_CURSOR_HANDLE) for a handle that is no cursor,
+// the cursor unchanged.
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+
 // Finds a top-level window by class name and, when given, window name.
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
 BOOL IsChild(HWND parent, HWND window);

@@ -589,6 +589,8 @@ HWND SetFocus(HWND window)
     if (target->widget != nullptr)
         target->widget->SyncFocus();
     manager.Send(*target, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    if (manager.focus == window)
+        manager.FocusChanged(window);
     return previous;
 }
 

@@ -1,7 +1,9 @@
 #include "platform/ui/qt/RealTimeDriver.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEventLoop>
+#include <QGuiApplication>
 
 #include "platform/ui/qt/Window.h"
 #include "platform/ui/qt/WindowManager.h"
@@ -18,6 +20,23 @@ void RealTimeDriver::Wake()
 {
     if (!m_timer.isActive() || m_timer.remainingTime() > 0)
         m_timer.start(0);
+}
+
+void RealTimeDriver::CursorChanged(HCURSOR, bool busy)
+{
+    // Over the whole application, so that controls with a cursor of their own (the edit
+    // fields' text cursor) show it too, as the device's screen does.
+    if (busy && !m_busyCursor)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    else if (!busy && m_busyCursor)
+        QGuiApplication::restoreOverrideCursor();
+    m_busyCursor = busy;
+}
+
+bool ShowsBusyCursor()
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::BusyCursor;
 }
 
 void RealTimeDriver::Schedule()

@@ -16,6 +16,7 @@ public:
     void Wake() override;
     bool WaitForMessage() override;
     void RunModal(HWND window, const std::function<bool()>& finished) override;
+    void CursorChanged(HCURSOR cursor, bool busy) override;
 
 private:
     void Schedule();
@@ -24,6 +25,7 @@ private:
     QTimer m_timer;
     // While a message loop waits in GetMessageW, ready messages are left to it.
     int m_waiting = 0;
+    bool m_busyCursor = false;
 };
 
 // True when some window (visible with its ancestors) has a non-empty update region.

@@ -19,11 +19,17 @@ public:
     virtual bool WaitForMessage() = 0;
     // Runs a modal loop for the window until finished() is true.
     virtual void RunModal(HWND window, const std::function<bool()>& finished) = 0;
+    // SetCursor changed the cursor; busy for the wait cursor.
+    virtual void CursorChanged(HCURSOR cursor, bool busy) = 0;
 };
 
 // Dispatches every message that is ready now, leaving WM_QUIT in the queue. Stops early after
 // an unreasonable number of messages (a window that keeps invalidating itself while painting),
 // so that a driver never spins forever.
 void PumpReadyMessages();
+
+// Whether Qt shows its busy cursor over the device's screen (the real-time driver does while
+// the wait cursor is set).
+bool ShowsBusyCursor();
 
 } // namespace platform::ui

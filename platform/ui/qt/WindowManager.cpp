@@ -14,8 +14,19 @@
 namespace platform::ui {
 
 namespace {
+
 WindowManager* g_manager = nullptr;
+
+// A desktop window keeps the device's size; offscreen there is no window manager to hint.
+void SizeScreenWidget(QWidget& screen, int width, int height)
+{
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        screen.resize(width, height);
+    else
+        screen.setFixedSize(width, height);
 }
+
+} // namespace
 
 WindowManager& WindowManager::Get()
 {
@@ -52,7 +63,7 @@ void WindowManager::Start()
 
     auto* screen = new WindowWidget(m_desktop->Handle(), nullptr);
     screen->setWindowTitle(QStringLiteral("Velmora"));
-    screen->setFixedSize(device.screenWidth, device.screenHeight);
+    SizeScreenWidget(*screen, device.screenWidth, device.screenHeight);
     m_desktop->widget = screen;
     m_screen = screen;
     screen->show();
@@ -68,7 +79,7 @@ void WindowManager::FitDesktopToScreen()
         return;
     m_desktop->SetRect(screen);
     m_desktop->ResizeSurface();
-    m_screen->setFixedSize(device.screenWidth, device.screenHeight);
+    SizeScreenWidget(*m_screen, device.screenWidth, device.screenHeight);
     InvalidateRect(m_desktop->Handle(), nullptr, TRUE);
 }
 
@@ -76,6 +87,14 @@ void WindowManager::ScreenChanged()
 {
     for (auto& listener : m_screenListeners)
         listener();
+}
+
+void WindowManager::FocusChanged(HWND focused)
+{
+    // A listener may add another (the first SIPPREF control registers one): run a copy.
+    std::vector<std::function<void(HWND)>> listeners = m_focusListeners;
+    for (auto& listener : listeners)
+        listener(focused);
 }
 
 QWidget& WindowManager::ScreenWidget()

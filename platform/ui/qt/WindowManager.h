@@ -55,6 +55,10 @@ public:
     void AddScreenChangeListener(std::function<void()> listener) { m_screenListeners.push_back(std::move(listener)); }
     void ScreenChanged();
 
+    // Called after a window took the focus and heard WM_SETFOCUS.
+    void AddFocusListener(std::function<void(HWND)> listener) { m_focusListeners.push_back(std::move(listener)); }
+    void FocusChanged(HWND focused);
+
     UiDriver& Driver();
     void SetDriver(UiDriver* driver) { m_driver = driver; }
     void Wake();
@@ -76,6 +80,7 @@ private:
     UiDriver* m_driver = nullptr;
     std::unique_ptr<UiDriver> m_realTimeDriver;
     std::vector<std::function<void()>> m_screenListeners;
+    std::vector<std::function<void(HWND)>> m_focusListeners;
 };
 
 // The parts of the tree walk shared by the calls.
