@@ -7,6 +7,7 @@
 #include "platform/shell/AygShell.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/Display.h"
 #include "resources/ModuleResources.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
@@ -224,9 +225,16 @@ TEST_F(OptionsPagesTest, AfterTheScreenTurnsEveryPageFitsTheNewArea)
     OpenAsTheShellDoes([&](HWND frame) {
         m_screen.Driver().ChooseItem(Frame().hwndTab, 1);
         RECT portrait = Frame().pageRect;
-        // The shell gives the frame the landscape screen's area and tells it.
-        MoveWindow(frame, 0, 26, 320, 188, TRUE);
-        SendMessageW(frame, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+        // The shell gives the frame the landscape screen's area, then tells it.
+        platform::RotateScreen();
+        RECT frameRect {};
+        GetWindowRect(frame, &frameRect);
+        EXPECT_EQ(frameRect.top, 26);
+        EXPECT_EQ(frameRect.bottom, 240 - 26);
+        RECT barRect {};
+        GetWindowRect(MenuBar(), &barRect);
+        EXPECT_EQ(barRect.top, 240 - 26);
+        EXPECT_EQ(barRect.right, 320);
         RECT tabRect {};
         GetClientRect(Frame().hwndTab, &tabRect);
         EXPECT_EQ(tabRect.right, 320);

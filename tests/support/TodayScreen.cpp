@@ -7,6 +7,7 @@
 #include "platform/files/Files.h"
 #include "platform/shell/ShellHost.h"
 #include "platform/sim/Scenario.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
 
@@ -48,12 +49,12 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC proc, HBRUSH background)
 DeviceScope::DeviceScope(const platform::DeviceProfile& device)
     : m_previous(platform::CurrentDevice())
 {
-    platform::SetCurrentDevice(device);
+    platform::ChangeDevice(device);
 }
 
 DeviceScope::~DeviceScope()
 {
-    platform::SetCurrentDevice(m_previous);
+    platform::ChangeDevice(m_previous);
 }
 
 TodayScreen::TodayScreen(const platform::DeviceProfile& device)
