@@ -1,51 +1,13 @@
 #include "host/Script.h"
 
+#include "platform/text/CommandWords.h"
+
 #include <charconv>
 #include <optional>
 
 namespace host {
 
 namespace {
-
-bool IsBlank(char ch)
-{
-    return ch == ' ' || ch == '\t' || ch == '\r';
-}
-
-// False when a quote is not closed.
-bool SplitWords(std::string_view line, std::vector<std::string>& words)
-{
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && IsBlank(line[i]))
-            ++i;
-        if (i >= line.size() || line[i] == '#')
-            break;
-        std::string word;
-        while (i < line.size() && !IsBlank(line[i])) {
-            if (line[i] != '"') {
-                word += line[i++];
-                continue;
-            }
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                char ch = line[i++];
-                if (ch == '"') {
-                    closed = true;
-                    break;
-                }
-                if (ch == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\'))
-                    ch = line[i++];
-                word += ch;
-            }
-            if (!closed)
-                return false;
-        }
-        words.push_back(std::move(word));
-    }
-    return true;
-}
 
 std::optional<int> ParseInt(const std::string& text)
 {
@@ -54,27 +16,6 @@ std::optional<int> ParseInt(const std::string& text)
     if (error != std::errc() || end != text.data() + text.size() || text.empty())
         return std::nullopt;
     return value;
-}
-
-// Seconds with up to three decimals, as milliseconds.
-std::optional<int64_t> ParseSeconds(const std::string& text)
-{
-    size_t point = text.find('.');
-    std::optional<int> whole = ParseInt(text.substr(0, point));
-    if (!whole || *whole < 0 || text.front() == '-' || text.front() == '+')
-        return std::nullopt;
-    int64_t ms = static_cast<int64_t>(*whole) * 1000;
-    if (point != std::string::npos) {
-        std::string fraction = text.substr(point + 1);
-        if (fraction.empty() || fraction.size() > 3)
-            return std::nullopt;
-        for (char ch : fraction)
-            if (ch < '0' || ch > '9')
-                return std::nullopt;
-        fraction.resize(3, '0');
-        ms += *ParseInt(fraction);
-    }
-    return ms;
 }
 
 // One action from its words; the error without the line number.
@@ -89,7 +30,7 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
         action.verb = ScriptVerb::Wait;
         if (std::string problem = argumentsFor(1, "a number of seconds"); !problem.empty())
             return problem;
-        std::optional<int64_t> ms = ParseSeconds(words[1]);
+        std::optional<int64_t> ms = platform::ParseCommandSeconds(words[1]);
         if (!ms)
             return "\"wait\" takes a number of seconds, not \"" + words[1] + "\"";
         action.ms = *ms;
@@ -194,7 +135,7 @@ ScriptParseResult ParseScript(std::string_view text)
         start = end + 1;
         ++lineNumber;
         std::vector<std::string> words;
-        if (!SplitWords(line, words)) {
+        if (!platform::SplitCommandWords(line, words)) {
             result.error = std::to_string(lineNumber) + ": a quoted word is not closed";
             result.actions.clear();
             return result;

@@ -1,7 +1,8 @@
 #include "platform/sim/Scenario.h"
 
+#include "platform/text/CommandWords.h"
+
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace platform {
@@ -13,80 +14,6 @@ std::optional<std::string> ScenarioCommand::Option(const std::string& name) cons
         return std::nullopt;
     return it->second;
 }
-
-namespace {
-
-bool IsBlank(char ch)
-{
-    return ch == ' ' || ch == '\t' || ch == '\r';
-}
-
-// Splits a line into words; quoted parts keep their blanks. A NAME= prefix before a quote
-// stays part of the word. False when a quote is not closed.
-bool SplitWords(std::string_view line, std::vector<std::string>& words)
-{
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && IsBlank(line[i]))
-            ++i;
-        if (i >= line.size() || line[i] == '#')
-            break;
-        std::string word;
-        while (i < line.size() && !IsBlank(line[i])) {
-            if (line[i] != '"') {
-                word += line[i++];
-                continue;
-            }
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                char ch = line[i++];
-                if (ch == '"') {
-                    closed = true;
-                    break;
-                }
-                if (ch == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\'))
-                    ch = line[i++];
-                word += ch;
-            }
-            if (!closed)
-                return false;
-        }
-        words.push_back(std::move(word));
-    }
-    return true;
-}
-
-// "2.5" seconds as milliseconds.
-std::optional<int64_t> ParseSeconds(std::string_view text)
-{
-    if (text.empty())
-        return std::nullopt;
-    int64_t whole = 0;
-    size_t i = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        whole = whole * 10 + (text[i] - '0');
-        if (whole > 1'000'000'000)
-            return std::nullopt;
-    }
-    if (i == 0)
-        return std::nullopt;
-    int64_t ms = whole * 1000;
-    if (i < text.size()) {
-        if (text[i] != '.' || i + 1 >= text.size())
-            return std::nullopt;
-        int64_t scale = 100;
-        for (++i; i < text.size(); ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return std::nullopt;
-            ms += (text[i] - '0') * scale;
-            scale /= 10;
-        }
-    }
-    return ms;
-}
-
-} // namespace
 
 ScenarioParseResult ParseScenario(std::string_view text)
 {
@@ -102,7 +29,7 @@ ScenarioParseResult ParseScenario(std::string_view text)
         start = end + 1;
 
         std::vector<std::string> words;
-        if (!SplitWords(line, words)) {
+        if (!SplitCommandWords(line, words)) {
             result.error = "a quoted word is not closed";
             result.errorLine = lineNumber;
             result.commands.clear();
@@ -117,7 +44,7 @@ ScenarioParseResult ParseScenario(std::string_view text)
         command.line = lineNumber;
         size_t first = 0;
         if (words[0] == "at") {
-            std::optional<int64_t> ms = words.size() > 1 ? ParseSeconds(words[1]) : std::nullopt;
+            std::optional<int64_t> ms = words.size() > 1 ? ParseCommandSeconds(words[1]) : std::nullopt;
             if (!ms) {
                 result.error = "\"at\" needs a time in seconds";
                 result.errorLine = lineNumber;

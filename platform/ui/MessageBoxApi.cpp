@@ -9,17 +9,13 @@
 #include "platform/ui/WinUser.h"
 #include "platform/ui/qt/DialogRunner.h"
 #include "platform/ui/qt/MessageBoxRequest.h"
+#include "platform/ui/qt/PlatformDialogLook.h"
 #include "platform/ui/qt/ResourceData.h"
 #include "platform/ui/qt/WindowManager.h"
 
 using namespace platform::ui;
 
 namespace {
-
-int Scaled(int n)
-{
-    return (n * platform::CurrentDevice().dpi + 48) / 96;
-}
 
 const wchar_t* ButtonLabel(int id)
 {
@@ -60,81 +56,57 @@ HICON IconFor(UINT type)
     default:
         return nullptr;
     }
-    int size = Scaled(32);
+    int size = ScaledPixels(32);
     QImage image = QApplication::style()->standardIcon(pixmap).pixmap(size, size).toImage();
     return RegisterIcon(Icon { image.scaled(size, size).convertToFormat(QImage::Format_ARGB32_Premultiplied), 0 });
-}
-
-int CaptionHeight(HDC dc)
-{
-    TEXTMETRICW metrics {};
-    GetTextMetricsW(dc, &metrics);
-    return metrics.tmHeight + Scaled(6);
-}
-
-HFONT CaptionFont()
-{
-    LOGFONTW font {};
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
-    font.lfWeight = FW_BOLD;
-    return CreateFontIndirectW(&font);
-}
-
-HWND AddControl(HWND box, LPCWSTR className, LPCWSTR text, DWORD style, RECT rect, int id)
-{
-    HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-        rect.right - rect.left, rect.bottom - rect.top, box, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-        nullptr, nullptr);
-    SendMessageW(control, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
-    return control;
 }
 
 // Lays the box out for its text: the width of the screen less a margin, as high as the text.
 void Build(HWND box, MessageBoxRequest& request)
 {
     const platform::DeviceProfile& device = platform::CurrentDevice();
-    int margin = Scaled(8);
+    int margin = ScaledPixels(8);
     int width = device.screenWidth - 2 * margin;
     HDC dc = GetDC(box);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    int caption = CaptionHeight(dc);
-    int iconSize = request.icon != nullptr ? Scaled(32) : 0;
+    int caption = TitleStripHeight();
+    int iconSize = request.icon != nullptr ? ScaledPixels(32) : 0;
     int textLeft = margin + (iconSize > 0 ? iconSize + margin : 0);
     RECT text { 0, 0, width - 2 - textLeft - margin, 0 };
     DrawTextW(dc, request.text.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
     TEXTMETRICW metrics {};
     GetTextMetricsW(dc, &metrics);
-    int buttonHeight = metrics.tmHeight + Scaled(10);
+    int buttonHeight = metrics.tmHeight + ScaledPixels(10);
     std::vector<int> buttonWidths;
     int row = 0;
     for (int id : request.buttons) {
         SIZE size {};
         const wchar_t* label = ButtonLabel(id);
         GetTextExtentPoint32W(dc, label, static_cast<int>(wcslen(label)), &size);
-        buttonWidths.push_back(std::max(Scaled(56), size.cx + Scaled(16)));
+        buttonWidths.push_back(std::max(ScaledPixels(56), size.cx + ScaledPixels(16)));
         row += buttonWidths.back();
     }
-    row += Scaled(8) * (static_cast<int>(request.buttons.size()) - 1);
+    row += ScaledPixels(8) * (static_cast<int>(request.buttons.size()) - 1);
     SelectObject(dc, oldFont);
     ReleaseDC(box, dc);
 
     int contentTop = caption + margin;
     int content = std::max(iconSize, static_cast<int>(text.bottom));
-    AddControl(box, L"STATIC", request.text.c_str(), SS_LEFT,
+    AddDialogControl(box, L"STATIC", request.text.c_str(), SS_LEFT,
         RECT { textLeft, contentTop, width - 2 - margin, contentTop + text.bottom + metrics.tmHeight }, 0xFFFF);
-    int buttonTop = contentTop + content + Scaled(12);
+    int buttonTop = contentTop + content + ScaledPixels(12);
     int x = (width - 2 - row) / 2;
     int defaultIndex = static_cast<int>((request.type & MB_DEFMASK) >> 8);
     if (defaultIndex >= static_cast<int>(request.buttons.size()))
         defaultIndex = 0;
     for (size_t i = 0; i < request.buttons.size(); ++i) {
         bool isDefault = static_cast<int>(i) == defaultIndex;
-        HWND button = AddControl(box, L"BUTTON", ButtonLabel(request.buttons[i]),
+        HWND button = AddDialogControl(box, L"BUTTON", ButtonLabel(request.buttons[i]),
             (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP,
             RECT { x, buttonTop, x + buttonWidths[i], buttonTop + buttonHeight }, request.buttons[i]);
         if (isDefault)
             SetFocus(button);
-        x += buttonWidths[i] + Scaled(8);
+        x += buttonWidths[i] + ScaledPixels(8);
     }
     int height = buttonTop + buttonHeight + margin + 2;
     SetWindowPos(box, nullptr, margin, (device.screenHeight - height) / 2, width, height, SWP_NOZORDER);
@@ -146,21 +118,9 @@ void Paint(HWND box, const MessageBoxRequest& request)
     HDC dc = BeginPaint(box, &ps);
     RECT client;
     GetClientRect(box, &client);
-    HFONT font = CaptionFont();
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    RECT strip { 0, 0, client.right, CaptionHeight(dc) };
-    HBRUSH blue = CreateSolidBrush(RGB(0, 51, 153));
-    FillRect(dc, &strip, blue);
-    DeleteObject(blue);
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkMode(dc, TRANSPARENT);
-    RECT title = strip;
-    title.left += Scaled(6);
-    DrawTextW(dc, request.caption.c_str(), -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
+    PaintTitleStrip(dc, client.right, request.caption);
     if (request.icon != nullptr)
-        DrawIconEx(dc, Scaled(8), strip.bottom + Scaled(8), request.icon, 0, 0, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, ScaledPixels(8), TitleStripHeight() + ScaledPixels(8), request.icon, 0, 0, 0, nullptr, DI_NORMAL);
     EndPaint(box, &ps);
 }
 

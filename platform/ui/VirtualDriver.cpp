@@ -13,6 +13,7 @@
 #include "platform/ui/qt/ComboControl.h"
 #include "platform/ui/qt/DatePickerControl.h"
 #include "platform/ui/qt/DialogState.h"
+#include "platform/ui/qt/FileDialogRequest.h"
 #include "platform/ui/qt/HtmlViewerControl.h"
 #include "platform/ui/qt/MessageBoxRequest.h"
 #include "platform/ui/qt/ListBoxControl.h"
@@ -26,6 +27,24 @@
 using namespace platform::ui;
 
 namespace platform {
+
+namespace {
+
+// The user's typing, queued: focus, the whole text selected, then each character as WM_CHAR.
+void TypeInto(HWND control, std::wstring_view text)
+{
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    SetFocus(control);
+    if (EqualsNoCase(className, L"COMBOBOX"))
+        SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    for (wchar_t ch : text)
+        PostMessageW(control, WM_CHAR, static_cast<WPARAM>(ch), 1);
+}
+
+} // namespace
 
 struct VirtualDriver::Impl final : UiDriver {
     explicit Impl(VirtualClock& clock)
@@ -55,6 +74,10 @@ struct VirtualDriver::Impl final : UiDriver {
         Window* dialog = WindowManager::Get().Find(window);
         if (dialog != nullptr && dialog->dialog != nullptr && dialog->dialog->kind == DialogKind::MessageBox) {
             AnswerMessageBox(window, *static_cast<MessageBoxRequest*>(dialog->dialog->request), finished);
+            return;
+        }
+        if (dialog != nullptr && dialog->dialog != nullptr && dialog->dialog->kind == DialogKind::FileDialog) {
+            AnswerFileDialog(window, *static_cast<FileDialogRequest*>(dialog->dialog->request), finished);
             return;
         }
         ModalInfo info { window, TemplateIdOf(window), WindowText(window) };
@@ -98,6 +121,39 @@ struct VirtualDriver::Impl final : UiDriver {
             EndDialog(window, answer);
     }
 
+    void AnswerFileDialog(HWND window, const FileDialogRequest& request, const std::function<bool()>& finished)
+    {
+        FileDialogInfo info { window, request.ofn->hwndOwner, request.save, request.title, request.folder.ToString(),
+            request.initialName, {}, request.filter, request.defaultExtension, request.ofn->Flags };
+        for (const FileFilter& filter : request.filters) {
+            std::wstring patterns;
+            for (const std::wstring& pattern : filter.patterns)
+                patterns += (patterns.empty() ? L"" : L";") + pattern;
+            info.filters.emplace_back(filter.description, patterns);
+        }
+        fileDialogs.push_back(info);
+        std::wstring path;
+        if (fileDialogHandlers.empty()) {
+            faults.push_back(Fmt(L"RunModal: NoHandler for file dialog \"%s\"", request.title));
+        } else {
+            FileDialogHandler handler = std::move(fileDialogHandlers.front());
+            fileDialogHandlers.erase(fileDialogHandlers.begin());
+            path = handler(info);
+        }
+        if (!path.empty() && !finished()) {
+            TypeInto(GetDlgItem(window, 0x480), path);
+            Pump();
+            if (!finished())
+                SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+            Pump();
+        }
+        if (!finished())
+            SendMessageW(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+        Pump();
+        if (!finished())
+            EndDialog(window, IDCANCEL);
+    }
+
     static int TemplateIdOf(HWND window)
     {
         Window* dialog = WindowManager::Get().Find(window);
@@ -114,6 +170,8 @@ struct VirtualDriver::Impl final : UiDriver {
     std::vector<std::pair<int, ModalHandler>> handlers;
     std::vector<MessageBoxHandler> messageBoxHandlers;
     std::vector<MessageBoxInfo> messageBoxes;
+    std::vector<FileDialogHandler> fileDialogHandlers;
+    std::vector<FileDialogInfo> fileDialogs;
     std::vector<std::wstring> faults;
 
     void Pump()
@@ -199,15 +257,7 @@ void VirtualDriver::ClickItem(HWND dialog, int id)
 
 void VirtualDriver::TypeText(HWND control, std::wstring_view text)
 {
-    wchar_t className[32] = {};
-    GetClassNameW(control, className, 32);
-    SetFocus(control);
-    if (EqualsNoCase(className, L"COMBOBOX"))
-        SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    else
-        SendMessageW(control, EM_SETSEL, 0, -1);
-    for (wchar_t ch : text)
-        PostMessageW(control, WM_CHAR, static_cast<WPARAM>(ch), 1);
+    TypeInto(control, text);
     m_impl->Pump();
 }
 
@@ -325,6 +375,26 @@ const std::vector<VirtualDriver::MessageBoxInfo>& VirtualDriver::MessageBoxes() 
     return m_impl->messageBoxes;
 }
 
+void VirtualDriver::OnFileDialog(FileDialogHandler handler)
+{
+    m_impl->fileDialogHandlers.push_back(std::move(handler));
+}
+
+void VirtualDriver::ChooseFile(std::wstring path)
+{
+    OnFileDialog([path](const FileDialogInfo&) { return path; });
+}
+
+void VirtualDriver::CancelFileDialog()
+{
+    OnFileDialog([](const FileDialogInfo&) { return std::wstring(); });
+}
+
+const std::vector<VirtualDriver::FileDialogInfo>& VirtualDriver::FileDialogs() const
+{
+    return m_impl->fileDialogs;
+}
+
 const std::vector<std::wstring>& VirtualDriver::Faults() const
 {
     return m_impl->faults;
@@ -332,7 +402,7 @@ const std::vector<std::wstring>& VirtualDriver::Faults() const
 
 size_t VirtualDriver::PendingHandlers() const
 {
-    return m_impl->handlers.size() + m_impl->messageBoxHandlers.size();
+    return m_impl->handlers.size() + m_impl->messageBoxHandlers.size() + m_impl->fileDialogHandlers.size();
 }
 
 } // namespace platform

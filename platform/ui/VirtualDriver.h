@@ -99,6 +99,30 @@ public:
     void AnswerMessageBox(int answer);
     const std::vector<MessageBoxInfo>& MessageBoxes() const;
 
+    // File dialogs (GetOpenFileNameW, GetSaveFileNameW) are answered the same way: the
+    // handler's path is typed into the dialog's name field and OK is pressed, so the dialog's
+    // own rules apply (default extension, overwrite question, folders that must exist); an
+    // empty path presses Cancel. A dialog still open after OK (the user declined to replace a
+    // file) is cancelled. A dialog without a handler is a fault and is cancelled.
+    struct FileDialogInfo {
+        HWND window;
+        HWND owner;
+        bool save;
+        std::wstring title;
+        std::wstring folder; // where it opened
+        std::wstring name;   // the initial name
+        std::vector<std::pair<std::wstring, std::wstring>> filters; // description, patterns
+        int filter;          // index of the filter shown
+        std::wstring defaultExtension;
+        DWORD flags;
+    };
+    using FileDialogHandler = std::function<std::wstring(const FileDialogInfo&)>;
+    void OnFileDialog(FileDialogHandler handler);
+    // The next file dialog chooses this path; or is cancelled, as with the Cancel button.
+    void ChooseFile(std::wstring path);
+    void CancelFileDialog();
+    const std::vector<FileDialogInfo>& FileDialogs() const;
+
     struct Impl;
 
 private:

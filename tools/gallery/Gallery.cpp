@@ -11,7 +11,10 @@
 #include "GalleryCanvas.h"
 #include "GalleryDialog.h"
 #include "platform/device/Device.h"
+#include "platform/files/Files.h"
+#include "platform/files/SimFileSystem.h"
 #include "platform/time/Clock.h"
+#include "platform/ui/CommDlg.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/HtmlCtrl.h"
 #include "platform/ui/Observe.h"
@@ -33,6 +36,19 @@ bool Save(HWND window, const std::filesystem::path& folder, const std::string& n
     }
     std::printf("%s\n", file.string().c_str());
     return true;
+}
+
+// A few folders and files for the file dialog to show.
+void MakeDeviceFiles()
+{
+    platform::InstallFileSystem(std::make_shared<platform::SimFileSystem>());
+    for (const wchar_t* folder : { L"\\My Documents", L"\\My Documents\\Личное", L"\\My Documents\\Templates" })
+        CreateDirectoryW(folder, nullptr);
+    for (const wchar_t* file : { L"\\My Documents\\notes.txt", L"\\My Documents\\отчет.txt",
+             L"\\My Documents\\velmoradebug.txt", L"\\My Documents\\export.csv" }) {
+        HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CloseHandle(handle);
+    }
 }
 
 } // namespace
@@ -58,6 +74,7 @@ int main(int argc, char** argv)
         platform::VirtualDriver driver(clock);
         auto instance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x6A110000));
         InitHTMLControl(instance);
+        MakeDeviceFiles();
         if (!gallery::RegisterCanvas(instance)) {
             std::fprintf(stderr, "velmora-gallery: cannot register the canvas class\n");
             return 1;
@@ -82,11 +99,30 @@ int main(int argc, char** argv)
             });
             MessageBoxW(canvas, L"Сохранить изменения настроек? Would you like to create a debug file?", L"Velmora",
                 MB_YESNO | MB_ICONQUESTION);
+
+            // The save dialog of the diagnostic report, on the simulated file system.
+            driver.OnFileDialog([&](const platform::VirtualDriver::FileDialogInfo&) {
+                failures += Save(nullptr, folder, std::string("gallery-") + profile.name + "-filedialog.png") ? 0 : 1;
+                return std::wstring();
+            });
+            wchar_t path[MAX_PATH] = L"velmoradebug.txt";
+            OPENFILENAMEW ofn {};
+            ofn.lStructSize = sizeof ofn;
+            ofn.hwndOwner = canvas;
+            ofn.lpstrFilter = L"Text(*.txt)\0*.txt\0";
+            ofn.lpstrFile = path;
+            ofn.nMaxFile = MAX_PATH;
+            ofn.lpstrInitialDir = L"\\My Documents";
+            ofn.lpstrTitle = L"Save As";
+            ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+            ofn.lpstrDefExt = L"txt";
+            GetSaveFileNameW(&ofn);
             platform::DestroyAllWindows();
         }
         for (const std::wstring& fault : driver.Faults())
             std::fprintf(stderr, "velmora-gallery: %ls\n", fault.c_str());
     }
+    platform::UninstallFileSystem();
     platform::InstallClock(nullptr);
     return failures == 0 ? 0 : 1;
 }

@@ -33,6 +33,15 @@ protected:
     }
 };
 
+// A desktop window keeps the device's size; offscreen there is no window manager to hint.
+void SizeScreenWidget(QWidget& screen, int width, int height)
+{
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        screen.resize(width, height);
+    else
+        screen.setFixedSize(width, height);
+}
+
 } // namespace
 
 WindowManager& WindowManager::Get()
@@ -70,7 +79,7 @@ void WindowManager::Start()
 
     auto* screen = new DeviceScreenWidget(m_desktop->Handle(), nullptr);
     screen->setWindowTitle(QStringLiteral("Velmora"));
-    screen->setFixedSize(device.screenWidth, device.screenHeight);
+    SizeScreenWidget(*screen, device.screenWidth, device.screenHeight);
     m_desktop->widget = screen;
     m_screen = screen;
     screen->show();
@@ -86,7 +95,7 @@ void WindowManager::FitDesktopToScreen()
         return;
     m_desktop->SetRect(screen);
     m_desktop->ResizeSurface();
-    m_screen->setFixedSize(device.screenWidth, device.screenHeight);
+    SizeScreenWidget(*m_screen, device.screenWidth, device.screenHeight);
     InvalidateRect(m_desktop->Handle(), nullptr, TRUE);
 }
 
