@@ -1,9 +1,16 @@
-// The script runner in this process, on the shell with no items: where a tap lands, and the
-// answer it gives the next message box.
+// The script runner in this process, on the shell with no items: where a tap lands, the answer
+// it gives the next message box and the path it gives the next file dialog; and the programs
+// the shell says it would open.
 #include <gtest/gtest.h>
 
 #include "host/ScriptRunner.h"
 #include "host/TodayShell.h"
+#include "platform/core/Handle.h"
+#include "platform/core/LastError.h"
+#include "platform/core/Process.h"
+#include "platform/files/Files.h"
+#include "platform/files/SimFileSystem.h"
+#include "platform/ui/CommDlg.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/shell/ShellHost.h"
 #include "platform/ui/Observe.h"
@@ -18,6 +25,34 @@ int g_answer = 0;
 int g_taps = 0;
 std::vector<std::pair<WPARAM, LPARAM>> g_iconTaps;
 constexpr UINT kIconMessage = WM_APP + 5;
+
+struct SaveResult {
+    BOOL chosen = FALSE;
+    DWORD error = 0;
+    std::wstring path;
+};
+SaveResult g_saved;
+
+// A window that asks where to save its report when tapped.
+LRESULT SavingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_LBUTTONUP)
+        return DefWindowProcW(window, message, wParam, lParam);
+    wchar_t path[MAX_PATH] = L"report.vlm";
+    OPENFILENAMEW ofn {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = window;
+    ofn.lpstrFilter = L"Velmora settings (*.vlm)\0*.vlm\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = L"\\My Documents";
+    ofn.Flags = OFN_OVERWRITEPROMPT;
+    ofn.lpstrDefExt = L"vlm";
+    g_saved.chosen = GetSaveFileNameW(&ofn);
+    g_saved.error = CommDlgExtendedError();
+    g_saved.path = g_saved.chosen ? path : L"";
+    return 0;
+}
 
 // A window that asks a question when tapped.
 LRESULT AskingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -45,6 +80,13 @@ protected:
         asking.lpfnWndProc = AskingProc;
         asking.lpszClassName = L"AskingWindow";
         RegisterClassW(&asking);
+        WNDCLASSW saving {};
+        saving.lpfnWndProc = SavingProc;
+        saving.lpszClassName = L"SavingWindow";
+        RegisterClassW(&saving);
+        platform::InstallFileSystem(std::make_shared<platform::SimFileSystem>());
+        CreateDirectoryW(L"\\My Documents", nullptr);
+        g_saved = SaveResult {};
         g_answer = 0;
         g_taps = 0;
         g_iconTaps.clear();
@@ -54,6 +96,15 @@ protected:
         m_shell.Stop();
         platform::DestroyAllWindows();
         UnregisterClassW(L"AskingWindow", nullptr);
+        UnregisterClassW(L"SavingWindow", nullptr);
+        platform::UninstallFileSystem();
+    }
+
+    void MakeSavingWindow()
+    {
+        ASSERT_NE(CreateWindowExW(0, L"SavingWindow", L"", WS_POPUP | WS_VISIBLE, 0, 100, 240, 50, nullptr, nullptr,
+                      nullptr, nullptr),
+            nullptr);
     }
 
     std::vector<std::string> Run(const std::string& text)
@@ -136,4 +187,74 @@ TEST_F(ScriptRunnerTest, ATapOnANotificationIconReachesItsWindow)
     EXPECT_EQ(g_iconTaps, (std::vector<std::pair<WPARAM, LPARAM>> { { 7, WM_LBUTTONDOWN }, { 7, WM_LBUTTONUP } }));
     Shell_NotifyIcon(NIM_DELETE, &icon);
     platform::ResetShell();
+}
+
+TEST_F(ScriptRunnerTest, ChoosesThePathOfTheNextFileDialogUnderTheDialogsOwnRules)
+{
+    MakeSavingWindow();
+    // The default extension is the dialog's to add.
+    EXPECT_TRUE(Run("choose \"\\My Documents\\backup\"\ntap 50 120\n").empty());
+    EXPECT_TRUE(g_saved.chosen);
+    EXPECT_EQ(g_saved.path, L"\\My Documents\\backup.vlm");
+    ASSERT_EQ(m_notes.size(), 1u);
+    EXPECT_EQ(m_notes[0], "save dialog \"Save As\" chose \\My Documents\\backup");
+
+    // An existing file: the dialog asks before replacing it, and the script answers.
+    HANDLE file = CreateFileW(L"\\My Documents\\backup.vlm", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
+    CloseHandle(file);
+    g_saved = SaveResult {};
+    EXPECT_TRUE(Run("answer yes\nchoose \"\\My Documents\\backup.vlm\"\ntap 50 120\n").empty());
+    EXPECT_TRUE(g_saved.chosen);
+    ASSERT_EQ(m_notes.size(), 3u);
+    EXPECT_EQ(m_notes[2].rfind("message box \"Save As\": ", 0), 0u) << m_notes[2];
+    EXPECT_EQ(g_saved.path, L"\\My Documents\\backup.vlm");
+}
+
+TEST_F(ScriptRunnerTest, ChooseCancelCancelsAndADialogNobodyAnsweredIsAFault)
+{
+    MakeSavingWindow();
+    EXPECT_TRUE(Run("choose cancel\ntap 50 120\n").empty());
+    EXPECT_FALSE(g_saved.chosen);
+    EXPECT_EQ(g_saved.error, 0u); // the user cancelled: no failure
+    EXPECT_EQ(m_notes, std::vector<std::string> { "save dialog \"Save As\" cancelled" });
+
+    g_saved = SaveResult { TRUE, 0, L"" };
+    EXPECT_FALSE(Run("tap 50 120\n").empty());
+    EXPECT_FALSE(g_saved.chosen);
+}
+
+TEST_F(ScriptRunnerTest, TheShellSaysWhichProgramWouldOpenAndRefusesOnesTheDeviceLacks)
+{
+    std::vector<std::string> events;
+    m_shell.onEvent = [&events](const std::string& line) { events.push_back(line); };
+    wchar_t commandLine[] = L"cplmain.cpl,17,1";
+    PROCESS_INFORMATION process {};
+    ASSERT_TRUE(CreateProcessW(L"\\Windows\\ctlpnl.exe", commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+        nullptr, &process));
+    EXPECT_TRUE(CloseHandle(process.hThread));
+    EXPECT_TRUE(CloseHandle(process.hProcess));
+
+    // A program the user put on the device counts; a folder or a missing file does not.
+    CreateDirectoryW(L"\\Windows", nullptr);
+    HANDLE file = CreateFileW(L"\\Windows\\tool.exe", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(CreateProcessW(L"\\windows\\TOOL.EXE", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+        &process));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_FALSE(CreateProcessW(L"\\Windows", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &process));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(events,
+        (std::vector<std::string> { "would open \\Windows\\ctlpnl.exe cplmain.cpl,17,1", "would open \\windows\\TOOL.EXE",
+            "cannot open \\Windows: no such program" }));
+
+    // Without the shell no program starts.
+    m_shell.Stop();
+    events.clear();
+    EXPECT_FALSE(CreateProcessW(L"\\Windows\\ctlpnl.exe", commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+        nullptr, &process));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(events.empty());
 }
