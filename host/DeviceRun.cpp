@@ -297,13 +297,11 @@ int Run::RunRealTime()
 {
     SetTimer(nullptr, 0, kStopCheckPeriodMs, StopCheck);
     int exitCode = platform::RunEventLoop();
-    // What the last tick invalidated is painted before the screen is saved.
+    // What the last tick invalidated is painted before the screen is saved; no timer runs
+    // any more.
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            continue;
+    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
         DispatchMessageW(&message);
-    }
     return exitCode < 0 ? kExitDone : exitCode;
 }
 

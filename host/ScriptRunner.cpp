@@ -255,8 +255,17 @@ void ScriptRunner::Perform(const ScriptAction& action)
         });
         return;
     }
-    case ScriptVerb::Choose:
-        return Fail(action, "file dialogs cannot be answered yet: the platform has none");
+    case ScriptVerb::Choose: {
+        std::string said = action.text;
+        std::wstring path = said == "cancel" ? std::wstring() : Utf8ToWide(said);
+        driver.OnFileDialog([this, path, said](const platform::VirtualDriver::FileDialogInfo& dialog) {
+            if (m_env.note)
+                m_env.note(std::string(dialog.save ? "save" : "open") + " dialog \"" + WideToUtf8(dialog.title) + "\" "
+                    + (path.empty() ? "cancelled" : "chose " + said));
+            return path;
+        });
+        return;
+    }
     case ScriptVerb::Rotate:
         m_env.rotate();
         return;

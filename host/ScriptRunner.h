@@ -23,7 +23,8 @@ struct ScriptEnvironment {
     // False when the file could not be written.
     std::function<bool(const std::string& file)> screenshot;
     std::function<void()> rotate;
-    // A modal dialog opened or closed ("dialog 500 \"Options\" opened"), a message box answered.
+    // A modal dialog opened or closed ("dialog 500 \"Options\" opened"), a message box answered,
+    // a file dialog given its path.
     std::function<void(const std::string&)> note;
 };
 

@@ -1,6 +1,8 @@
 #include "host/TodayShell.h"
 
 #include "host/ItemObserver.h"
+#include "platform/core/Process.h"
+#include "platform/files/Files.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/WinGdi.h"
@@ -24,6 +26,18 @@ int IconActivity(HWND window)
     return 0;
 }
 
+// The device's own programs, which its file system here does not hold.
+constexpr const wchar_t* kDevicePrograms[] = { L"\\Windows\\ctlpnl.exe" };
+
+bool ProgramExists(const std::wstring& image)
+{
+    for (const wchar_t* program : kDevicePrograms)
+        if (EqualsNoCase(image, program))
+            return true;
+    DWORD attributes = GetFileAttributesW(image.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 } // namespace
 
 TodayShell::~TodayShell()
@@ -35,6 +49,16 @@ std::vector<std::string> TodayShell::Start()
 {
     g_shell = this;
     platform::InstallShellHost(this);
+    // Programs are the device's, not this machine's: the shell says what would open.
+    platform::InstallProcessStarter([this](const platform::ProcessStart& start) -> DWORD {
+        std::string program = WideToUtf8(start.imageName);
+        if (!ProgramExists(start.imageName)) {
+            Event("cannot open " + program + ": no such program");
+            return ERROR_FILE_NOT_FOUND;
+        }
+        Event("would open " + program + (start.commandLine.empty() ? "" : " " + WideToUtf8(start.commandLine)));
+        return ERROR_SUCCESS;
+    });
     HWND desktop = GetDesktopWindow();
     m_desktopProc = reinterpret_cast<WNDPROC>(SetWindowLongW(desktop, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&DesktopProc)));
 
@@ -58,6 +82,7 @@ void TodayShell::Stop()
     m_started = false;
     m_today.UnloadItems();
     platform::InstallShellHost(nullptr);
+    platform::InstallProcessStarter(nullptr);
     HWND desktop = GetDesktopWindow();
     if (m_desktopProc != nullptr)
         SetWindowLongW(desktop, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(m_desktopProc));

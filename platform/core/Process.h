@@ -9,8 +9,6 @@
 
 #include "platform/core/WinTypes.h"
 
-struct SECURITY_ATTRIBUTES;
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 struct STARTUPINFOW;
 using LPSTARTUPINFOW = STARTUPINFOW*;
 

@@ -25,6 +25,8 @@ using LPSTR = CHAR*;
 using LPCSTR = const CHAR*;
 using LPVOID = void*;
 using LPCVOID = const void*;
+// The device supports no security attributes; the calls that take them check for null.
+using LPSECURITY_ATTRIBUTES = void*;
 using REGSAM = DWORD;
 using LSTATUS = LONG;
 using WPARAM = uintptr_t;

@@ -8,7 +8,8 @@
 namespace platform {
 
 // True when the device will be shown on the real display; false when it is too late (the
-// platform already chose offscreen drawing).
+// platform already chose offscreen drawing). Closing the device's window there ends the
+// message loop as PostQuitMessage(0) does.
 bool UseRealDisplay();
 
 // Gives the running device another profile (the host's choice of screen, a test's): the

@@ -1,6 +1,7 @@
 #include "platform/ui/qt/WindowManager.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 
 #include "platform/core/LastError.h"
 #include "platform/device/Device.h"
@@ -16,6 +17,21 @@ namespace platform::ui {
 namespace {
 
 WindowManager* g_manager = nullptr;
+
+// The window on the host's desktop that shows the device's screen. Closing it is switching the
+// device off: the program's message loop ends as after PostQuitMessage(0), and the window
+// stays until the program has shut down, so its last frames can still be painted and saved.
+class DeviceScreenWidget final : public WindowWidget {
+public:
+    using WindowWidget::WindowWidget;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        PostQuitMessage(0);
+    }
+};
 
 // A desktop window keeps the device's size; offscreen there is no window manager to hint.
 void SizeScreenWidget(QWidget& screen, int width, int height)
@@ -61,7 +77,7 @@ void WindowManager::Start()
     m_desktop->style = WS_VISIBLE;
     m_desktop->text = L"Desktop";
 
-    auto* screen = new WindowWidget(m_desktop->Handle(), nullptr);
+    auto* screen = new DeviceScreenWidget(m_desktop->Handle(), nullptr);
     screen->setWindowTitle(QStringLiteral("Velmora"));
     SizeScreenWidget(*screen, device.screenWidth, device.screenHeight);
     m_desktop->widget = screen;
@@ -100,6 +116,11 @@ void WindowManager::FocusChanged(HWND focused)
 QWidget& WindowManager::ScreenWidget()
 {
     return *m_screen;
+}
+
+bool WindowManager::CloseScreenWidget()
+{
+    return m_screen->close();
 }
 
 Window* WindowManager::Find(HWND handle)

@@ -38,6 +38,9 @@ public:
     Window& Desktop() { return *m_desktop; }
     // The widget that shows the device's screen: every top-level window's widget lies on it.
     QWidget& ScreenWidget();
+    // What the host's desktop does when its user closes the screen's window; true when the
+    // window closed.
+    bool CloseScreenWidget();
 
     Window& CreateWindowObject(WindowClass& windowClass);
     void ForgetWindow(Window& window);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Display.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/qt/WindowManager.h"
 
 using namespace ui_test;
 
@@ -54,4 +55,16 @@ TEST_F(DisplayTest, AnotherProfileChangesTheScreenAndItsResolution)
     EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 192);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), 32);
+}
+
+TEST_F(DisplayTest, ClosingTheScreensWindowEndsTheMessageLoopAndLeavesTheScreenUp)
+{
+    EXPECT_FALSE(platform::ui::WindowManager::Get().CloseScreenWidget());
+    MSG message {};
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(message.wParam, 0u);
+    // The quit was taken: the next loop runs.
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(IsWindowVisible(GetDesktopWindow()));
 }
