@@ -76,6 +76,7 @@ void WindowManager::Start()
     m_desktop->SetRect(RECT { 0, 0, device.screenWidth, device.screenHeight });
     m_desktop->style = WS_VISIBLE;
     m_desktop->text = L"Desktop";
+    m_desktop->proc = windowClass->proc;
 
     auto* screen = new DeviceScreenWidget(m_desktop->Handle(), nullptr);
     screen->setWindowTitle(QStringLiteral("Velmora"));

@@ -159,6 +159,22 @@ TEST_F(WindowTest, SubclassingReplacesTheProcedureAndCanForward)
     EXPECT_EQ(g_subclassCalls, 2);
 }
 
+TEST_F(WindowTest, TheDesktopCanBeSubclassedAndGivenBackItsProcedure)
+{
+    // A subclass that cannot be undone would stay on the desktop after its owner is gone.
+    HWND desktop = GetDesktopWindow();
+    WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongW(desktop, GWL_WNDPROC));
+    ASSERT_NE(original, nullptr);
+    g_subclassCalls = 0;
+    g_previousProc = reinterpret_cast<WNDPROC>(SetWindowLongW(desktop, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    EXPECT_EQ(g_previousProc, original);
+    InvalidateRect(desktop, nullptr, TRUE);
+    UpdateWindow(desktop);
+    EXPECT_GT(g_subclassCalls, 0);
+    EXPECT_EQ(SetWindowLongW(desktop, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(original)), reinterpret_cast<LONG_PTR>(SubclassProc));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongW(desktop, GWL_WNDPROC)), original);
+}
+
 TEST_F(WindowTest, WindowDataHasItsSlotsAndRefusesOthers)
 {
     RegisterTestClass(nullptr, 8);
