@@ -185,7 +185,12 @@ INT_PTR RunModalDialog(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND p
         EnableWindow(owner, FALSE);
     if (!window.dialog->ended && !window.destroyed) {
         ShowWindow(dialog, SW_SHOWNORMAL);
-        manager.Driver().RunModal(dialog, [&] { return window.destroyed || window.dialog->ended; });
+        // A quit request ends the dialog and stays posted for the loop outside, as the
+        // platform's dialog manager passes it on; otherwise a program could not stop with a
+        // dialog open.
+        manager.Driver().RunModal(dialog, [&] {
+            return window.destroyed || window.dialog->ended || manager.Queue().QuitPosted();
+        });
     }
     if (ownerWasEnabled && IsWindow(owner))
         EnableWindow(owner, TRUE);

@@ -148,6 +148,18 @@ TEST_F(DialogTest, AModalLoopRunsOtherWindowsTimersAndReturnsTheEndDialogResult)
     platform::UnregisterModuleResources(TestInstance());
 }
 
+TEST_F(DialogTest, AQuitRequestEndsAModalDialogAndStaysForTheOuterLoop)
+{
+    HWND item = MakeTopLevel();
+    m_driver.OnModal(0, [&](const platform::VirtualDriver::ModalInfo&) { PostQuitMessage(3); });
+    EXPECT_EQ(DialogBoxIndirectParamW(TestInstance(), &kMonitor, item, RecordingDialogProc, 0), 0);
+    EXPECT_TRUE(m_driver.Faults().empty());
+    EXPECT_EQ(platform::LiveWindowCount(), 1u);
+    MSG msg {};
+    EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
 TEST_F(DialogTest, AutomaticRadiosAreGroupedAndCheckBoxesToggle)
 {
     g_dialogLog.clear();
