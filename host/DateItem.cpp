@@ -3,7 +3,7 @@
 #include "host/ShellMetrics.h"
 #include "host/ShellWindow.h"
 #include "platform/shell/TodayScreen.h"
-#include "platform/text/Format.h"
+#include "platform/time/DateFormat.h"
 #include "platform/ui/WinGdi.h"
 
 namespace host {
@@ -15,11 +15,6 @@ constexpr const wchar_t* kClassName = L"TodayDateItem";
 constexpr int kTextLeft = 28;
 constexpr int kItemHeight = 20;
 constexpr int kPageSize = 14;
-
-const wchar_t* const kDayNames[] = { L"Sunday", L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday",
-    L"Saturday" };
-const wchar_t* const kMonthNames[] = { L"January", L"February", L"March", L"April", L"May", L"June", L"July",
-    L"August", L"September", L"October", L"November", L"December" };
 
 // A calendar page: a white sheet with a red binding along its top.
 void DrawCalendarPage(HDC dc, int left, int top, int size)
@@ -41,7 +36,7 @@ void DrawCalendarPage(HDC dc, int left, int top, int size)
 
 std::wstring DateItem::DateText(const platform::CalendarTime& time)
 {
-    return Fmt(L"%s, %s %d, %d", kDayNames[time.DayOfWeek()], kMonthNames[time.Month() - 1], time.Day(), time.Year());
+    return platform::FormatDate(time, L"dddd, MMMM d, yyyy");
 }
 
 HWND DateItem::Create(HWND today)

@@ -12,6 +12,7 @@
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
+#include "platform/time/DateFormat.h"
 #include "netinfo/AdapterTracking.h"
 #include "settings/Settings.h"
 #include "usage/MonthFileCache.h"
@@ -50,10 +51,6 @@ const char* const kHelp = "Usage:\n"
                           "\n"
                           "Exit codes: 0 done, 1 a file or folder could not be read or written,\n"
                           "2 bad arguments or dates, 3 no interface in the export range.\n";
-
-const wchar_t* const kMonthNames[] = { L"January", L"February", L"March", L"April", L"May", L"June", L"July",
-    L"August", L"September", L"October", L"November", L"December" };
-const wchar_t* const kWeekdayNames[] = { L"Sun", L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat" };
 
 struct Options {
     std::string verb;
@@ -225,7 +222,7 @@ std::optional<std::string> ResolveLogFolder(const Options& options, const Settin
 
 std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
 {
-    const wchar_t* month = kMonthNames[date.Month() - 1];
+    std::wstring month = platform::FormatDate(date, L"MMMM");
     if (interval == IntervalHourly)
         return Fmt(L"Hourly Traffic: %s %d, %d", month, date.Day(), date.Year());
     if (interval == IntervalDaily)
@@ -244,8 +241,8 @@ int RunReport(const Options& options, const Settings& settings, const std::wstri
     UsageLogger noLiveCounts;
     UsageTable table = UsageTotals(noLiveCounts, interval, *date, selector, folder);
     UsageCalendarNames names;
-    names.weekdayShort = [](const platform::CalendarTime& t) { return std::wstring(kWeekdayNames[t.DayOfWeek()]); };
-    names.monthLong = [](const platform::CalendarTime& t) { return std::wstring(kMonthNames[t.Month() - 1]); };
+    names.weekdayShort = [](const platform::CalendarTime& t) { return platform::FormatDate(t, L"ddd"); };
+    names.monthLong = [](const platform::CalendarTime& t) { return platform::FormatDate(t, L"MMMM"); };
 
     if (options.json) {
         std::string json = "{\"interval\":\"" + options.interval + "\",\"date\":\"" + options.date

@@ -121,6 +121,7 @@ enum : DWORD {
     ERROR_DIRECTORY = 267,
     ERROR_INVALID_SIZE = 632, // RAS: a structure's size field is wrong
     ERROR_CAN_NOT_COMPLETE = 1003,
+    ERROR_INVALID_FLAGS = 1004,
     ERROR_BADDB = 1009,
     ERROR_BADKEY = 1010,
     ERROR_CANTOPEN = 1011,
