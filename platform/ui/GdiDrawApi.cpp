@@ -1,5 +1,6 @@
 // Pens, fonts, bitmaps, text, shapes and block transfers.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -47,6 +48,43 @@ std::optional<QPen> PenOf(HGDIOBJ handle)
     qpen.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
     qpen.setCosmetic(width == 1);
     return qpen;
+}
+
+// The pixels of a one-pixel line from `from` up to but not including `to`, stepping along the
+// longer axis: the platform leaves a line's end point out, so that a polyline's segments meet
+// without drawing their joints twice (which matters under the raster operations) and a chart's
+// trace stops where its data does.
+void AppendLinePixels(POINT from, POINT to, QPolygon& pixels)
+{
+    int dx = std::abs(to.x - from.x);
+    int dy = std::abs(to.y - from.y);
+    int stepX = to.x >= from.x ? 1 : -1;
+    int stepY = to.y >= from.y ? 1 : -1;
+    int x = from.x;
+    int y = from.y;
+    if (dx >= dy) {
+        int error = dx / 2;
+        for (int i = 0; i < dx; ++i) {
+            pixels << QPoint(x, y);
+            x += stepX;
+            error -= dy;
+            if (error < 0) {
+                y += stepY;
+                error += dx;
+            }
+        }
+    } else {
+        int error = dy / 2;
+        for (int i = 0; i < dy; ++i) {
+            pixels << QPoint(x, y);
+            y += stepY;
+            error -= dx;
+            if (error < 0) {
+                x += stepX;
+                error += dy;
+            }
+        }
+    }
 }
 
 int TextLength(LPCWSTR text, int count)
@@ -417,11 +455,19 @@ BOOL Polyline(HDC dc, const POINT* points, int count)
     if (!pen)
         return TRUE;
     QPolygon polygon;
-    for (int i = 0; i < count; ++i)
-        polygon << QPoint(points[i].x, points[i].y);
+    if (pen->isCosmetic() && pen->style() == Qt::SolidLine) {
+        for (int i = 0; i + 1 < count; ++i)
+            AppendLinePixels(points[i], points[i + 1], polygon);
+    } else {
+        for (int i = 0; i < count; ++i)
+            polygon << QPoint(points[i].x, points[i].y);
+    }
     PaintOn(*context, [&](QPainter& painter) {
         painter.setPen(*pen);
-        painter.drawPolyline(polygon);
+        if (pen->isCosmetic() && pen->style() == Qt::SolidLine)
+            painter.drawPoints(polygon);
+        else
+            painter.drawPolyline(polygon);
     });
     return TRUE;
 }

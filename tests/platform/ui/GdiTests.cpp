@@ -75,6 +75,34 @@ TEST_F(GdiTest, RectanglesExcludeTheirRightAndBottomEdges)
     EXPECT_EQ(GetPixel(filled, 4, 4), kGrey);
 }
 
+TEST_F(GdiTest, OnePixelLinesLeaveTheirEndPointOutAndSegmentsMeetOnce)
+{
+    HDC canvas = MakeCanvas(8, 8, kGrey);
+    HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    HGDIOBJ oldPen = SelectObject(canvas, black);
+    POINT across[2] = { { 1, 1 }, { 6, 1 } };
+    EXPECT_TRUE(Polyline(canvas, across, 2));
+    EXPECT_EQ(GetPixel(canvas, 1, 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas, 5, 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas, 6, 1), kGrey);
+
+    // Down a diagonal and back up: one pixel per column, the joint once, the last point left out.
+    POINT vee[3] = { { 1, 3 }, { 3, 5 }, { 7, 3 } };
+    EXPECT_TRUE(Polyline(canvas, vee, 3));
+    for (int x = 1; x < 7; ++x) {
+        int inColumn = 0;
+        for (int y = 2; y < 8; ++y)
+            inColumn += GetPixel(canvas, x, y) == RGB(0, 0, 0) ? 1 : 0;
+        EXPECT_EQ(inColumn, 1) << x;
+    }
+    for (POINT on : { POINT { 1, 3 }, POINT { 2, 4 }, POINT { 3, 5 }, POINT { 5, 4 } })
+        EXPECT_EQ(GetPixel(canvas, on.x, on.y), RGB(0, 0, 0)) << on.x << "," << on.y;
+    for (POINT off : { POINT { 7, 3 }, POINT { 2, 3 }, POINT { 3, 4 } })
+        EXPECT_EQ(GetPixel(canvas, off.x, off.y), kGrey) << off.x << "," << off.y;
+    SelectObject(canvas, oldPen);
+    DeleteObject(black);
+}
+
 TEST_F(GdiTest, MergePaintTurnsACyanTraceRedOverTheBlackGridAndWhiteLeavesTheGrid)
 {
     HDC grid = MakeCanvas(6, 2, RGB(0, 0, 0));
