@@ -39,10 +39,7 @@ void MenuBar::Layout()
 
 LRESULT MenuBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MenuBar* self = ShellObject<MenuBar>(window, message, lParam);
-    if (self == nullptr || self->m_window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return DispatchToShellObject(window, message, wParam, lParam, &MenuBar::m_window, &MenuBar::OnMessage);
 }
 
 LRESULT MenuBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -81,10 +81,7 @@ void NotificationArea::PassTap(int x, UINT mouseMessage)
 
 LRESULT NotificationArea::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    NotificationArea* self = ShellObject<NotificationArea>(window, message, lParam);
-    if (self == nullptr || self->m_window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return DispatchToShellObject(window, message, wParam, lParam, &NotificationArea::m_window, &NotificationArea::OnMessage);
 }
 
 LRESULT NotificationArea::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -161,10 +161,7 @@ void NotificationBubble::Expire(UINT_PTR timer)
 
 LRESULT NotificationBubble::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    NotificationBubble* self = ShellObject<NotificationBubble>(window, message, lParam);
-    if (self == nullptr || self->m_window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return DispatchToShellObject(window, message, wParam, lParam, &NotificationBubble::m_window, &NotificationBubble::OnMessage);
 }
 
 LRESULT NotificationBubble::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -20,4 +20,17 @@ T* ShellObject(HWND window, UINT message, LPARAM lParam)
     return reinterpret_cast<T*>(GetWindowLongW(window, GWL_USERDATA));
 }
 
+// A window procedure's hand-off to its object's handler, once the object knows its window
+// (messages of creation before that go to the default procedure). Called from the class's own
+// static procedure, which names its private window member and handler.
+template <class T>
+LRESULT DispatchToShellObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HWND T::*windowMember,
+    LRESULT (T::*handler)(UINT, WPARAM, LPARAM))
+{
+    T* self = ShellObject<T>(window, message, lParam);
+    if (self == nullptr || self->*windowMember != window)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return (self->*handler)(message, wParam, lParam);
+}
+
 } // namespace host

@@ -84,10 +84,7 @@ void TitleBar::PressOk()
 
 LRESULT TitleBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TitleBar* self = ShellObject<TitleBar>(window, message, lParam);
-    if (self == nullptr || self->m_window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return DispatchToShellObject(window, message, wParam, lParam, &TitleBar::m_window, &TitleBar::OnMessage);
 }
 
 LRESULT TitleBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

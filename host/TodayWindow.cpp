@@ -128,10 +128,7 @@ void TodayWindow::Resize()
 
 LRESULT TodayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TodayWindow* self = ShellObject<TodayWindow>(window, message, lParam);
-    if (self == nullptr || self->m_window != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return DispatchToShellObject(window, message, wParam, lParam, &TodayWindow::m_window, &TodayWindow::OnMessage);
 }
 
 LRESULT TodayWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
