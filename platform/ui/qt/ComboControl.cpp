@@ -284,28 +284,14 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     case CB_FINDSTRING:
     case CB_FINDSTRINGEXACT:
         return Index(items.Find(index, TextParameter(lParam), message == CB_FINDSTRINGEXACT));
-    case CB_GETLBTEXT: {
-        const ListItem* item = items.At(index);
-        if (item == nullptr)
-            return CB_ERR;
-        // The caller's buffer must hold the text: the platform takes no size.
-        return CopyToBuffer(item->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(item->text.size()) + 1);
-    }
-    case CB_GETLBTEXTLEN: {
-        const ListItem* item = items.At(index);
-        return item != nullptr ? static_cast<LRESULT>(item->text.size()) : CB_ERR;
-    }
-    case CB_SETITEMDATA: {
-        ListItem* item = items.At(index);
-        if (item == nullptr)
-            return CB_ERR;
-        item->data = lParam;
-        return TRUE;
-    }
-    case CB_GETITEMDATA: {
-        const ListItem* item = items.At(index);
-        return item != nullptr ? item->data : CB_ERR;
-    }
+    case CB_GETLBTEXT:
+        return items.CopyText(index, reinterpret_cast<LPWSTR>(lParam));
+    case CB_GETLBTEXTLEN:
+        return items.TextLength(index);
+    case CB_SETITEMDATA:
+        return items.SetData(index, lParam);
+    case CB_GETITEMDATA:
+        return items.Data(index);
     case CB_LIMITTEXT:
         data.limit = wParam == 0 ? 0x7FFFFFFE : static_cast<size_t>(wParam);
         return TRUE;

@@ -1,6 +1,7 @@
 #include "platform/ui/qt/ItemList.h"
 
 #include "platform/text/WideString.h"
+#include "platform/ui/qt/ControlSupport.h"
 
 namespace platform::ui {
 
@@ -47,6 +48,35 @@ int ItemList::Delete(int index)
     else if (m_selection > index)
         --m_selection;
     return Count();
+}
+
+LRESULT ItemList::CopyText(int index, LPWSTR buffer) const
+{
+    const ListItem* item = At(index);
+    if (item == nullptr)
+        return -1;
+    return CopyToBuffer(item->text, buffer, static_cast<int>(item->text.size()) + 1);
+}
+
+LRESULT ItemList::TextLength(int index) const
+{
+    const ListItem* item = At(index);
+    return item != nullptr ? static_cast<LRESULT>(item->text.size()) : -1;
+}
+
+LRESULT ItemList::SetData(int index, LPARAM data)
+{
+    ListItem* item = At(index);
+    if (item == nullptr)
+        return -1;
+    item->data = data;
+    return TRUE;
+}
+
+LRESULT ItemList::Data(int index) const
+{
+    const ListItem* item = At(index);
+    return item != nullptr ? item->data : -1;
 }
 
 void ItemList::Clear()

@@ -35,6 +35,15 @@ public:
     // whose text equals the text (exact) or begins with it, ignoring case; -1 when none.
     int Find(int start, std::wstring_view text, bool exact) const;
 
+    // The answers of the item messages a combo box and a list box share (CB_GETLBTEXT /
+    // LB_GETTEXT, ..._GETTEXTLEN, ..._SETITEMDATA, ..._GETITEMDATA); -1, which is both CB_ERR
+    // and LB_ERR, when there is no such item. The platform takes no size for the text's buffer:
+    // the caller's must hold it.
+    LRESULT CopyText(int index, LPWSTR buffer) const;
+    LRESULT TextLength(int index) const;
+    LRESULT SetData(int index, LPARAM data);
+    LRESULT Data(int index) const;
+
     int Selection() const { return m_selection; }
     // Selects an existing item, or clears the selection for any other index; false then.
     bool Select(int index);

@@ -153,28 +153,14 @@ LRESULT ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
         return Index(items.Find(index, TextParameter(lParam), message == LB_FINDSTRINGEXACT));
-    case LB_GETTEXT: {
-        const ListItem* item = items.At(index);
-        if (item == nullptr)
-            return LB_ERR;
-        // The caller's buffer must hold the text: the platform takes no size.
-        return CopyToBuffer(item->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(item->text.size()) + 1);
-    }
-    case LB_GETTEXTLEN: {
-        const ListItem* item = items.At(index);
-        return item != nullptr ? static_cast<LRESULT>(item->text.size()) : LB_ERR;
-    }
-    case LB_SETITEMDATA: {
-        ListItem* item = items.At(index);
-        if (item == nullptr)
-            return LB_ERR;
-        item->data = lParam;
-        return TRUE;
-    }
-    case LB_GETITEMDATA: {
-        const ListItem* item = items.At(index);
-        return item != nullptr ? item->data : LB_ERR;
-    }
+    case LB_GETTEXT:
+        return items.CopyText(index, reinterpret_cast<LPWSTR>(lParam));
+    case LB_GETTEXTLEN:
+        return items.TextLength(index);
+    case LB_SETITEMDATA:
+        return items.SetData(index, lParam);
+    case LB_GETITEMDATA:
+        return items.Data(index);
     case LB_GETTOPINDEX:
         return data.top;
     case LB_SETTOPINDEX:
