@@ -9,7 +9,7 @@
 #include "platform/shell/InputPanel.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/wm/WindowManager.h"
 
 namespace {
 

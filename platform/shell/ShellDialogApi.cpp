@@ -7,7 +7,7 @@
 #include "platform/shell/AygShell.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/wm/WindowManager.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QPixmap>
 
 #include "platform/ui/WinUser.h"
-#include "platform/ui/qt/HtmlViewerControl.h"
-#include "platform/ui/qt/Window.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/controls/HtmlViewerControl.h"
+#include "platform/ui/wm/Window.h"
+#include "platform/ui/wm/WindowManager.h"
 #include "platform/ui/qt/WindowWidget.h"
 
 using namespace platform::ui;

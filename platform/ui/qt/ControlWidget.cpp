@@ -2,10 +2,10 @@
 
 #include <QEvent>
 
-#include "platform/ui/qt/GdiObject.h"
+#include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/qt/RectConversion.h"
-#include "platform/ui/qt/Window.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/wm/Window.h"
+#include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 

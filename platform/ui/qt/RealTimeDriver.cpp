@@ -5,8 +5,8 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 
-#include "platform/ui/qt/Window.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/wm/Window.h"
+#include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 

@@ -5,7 +5,7 @@
 
 #include <QTimer>
 
-#include "platform/ui/qt/UiDriver.h"
+#include "platform/ui/wm/UiDriver.h"
 
 namespace platform::ui {
 

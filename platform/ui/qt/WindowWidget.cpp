@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "platform/ui/qt/RectConversion.h"
-#include "platform/ui/qt/Window.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/wm/Window.h"
+#include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 

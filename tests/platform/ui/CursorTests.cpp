@@ -3,7 +3,7 @@
 #include "platform/core/LastError.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
-#include "platform/ui/qt/UiDriver.h"
+#include "platform/ui/wm/UiDriver.h"
 
 using namespace ui_test;
 

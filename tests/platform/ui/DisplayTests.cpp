@@ -2,7 +2,7 @@
 
 #include "platform/ui/Display.h"
 #include "platform/ui/WinGdi.h"
-#include "platform/ui/qt/WindowManager.h"
+#include "platform/ui/wm/WindowManager.h"
 
 using namespace ui_test;
 

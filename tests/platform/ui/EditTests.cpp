@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "platform/ui/qt/EditControl.h"
+#include "platform/ui/controls/EditControl.h"
 
 using namespace ui_test;
 using platform::ui::ApplyTypedCharacter;

@@ -3,7 +3,7 @@
 #include "platform/files/Files.h"
 #include "platform/files/SimFileSystem.h"
 #include "platform/ui/CommDlg.h"
-#include "platform/ui/qt/FileDialogRequest.h"
+#include "platform/ui/controls/FileDialogRequest.h"
 
 using namespace ui_test;
 using platform::DevicePath;

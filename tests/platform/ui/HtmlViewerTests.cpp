@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "platform/ui/HtmlCtrl.h"
-#include "platform/ui/qt/HtmlSource.h"
+#include "platform/ui/controls/HtmlSource.h"
 
 using namespace ui_test;
 using platform::ui::PageForQt;

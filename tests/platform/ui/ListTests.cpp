@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "platform/ui/qt/ItemList.h"
+#include "platform/ui/controls/ItemList.h"
 
 using namespace ui_test;
 using platform::ui::ItemList;

@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "platform/ui/CommCtrl.h"
-#include "platform/ui/qt/UpDownControl.h"
+#include "platform/ui/controls/UpDownControl.h"
 
 using namespace ui_test;
 using platform::ui::UpDownNextPosition;

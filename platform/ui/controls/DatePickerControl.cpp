@@ -1,0 +1,229 @@
+#include "platform/ui/controls/DatePickerControl.h"
+
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QEvent>
+
+#include "platform/ui/CommCtrl.h"
+#include "platform/ui/controls/ControlSupport.h"
+#include "platform/ui/qt/ControlWidget.h"
+#include "platform/ui/wm/WindowManager.h"
+
+namespace platform::ui {
+
+namespace {
+
+struct DatePickerData : ControlData {
+    SYSTEMTIME value {};
+    bool none = false;
+    SYSTEMTIME minimum {};
+    SYSTEMTIME maximum {};
+    DWORD limits = 0; // GDTR_MIN, GDTR_MAX
+    bool dropped = false;
+};
+
+int DayNumber(const SYSTEMTIME& date)
+{
+    return date.wYear * 10000 + date.wMonth * 100 + date.wDay;
+}
+
+SYSTEMTIME WithDate(SYSTEMTIME time, int year, int month, int day)
+{
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    CalendarTime calendar;
+    if (CalendarFromSystemTime(time, calendar))
+        time.wDayOfWeek = static_cast<WORD>(calendar.DayOfWeek());
+    return time;
+}
+
+// The date held within the range, keeping its time of day.
+SYSTEMTIME Clamp(const DatePickerData& data, const SYSTEMTIME& date)
+{
+    if ((data.limits & GDTR_MIN) != 0 && DayNumber(date) < DayNumber(data.minimum))
+        return WithDate(date, data.minimum.wYear, data.minimum.wMonth, data.minimum.wDay);
+    if ((data.limits & GDTR_MAX) != 0 && DayNumber(date) > DayNumber(data.maximum))
+        return WithDate(date, data.maximum.wYear, data.maximum.wMonth, data.maximum.wDay);
+    return date;
+}
+
+QDate QDateOf(const SYSTEMTIME& date)
+{
+    return QDate(date.wYear, date.wMonth, date.wDay);
+}
+
+QString DisplayFormat(const Window& window)
+{
+    DWORD format = window.style & 0x000C;
+    if ((window.style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT)
+        return QStringLiteral("h:mm:ss AP");
+    return format == DTS_LONGDATEFORMAT ? QStringLiteral("dddd, MMMM dd, yyyy") : QStringLiteral("M/d/yy");
+}
+
+class DatePickerWidget final : public ControlWidget {
+public:
+    explicit DatePickerWidget(Window& window)
+        : ControlWidget(window.Handle(), window.parent->widget)
+    {
+        HWND handle = window.Handle();
+        m_field = new QDateEdit();
+        m_field->setDisplayFormat(DisplayFormat(window));
+        m_field->setCalendarPopup((window.style & DTS_UPDOWN) == 0);
+        m_field->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        QObject::connect(m_field, &QDateEdit::dateChanged, [this, handle](QDate date) {
+            Window* live = WindowManager::Get().Find(handle);
+            if (!m_syncing && live != nullptr)
+                DatePickerUserPick(*live, date.year(), date.month(), date.day());
+        });
+        if (QCalendarWidget* calendar = m_field->calendarWidget())
+            calendar->installEventFilter(this);
+        SetInner(m_field);
+        Sync();
+    }
+
+    void Sync()
+    {
+        Window* window = LiveWindow();
+        if (window == nullptr)
+            return;
+        DatePickerData& data = DataOf<DatePickerData>(*window);
+        m_syncing = true;
+        QDate lowest = (data.limits & GDTR_MIN) != 0 ? QDateOf(data.minimum) : QDate(1752, 9, 14);
+        QDate highest = (data.limits & GDTR_MAX) != 0 ? QDateOf(data.maximum) : QDate(9999, 12, 31);
+        m_field->setDateRange(lowest, highest);
+        m_field->setDate(QDateOf(data.value));
+        m_syncing = false;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        Window* live = LiveWindow();
+        if (live != nullptr && (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            && watched == m_field->calendarWidget())
+            DatePickerUserDropDown(*live, event->type() == QEvent::Show);
+        return ControlWidget::eventFilter(watched, event);
+    }
+
+private:
+    QDateEdit* m_field = nullptr;
+    bool m_syncing = false;
+};
+
+void Show(Window& window)
+{
+    if (auto* widget = dynamic_cast<DatePickerWidget*>(window.widget))
+        widget->Sync();
+}
+
+} // namespace
+
+bool DateWithinRange(const SYSTEMTIME& date, const SYSTEMTIME* minimum, const SYSTEMTIME* maximum)
+{
+    return (minimum == nullptr || DayNumber(date) >= DayNumber(*minimum))
+        && (maximum == nullptr || DayNumber(date) <= DayNumber(*maximum));
+}
+
+void DatePickerUserDropDown(Window& window, bool dropped)
+{
+    DatePickerData& data = DataOf<DatePickerData>(window);
+    if (data.dropped == dropped)
+        return;
+    data.dropped = dropped;
+    NMHDR note {};
+    NotifyParent(window, note, dropped ? DTN_DROPDOWN : DTN_CLOSEUP);
+}
+
+void DatePickerUserPick(Window& window, int year, int month, int day)
+{
+    DatePickerData& data = DataOf<DatePickerData>(window);
+    SYSTEMTIME picked = WithDate(data.value, year, month, day);
+    if (!IsValidSystemTime(picked))
+        return;
+    picked = Clamp(data, picked);
+    bool changed = data.none || DayNumber(picked) != DayNumber(data.value);
+    data.value = picked;
+    data.none = false;
+    Show(window);
+    if (!changed)
+        return;
+    NMDATETIMECHANGE note {};
+    note.dwFlags = GDT_VALID;
+    note.st = picked;
+    NotifyParent(window, note.nmhdr, DTN_DATETIMECHANGE);
+}
+
+WindowWidget* MakeDatePickerWidget(Window& window)
+{
+    return new DatePickerWidget(window);
+}
+
+LRESULT DatePickerProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window* window = WindowManager::Get().Find(handle);
+    if (window == nullptr)
+        return 0;
+    DatePickerData& data = DataOf<DatePickerData>(*window);
+    auto* times = reinterpret_cast<SYSTEMTIME*>(lParam);
+    switch (message) {
+    case WM_CREATE:
+        // A new picker shows the current date and time.
+        GetLocalTime(&data.value);
+        Show(*window);
+        return 0;
+    case DTM_GETSYSTEMTIME:
+        if (times == nullptr)
+            return GDT_ERROR;
+        if (data.none)
+            return GDT_NONE;
+        *times = data.value;
+        return GDT_VALID;
+    case DTM_SETSYSTEMTIME:
+        if (wParam == GDT_NONE) {
+            if ((window->style & DTS_SHOWNONE) == 0)
+                return FALSE;
+            data.none = true;
+            Show(*window);
+            return TRUE;
+        }
+        if (wParam != GDT_VALID || times == nullptr || !IsValidSystemTime(*times))
+            return FALSE;
+        if (!DateWithinRange(*times, (data.limits & GDTR_MIN) != 0 ? &data.minimum : nullptr,
+                (data.limits & GDTR_MAX) != 0 ? &data.maximum : nullptr))
+            return FALSE;
+        data.value = WithDate(*times, times->wYear, times->wMonth, times->wDay);
+        data.none = false;
+        Show(*window);
+        return TRUE;
+    case DTM_SETRANGE: {
+        DWORD limits = static_cast<DWORD>(wParam) & (GDTR_MIN | GDTR_MAX);
+        if (limits != 0 && times == nullptr)
+            return FALSE;
+        if (((limits & GDTR_MIN) != 0 && !IsValidSystemTime(times[0]))
+            || ((limits & GDTR_MAX) != 0 && !IsValidSystemTime(times[1])))
+            return FALSE;
+        data.limits = limits;
+        if ((limits & GDTR_MIN) != 0)
+            data.minimum = times[0];
+        if ((limits & GDTR_MAX) != 0)
+            data.maximum = times[1];
+        // A date outside the new range moves to its nearer end, without a notification.
+        data.value = Clamp(data, data.value);
+        Show(*window);
+        return TRUE;
+    }
+    case DTM_GETRANGE:
+        if (times != nullptr) {
+            times[0] = (data.limits & GDTR_MIN) != 0 ? data.minimum : SYSTEMTIME {};
+            times[1] = (data.limits & GDTR_MAX) != 0 ? data.maximum : SYSTEMTIME {};
+        }
+        return static_cast<LRESULT>(data.limits);
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return DefWindowProcW(handle, message, wParam, lParam);
+    }
+}
+
+} // namespace platform::ui

@@ -1,0 +1,47 @@
+#include "platform/ui/controls/SystemClasses.h"
+
+#include "platform/ui/WinGdi.h"
+#include "platform/ui/controls/ButtonControl.h"
+#include "platform/ui/controls/ComboControl.h"
+#include "platform/ui/controls/DatePickerControl.h"
+#include "platform/ui/controls/EditControl.h"
+#include "platform/ui/controls/ListBoxControl.h"
+#include "platform/ui/controls/ListViewControl.h"
+#include "platform/ui/controls/TabControl.h"
+#include "platform/ui/controls/UpDownControl.h"
+#include "platform/ui/gdi/GdiObject.h"
+#include "platform/ui/controls/StaticControl.h"
+#include "platform/ui/wm/WindowClass.h"
+
+namespace platform::ui {
+
+namespace {
+
+void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, WidgetFactory factory, HBRUSH background)
+{
+    WNDCLASSW wc {};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    wc.hbrBackground = background;
+    wc.cbWndExtra = 0;
+    classes.Register(wc, true, factory);
+}
+
+} // namespace
+
+void RegisterSystemClasses(WindowClassTable& classes)
+{
+    // Dialogs of this platform have a white face.
+    Register(classes, L"#32770", DefDlgProcW, nullptr, StockObject(WHITE_BRUSH));
+    Register(classes, L"BUTTON", ButtonProc, MakeButtonWidget, nullptr);
+    Register(classes, L"STATIC", StaticProc, MakeStaticWidget, nullptr);
+    Register(classes, L"EDIT", EditProc, MakeEditWidget, nullptr);
+    Register(classes, L"COMBOBOX", ComboProc, MakeComboWidget, nullptr);
+    Register(classes, L"LISTBOX", ListBoxProc, MakeListBoxWidget, nullptr);
+    Register(classes, L"SysListView32", ListViewProc, MakeListViewWidget, nullptr);
+    Register(classes, L"SysTabControl32", TabProc, MakeTabWidget, nullptr);
+    Register(classes, L"msctls_updown32", UpDownProc, MakeUpDownWidget, nullptr);
+    Register(classes, L"SysDateTimePick32", DatePickerProc, MakeDatePickerWidget, nullptr);
+}
+
+} // namespace platform::ui
