@@ -9,6 +9,7 @@
 #include "platform/shell/InputPanel.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace {
@@ -109,7 +110,7 @@ BOOL SHInitExtraControls()
     WNDCLASSW sipPref {};
     sipPref.lpfnWndProc = SipPrefProc;
     sipPref.lpszClassName = WC_SIPPREF;
-    return platform::ui::WindowManager::Get().Classes().Register(sipPref, true, nullptr) != nullptr;
+    return platform::ui::WindowManager::Get().Classes().Register(sipPref, true, platform::ui::PeerKind::Plain) != nullptr;
 }
 
 BOOL SHSipPreference(HWND window, SIPSTATE state)

@@ -1,26 +1,23 @@
 #include "platform/ui/Observe.h"
 
-#include <QCoreApplication>
-#include <QImage>
-#include <QPixmap>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/HtmlViewerControl.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
-#include "platform/ui/qt/WindowWidget.h"
 
 using namespace platform::ui;
 
 namespace {
 
-QImage Grab(HWND window)
+Image Grab(HWND window)
 {
     auto& manager = WindowManager::Get();
     Window* target = window != nullptr ? manager.Find(window) : &manager.Desktop();
-    if (target == nullptr || target->widget == nullptr)
-        return QImage();
-    return target->widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (target == nullptr || target->peer == nullptr)
+        return Image();
+    return Renderer().Convert(target->peer->Grab(), PixelFormat::Rgb32);
 }
 
 } // namespace
@@ -43,16 +40,16 @@ COLORREF Pixels::At(int x, int y) const
 
 Pixels CaptureWindow(HWND window)
 {
-    QImage image = Grab(window);
+    Image image = Grab(window);
     Pixels pixels;
-    if (image.isNull())
+    if (image.IsNull())
         return pixels;
-    pixels.width = image.width();
-    pixels.height = image.height();
+    pixels.width = image.Width();
+    pixels.height = image.Height();
     pixels.rgb.reserve(static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height));
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.Height(); ++y) {
+        const uint32_t* line = image.Row(y);
+        for (int x = 0; x < image.Width(); ++x)
             pixels.rgb.push_back(line[x] & 0x00FFFFFFu);
     }
     return pixels;
@@ -60,8 +57,8 @@ Pixels CaptureWindow(HWND window)
 
 bool SaveWindowPng(HWND window, const std::string& path)
 {
-    QImage image = Grab(window);
-    return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
+    Image image = Grab(window);
+    return !image.IsNull() && Renderer().SavePng(image, path);
 }
 
 std::wstring HtmlViewerSource(HWND viewer)
@@ -88,7 +85,7 @@ void DestroyAllWindows()
     auto& manager = WindowManager::Get();
     while (!manager.Desktop().children.empty())
         DestroyWindow(manager.Desktop().children.front()->Handle());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Renderer().DeleteReleasedPeers();
 }
 
 } // namespace platform

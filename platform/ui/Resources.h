@@ -46,8 +46,7 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 
 namespace platform {
 
-// The resources a module brings. Images are 0xAARRGGBB pixels, row by row, or encoded files
-// (PNG, BMP, ICO) that the platform decodes.
+// The resources a module brings. Images are 0xAARRGGBB pixels, row by row.
 class ModuleResources {
 public:
     ModuleResources();
@@ -57,9 +56,7 @@ public:
 
     // One image of an icon; an icon may have several sizes.
     void AddIcon(int id, int width, int height, const uint32_t* argb);
-    bool AddEncodedIcon(int id, const void* data, size_t size);
     void AddBitmap(int id, int width, int height, int bitsPerPixel, const uint32_t* rgb);
-    bool AddEncodedBitmap(int id, const void* data, size_t size);
     // The template must outlive the registration.
     void AddDialog(int id, const void* dialogTemplate, size_t size);
     void AddString(int id, std::wstring text);

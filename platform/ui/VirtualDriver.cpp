@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cassert>
 
-#include <QCoreApplication>
 
 #include "platform/time/Clock.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/controls/ComboControl.h"
@@ -180,8 +180,8 @@ struct VirtualDriver::Impl final : UiDriver {
     void Pump()
     {
         PumpReadyMessages();
-        // Widgets of destroyed windows go once no Qt handler can be running on them.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Peers of destroyed windows go once no handler of the backend can be running on them.
+        Renderer().DeleteReleasedPeers();
     }
 
     VirtualClock& clock;

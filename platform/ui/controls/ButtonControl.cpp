@@ -1,95 +1,15 @@
 #include "platform/ui/controls/ButtonControl.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QRadioButton>
+#include <algorithm>
 
 #include "platform/ui/WinGdi.h"
-#include "platform/ui/qt/ControlWidget.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 
 namespace {
-
-DWORD TypeOf(const Window& window)
-{
-    return window.style & BS_TYPEMASK;
-}
-
-bool IsCheckType(DWORD type)
-{
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX;
-}
-
-bool IsRadioType(DWORD type)
-{
-    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-}
-
-class ButtonWidget final : public ControlWidget {
-public:
-    ButtonWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        DWORD type = TypeOf(window);
-        HWND handle = window.Handle();
-        if (type == BS_GROUPBOX) {
-            auto* box = new QGroupBox();
-            // A frame only: the controls inside it are its siblings and take the stylus.
-            box->setAttribute(Qt::WA_TransparentForMouseEvents);
-            SetInner(box);
-            setAttribute(Qt::WA_TransparentForMouseEvents);
-        } else if (IsCheckType(type)) {
-            auto* box = new QCheckBox();
-            box->setLayoutDirection((window.style & BS_LEFTTEXT) != 0 ? Qt::RightToLeft : Qt::LeftToRight);
-            QObject::connect(box, &QCheckBox::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
-            SetInner(box);
-        } else if (IsRadioType(type)) {
-            auto* radio = new QRadioButton();
-            radio->setAutoExclusive(false); // the platform's grouping decides
-            radio->setLayoutDirection((window.style & BS_LEFTTEXT) != 0 ? Qt::RightToLeft : Qt::LeftToRight);
-            QObject::connect(radio, &QRadioButton::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
-            SetInner(radio);
-        } else if (type != BS_OWNERDRAW) {
-            auto* button = new QPushButton();
-            button->setDefault(type == BS_DEFPUSHBUTTON);
-            QObject::connect(button, &QPushButton::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
-            SetInner(button);
-        }
-        SyncText();
-        SyncCheck();
-    }
-
-    void SyncText() override
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr || Inner() == nullptr)
-            return;
-        // The platform's "&x" mnemonic is Qt's too; "&&" is a literal ampersand in both.
-        QString text = QString::fromStdWString(window->text);
-        if (auto* button = qobject_cast<QAbstractButton*>(Inner()))
-            button->setText(text);
-        else if (auto* box = qobject_cast<QGroupBox*>(Inner()))
-            box->setTitle(text);
-    }
-
-    void SyncCheck()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        if (auto* button = qobject_cast<QAbstractButton*>(Inner())) {
-            if (button->isCheckable() || qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
-                button->setCheckable(true);
-                button->setChecked(window->check == BST_CHECKED);
-            }
-            button->setDown(window->pressed);
-        }
-    }
-};
 
 // The other automatic radio buttons of the group: from the sibling that starts the group
 // (WS_GROUP) to the next one that starts another.
@@ -106,7 +26,7 @@ void UncheckGroupSiblings(Window& button)
         if (it != first && ((*it)->style & WS_GROUP) != 0)
             break;
         Window* other = *it;
-        if (other != &button && other->Class().proc == ButtonProc && TypeOf(*other) == BS_AUTORADIOBUTTON
+        if (other != &button && other->Class().proc == ButtonProc && ButtonType(*other) == BS_AUTORADIOBUTTON
             && other->check != BST_UNCHECKED)
             SendMessageW(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
     }
@@ -139,9 +59,19 @@ void DrawOwnerButton(Window& button)
 
 } // namespace
 
-WindowWidget* MakeButtonWidget(Window& window)
+DWORD ButtonType(const Window& window)
 {
-    return new ButtonWidget(window);
+    return window.style & BS_TYPEMASK;
+}
+
+bool IsCheckButtonType(DWORD type)
+{
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX;
+}
+
+bool IsRadioButtonType(DWORD type)
+{
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
 LRESULT ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
@@ -149,23 +79,23 @@ LRESULT ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     Window* button = WindowManager::Get().Find(handle);
     if (button == nullptr)
         return 0;
-    auto* widget = dynamic_cast<ButtonWidget*>(button->widget);
-    DWORD type = TypeOf(*button);
+    WindowPeer* peer = button->peer;
+    DWORD type = ButtonType(*button);
     switch (message) {
     case BM_GETCHECK:
-        return IsCheckType(type) || IsRadioType(type) ? button->check : BST_UNCHECKED;
+        return IsCheckButtonType(type) || IsRadioButtonType(type) ? button->check : BST_UNCHECKED;
     case BM_SETCHECK:
-        if (IsCheckType(type) || IsRadioType(type))
+        if (IsCheckButtonType(type) || IsRadioButtonType(type))
             button->check = wParam == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
-        if (widget != nullptr)
-            widget->SyncCheck();
+        if (peer != nullptr)
+            peer->SyncState();
         return 0;
     case BM_GETSTATE:
-        return (IsCheckType(type) || IsRadioType(type) ? button->check : 0u) | (button->pressed ? BST_PUSHED : 0u);
+        return (IsCheckButtonType(type) || IsRadioButtonType(type) ? button->check : 0u) | (button->pressed ? BST_PUSHED : 0u);
     case BM_SETSTATE:
         button->pressed = wParam != 0;
-        if (widget != nullptr)
-            widget->SyncCheck();
+        if (peer != nullptr)
+            peer->SyncState();
         InvalidateRect(handle, nullptr, FALSE);
         return 0;
     case BM_SETSTYLE:
@@ -181,8 +111,8 @@ LRESULT ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         else if (type == BS_AUTORADIOBUTTON) {
             UncheckGroupSiblings(*button);
             SendMessageW(handle, BM_SETCHECK, BST_CHECKED, 0);
-        } else if (widget != nullptr)
-            widget->SyncCheck(); // manual buttons keep the state their owner sets
+        } else if (peer != nullptr)
+            peer->SyncState(); // manual buttons keep the state their owner sets
         Notify(*button, BN_CLICKED);
         return 0;
     case WM_LBUTTONDOWN:

@@ -8,9 +8,12 @@
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
 
 LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WindowWidget* MakeButtonWidget(Window& window);
+
+// BS_PUSHBUTTON, BS_CHECKBOX, ... from the window's style.
+DWORD ButtonType(const Window& window);
+bool IsCheckButtonType(DWORD type);
+bool IsRadioButtonType(DWORD type);
 
 } // namespace platform::ui

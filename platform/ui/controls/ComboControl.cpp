@@ -1,12 +1,8 @@
 #include "platform/ui/controls/ComboControl.h"
 
-#include <QComboBox>
-#include <QFontMetrics>
-#include <QLineEdit>
-
 #include "platform/device/Device.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/controls/EditControl.h"
 #include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/controls/ItemList.h"
@@ -16,113 +12,10 @@ namespace platform::ui {
 
 namespace {
 
-constexpr size_t kDefaultLimit = 32767;
-
-struct ComboData : ControlData {
-    ItemList items;
-    int droppedHeight = 0;
-    bool dropped = false;
-    size_t limit = kDefaultLimit;
-    int selStart = 0;
-    int selEnd = 0;
-};
-
-bool IsEditable(const Window& window)
-{
-    return (window.style & 0x3) != CBS_DROPDOWNLIST;
-}
-
-// Qt's combo box, telling when its list drops down and closes.
-class PlatformComboBox final : public QComboBox {
-public:
-    explicit PlatformComboBox(HWND window)
-        : m_window(window)
-    {
-    }
-
-    void showPopup() override
-    {
-        if (Window* live = WindowManager::Get().Find(m_window))
-            ComboUserDropDown(*live, true);
-        QComboBox::showPopup();
-    }
-
-    void hidePopup() override
-    {
-        QComboBox::hidePopup();
-        // The platform closes the list after it has told the parent about the choice.
-        PostMessageW(m_window, CB_SHOWDROPDOWN, FALSE, 0);
-    }
-
-private:
-    HWND m_window;
-};
-
-class ComboWidget final : public ControlWidget {
-public:
-    explicit ComboWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        HWND handle = window.Handle();
-        m_box = new PlatformComboBox(handle);
-        m_box->setEditable(IsEditable(window));
-        m_box->setInsertPolicy(QComboBox::NoInsert);
-        QObject::connect(m_box, qOverload<int>(&QComboBox::activated), [this, handle](int index) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (!m_syncing && live != nullptr)
-                ComboUserChoose(*live, index);
-        });
-        if (QLineEdit* field = m_box->lineEdit()) {
-            QObject::connect(field, &QLineEdit::textEdited, [this, handle, field](const QString& text) {
-                Window* live = WindowManager::Get().Find(handle);
-                if (!m_syncing && live != nullptr)
-                    ComboUserEdited(*live, text.toStdWString(), field->cursorPosition());
-            });
-            WatchFocus(field);
-        }
-        SetInner(m_box);
-        Sync();
-    }
-
-    void SyncText() override { Sync(); }
-
-    void Sync()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        ComboData& data = DataOf<ComboData>(*window);
-        m_syncing = true;
-        QStringList texts;
-        for (int i = 0; i < data.items.Count(); ++i)
-            texts.push_back(QString::fromStdWString(data.items.At(i)->text));
-        QStringList shown;
-        for (int i = 0; i < m_box->count(); ++i)
-            shown.push_back(m_box->itemText(i));
-        if (shown != texts) {
-            m_box->clear();
-            m_box->addItems(texts);
-        }
-        m_box->setCurrentIndex(data.items.Selection());
-        if (QLineEdit* field = m_box->lineEdit()) {
-            QString text = QString::fromStdWString(window->text);
-            if (field->text() != text)
-                field->setText(text);
-        }
-        int itemHeight = std::max(1, QFontMetrics(ContextFont(window->font)).height());
-        m_box->setMaxVisibleItems(std::max(1, (data.droppedHeight - window->ClientHeight()) / itemHeight));
-        m_syncing = false;
-    }
-
-private:
-    PlatformComboBox* m_box = nullptr;
-    bool m_syncing = false;
-};
-
 void Show(Window& window)
 {
-    if (auto* widget = dynamic_cast<ComboWidget*>(window.widget))
-        widget->Sync();
+    if (window.peer != nullptr)
+        window.peer->SyncState();
 }
 
 // The closed field is one line of the control's font with a frame; the rest of the template's
@@ -130,7 +23,7 @@ void Show(Window& window)
 void FitClosedHeight(Window& window)
 {
     int dpi = CurrentDevice().dpi;
-    int height = QFontMetrics(ContextFont(window.font)).height() + (6 * dpi + 48) / 96;
+    int height = Renderer().TextMetrics(LogFontOfHandle(window.font)).tmHeight + (6 * dpi + 48) / 96;
     RECT rect = window.Rect();
     if (rect.bottom - rect.top != height)
         SetWindowPos(window.Handle(), nullptr, 0, 0, rect.right - rect.left, height,
@@ -151,6 +44,11 @@ LRESULT Index(int index)
 }
 
 } // namespace
+
+bool IsEditableCombo(const Window& window)
+{
+    return (window.style & 0x3) != CBS_DROPDOWNLIST;
+}
 
 void ComboUserChoose(Window& window, int index)
 {
@@ -186,11 +84,6 @@ void ComboUserEdited(Window& window, const std::wstring& text, int caret)
         NotifyCommand(*live, CBN_EDITCHANGE);
 }
 
-WindowWidget* MakeComboWidget(Window& window)
-{
-    return new ComboWidget(window);
-}
-
 LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Window* window = WindowManager::Get().Find(handle);
@@ -211,7 +104,7 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case WM_SETTEXT:
-        if (!IsEditable(*window)) {
+        if (!IsEditableCombo(*window)) {
             int found = items.Find(-1, TextParameter(lParam), true);
             if (found < 0)
                 return CB_ERR;
@@ -225,7 +118,7 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         Show(*window);
         return TRUE;
     case WM_CHAR: {
-        if (!IsEditable(*window))
+        if (!IsEditableCombo(*window))
             return 0;
         std::wstring text = window->text;
         int start = data.selStart;
@@ -251,7 +144,7 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     case CB_DELETESTRING: {
         int selected = items.Selection();
         int left = items.Delete(index);
-        if (left >= 0 && selected == index && !IsEditable(*window))
+        if (left >= 0 && selected == index && !IsEditableCombo(*window))
             window->text.clear();
         Show(*window);
         return Index(left);
@@ -296,7 +189,7 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         data.limit = wParam == 0 ? 0x7FFFFFFE : static_cast<size_t>(wParam);
         return TRUE;
     case CB_GETEDITSEL:
-        if (!IsEditable(*window))
+        if (!IsEditableCombo(*window))
             return CB_ERR;
         if (wParam != 0)
             *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(data.selStart);
@@ -304,7 +197,7 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
             *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(data.selEnd);
         return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(data.selStart), static_cast<WORD>(data.selEnd)));
     case CB_SETEDITSEL: {
-        if (!IsEditable(*window))
+        if (!IsEditableCombo(*window))
             return CB_ERR;
         int length = static_cast<int>(window->text.size());
         int start = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lParam)));

@@ -1,21 +1,35 @@
 // The "COMBOBOX" class: a drop-down list (CBS_DROPDOWNLIST) or an editable field with a list
-// (CBS_DROPDOWN), on a Qt combo box. The window is as high as its closed field; the height the
+// (CBS_DROPDOWN). The window is as high as its closed field; the height the
 // template gave is the height of the dropped list.
 #pragma once
 
 #include <string>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/controls/ControlSupport.h"
+#include "platform/ui/controls/EditControl.h"
+#include "platform/ui/controls/ItemList.h"
 
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
+
+// What the control keeps: its items, the height of the dropped list, and the field's limit and
+// selection.
+struct ComboData : ControlData {
+    ItemList items;
+    int droppedHeight = 0;
+    bool dropped = false;
+    size_t limit = kDefaultEditLimit;
+    int selStart = 0;
+    int selEnd = 0;
+};
 
 LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WindowWidget* MakeComboWidget(Window& window);
+// CBS_DROPDOWN: the field takes typing; CBS_DROPDOWNLIST: only the list's choices.
+bool IsEditableCombo(const Window& window);
 
-// The user's actions, from the Qt control or the deterministic driver.
+// The user's actions, from the control on the screen or the deterministic driver.
 // Picks an item from the dropped list: CBN_SELCHANGE, CBN_SELENDOK.
 void ComboUserChoose(Window& window, int index);
 // The list drops down (CBN_DROPDOWN) or closes (CBN_CLOSEUP).

@@ -1,26 +1,13 @@
 #include "platform/ui/controls/DatePickerControl.h"
 
-#include <QCalendarWidget>
-#include <QDateEdit>
-#include <QEvent>
-
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 
 namespace {
-
-struct DatePickerData : ControlData {
-    SYSTEMTIME value {};
-    bool none = false;
-    SYSTEMTIME minimum {};
-    SYSTEMTIME maximum {};
-    DWORD limits = 0; // GDTR_MIN, GDTR_MAX
-    bool dropped = false;
-};
 
 int DayNumber(const SYSTEMTIME& date)
 {
@@ -48,73 +35,10 @@ SYSTEMTIME Clamp(const DatePickerData& data, const SYSTEMTIME& date)
     return date;
 }
 
-QDate QDateOf(const SYSTEMTIME& date)
-{
-    return QDate(date.wYear, date.wMonth, date.wDay);
-}
-
-QString DisplayFormat(const Window& window)
-{
-    DWORD format = window.style & 0x000C;
-    if ((window.style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT)
-        return QStringLiteral("h:mm:ss AP");
-    return format == DTS_LONGDATEFORMAT ? QStringLiteral("dddd, MMMM dd, yyyy") : QStringLiteral("M/d/yy");
-}
-
-class DatePickerWidget final : public ControlWidget {
-public:
-    explicit DatePickerWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        HWND handle = window.Handle();
-        m_field = new QDateEdit();
-        m_field->setDisplayFormat(DisplayFormat(window));
-        m_field->setCalendarPopup((window.style & DTS_UPDOWN) == 0);
-        m_field->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        QObject::connect(m_field, &QDateEdit::dateChanged, [this, handle](QDate date) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (!m_syncing && live != nullptr)
-                DatePickerUserPick(*live, date.year(), date.month(), date.day());
-        });
-        if (QCalendarWidget* calendar = m_field->calendarWidget())
-            calendar->installEventFilter(this);
-        SetInner(m_field);
-        Sync();
-    }
-
-    void Sync()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        DatePickerData& data = DataOf<DatePickerData>(*window);
-        m_syncing = true;
-        QDate lowest = (data.limits & GDTR_MIN) != 0 ? QDateOf(data.minimum) : QDate(1752, 9, 14);
-        QDate highest = (data.limits & GDTR_MAX) != 0 ? QDateOf(data.maximum) : QDate(9999, 12, 31);
-        m_field->setDateRange(lowest, highest);
-        m_field->setDate(QDateOf(data.value));
-        m_syncing = false;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        Window* live = LiveWindow();
-        if (live != nullptr && (event->type() == QEvent::Show || event->type() == QEvent::Hide)
-            && watched == m_field->calendarWidget())
-            DatePickerUserDropDown(*live, event->type() == QEvent::Show);
-        return ControlWidget::eventFilter(watched, event);
-    }
-
-private:
-    QDateEdit* m_field = nullptr;
-    bool m_syncing = false;
-};
-
 void Show(Window& window)
 {
-    if (auto* widget = dynamic_cast<DatePickerWidget*>(window.widget))
-        widget->Sync();
+    if (window.peer != nullptr)
+        window.peer->SyncState();
 }
 
 } // namespace
@@ -152,11 +76,6 @@ void DatePickerUserPick(Window& window, int year, int month, int day)
     note.dwFlags = GDT_VALID;
     note.st = picked;
     NotifyParent(window, note.nmhdr, DTN_DATETIMECHANGE);
-}
-
-WindowWidget* MakeDatePickerWidget(Window& window)
-{
-    return new DatePickerWidget(window);
 }
 
 LRESULT DatePickerProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,15 +1,14 @@
 // Dialogs from templates, modal loops, and the dialog item calls.
-#include <QFontMetrics>
 
 #include "platform/core/LastError.h"
 #include "platform/device/Device.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/DialogRunner.h"
 #include "platform/ui/wm/DialogState.h"
 #include "platform/ui/gdi/GdiObject.h"
-#include "platform/ui/gdi/TextLayout.h"
 #include "platform/ui/wm/UiDriver.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowActions.h"
@@ -40,11 +39,9 @@ HFONT MakeDialogFont(const DLGTEMPLATE& dialogTemplate)
 // The average character width (over the alphabet, rounded) and the height of the font.
 void BaseUnits(HFONT font, int& x, int& y)
 {
-    GdiObject* object = LookupGdiObject(font);
-    QFontMetrics metrics(QFontFromLogFont(object != nullptr ? LogFontOf(*object) : SystemLogFont()));
-    int width = TextWidth(metrics, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    x = (width / 26 + 1) / 2;
-    y = metrics.ascent() + metrics.descent();
+    SIZE extent = Renderer().TextExtent(LogFontOfHandle(font), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", nullptr);
+    x = (extent.cx / 26 + 1) / 2;
+    y = extent.cy;
 }
 
 RECT ToPixels(int x, int y, int cx, int cy, int baseX, int baseY)

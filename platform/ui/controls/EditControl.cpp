@@ -3,27 +3,16 @@
 #include <algorithm>
 #include <cwctype>
 
-#include <QLineEdit>
-#include <QValidator>
-
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 
 namespace {
 
-constexpr size_t kDefaultLimit = 32767;
 constexpr size_t kLargestLimit = 0x7FFFFFFE;
 constexpr wchar_t kBackspace = 0x08;
-
-struct EditData : ControlData {
-    int selStart = 0;
-    int selEnd = 0;
-    size_t limit = kDefaultLimit;
-    bool modified = false;
-};
 
 EditRules RulesOf(Window& window)
 {
@@ -39,40 +28,6 @@ void ClampSelection(EditData& data, size_t length)
         std::swap(data.selStart, data.selEnd);
 }
 
-// Checks what Qt's field would let the user type against the platform's rules.
-class EditValidator final : public QValidator {
-public:
-    EditValidator(HWND window, QObject* parent)
-        : QValidator(parent)
-        , m_window(window)
-    {
-    }
-
-    State validate(QString& input, int&) const override
-    {
-        Window* window = WindowManager::Get().Find(m_window);
-        if (window == nullptr)
-            return Acceptable;
-        if ((window->style & ES_UPPERCASE) != 0)
-            input = input.toUpper();
-        else if ((window->style & ES_LOWERCASE) != 0)
-            input = input.toLower();
-        if ((window->style & ES_NUMBER) != 0) {
-            for (QChar c : input) {
-                if (!c.isDigit())
-                    return Invalid;
-            }
-        }
-        size_t length = static_cast<size_t>(input.size());
-        if (length > DataOf<EditData>(*window).limit && length > window->text.size())
-            return Invalid;
-        return Acceptable;
-    }
-
-private:
-    HWND m_window;
-};
-
 void TextChanged(Window& window)
 {
     HWND handle = window.Handle();
@@ -81,95 +36,16 @@ void TextChanged(Window& window)
         NotifyCommand(*live, EN_CHANGE);
 }
 
-class EditWidget final : public ControlWidget {
-public:
-    explicit EditWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        m_field = new QLineEdit();
-        m_field->setFrame(false); // the platform draws the border
-        m_field->setTextMargins(1, 0, 1, 0);
-        m_field->setValidator(new EditValidator(window.Handle(), m_field));
-        HWND handle = window.Handle();
-        QObject::connect(m_field, &QLineEdit::textEdited, [this, handle](const QString& text) {
-            if (m_syncing)
-                return;
-            Window* live = WindowManager::Get().Find(handle);
-            if (live == nullptr)
-                return;
-            EditData& data = DataOf<EditData>(*live);
-            live->text = text.toStdWString();
-            data.selStart = data.selEnd = m_field->cursorPosition();
-            data.modified = true;
-            TextChanged(*live);
-        });
-        QObject::connect(m_field, &QLineEdit::selectionChanged, [this, handle] { TakeSelection(handle); });
-        QObject::connect(m_field, &QLineEdit::cursorPositionChanged, [this, handle] { TakeSelection(handle); });
-        SetInner(m_field);
-        SyncState();
-        SyncText();
-    }
-
-    void SyncText() override
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        QString text = QString::fromStdWString(window->text);
-        m_syncing = true;
-        if (m_field->text() != text)
-            m_field->setText(text);
-        const EditData& data = DataOf<EditData>(*window);
-        if (data.selStart != data.selEnd)
-            m_field->setSelection(data.selStart, data.selEnd - data.selStart);
-        else
-            m_field->setCursorPosition(data.selEnd);
-        m_syncing = false;
-    }
-
-    void SyncState()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        DWORD style = window->style;
-        Qt::Alignment horizontal = (style & ES_RIGHT) != 0 ? Qt::AlignRight
-            : (style & ES_CENTER) != 0                     ? Qt::AlignHCenter
-                                                           : Qt::AlignLeft;
-        m_field->setAlignment(horizontal | Qt::AlignVCenter);
-        m_field->setReadOnly((style & ES_READONLY) != 0);
-        m_field->setEchoMode((style & ES_PASSWORD) != 0 ? QLineEdit::Password : QLineEdit::Normal);
-    }
-
-private:
-    void TakeSelection(HWND handle)
-    {
-        Window* live = WindowManager::Get().Find(handle);
-        if (m_syncing || live == nullptr)
-            return;
-        EditData& data = DataOf<EditData>(*live);
-        if (m_field->hasSelectedText()) {
-            data.selStart = m_field->selectionStart();
-            data.selEnd = data.selStart + static_cast<int>(m_field->selectedText().size());
-        } else {
-            data.selStart = data.selEnd = m_field->cursorPosition();
-        }
-    }
-
-    QLineEdit* m_field = nullptr;
-    bool m_syncing = false;
-};
-
 void Show(Window& window)
 {
-    if (auto* widget = dynamic_cast<EditWidget*>(window.widget))
-        widget->SyncText();
+    if (window.peer != nullptr)
+        window.peer->SyncText();
 }
 
 void ShowState(Window& window)
 {
-    if (auto* widget = dynamic_cast<EditWidget*>(window.widget))
-        widget->SyncState();
+    if (window.peer != nullptr)
+        window.peer->SyncState();
 }
 
 // Replaces the selection with text the program gives, cut to the limit.
@@ -193,6 +69,22 @@ void ReplaceSelection(Window& window, std::wstring_view insert)
 }
 
 } // namespace
+
+void EditUserTyped(Window& window, const std::wstring& text, int caret)
+{
+    EditData& data = DataOf<EditData>(window);
+    window.text = text;
+    data.selStart = data.selEnd = caret;
+    data.modified = true;
+    TextChanged(window);
+}
+
+void EditUserSelected(Window& window, int start, int end)
+{
+    EditData& data = DataOf<EditData>(window);
+    data.selStart = start;
+    data.selEnd = end;
+}
 
 Typed ApplyTypedCharacter(const EditRules& rules, std::wstring& text, int& selStart, int& selEnd, wchar_t ch)
 {
@@ -224,11 +116,6 @@ Typed ApplyTypedCharacter(const EditRules& rules, std::wstring& text, int& selSt
     text.replace(static_cast<size_t>(start), static_cast<size_t>(end - start), 1, ch);
     selStart = selEnd = start + 1;
     return Typed::Changed;
-}
-
-WindowWidget* MakeEditWidget(Window& window)
-{
-    return new EditWidget(window);
 }
 
 LRESULT EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,20 +1,34 @@
 // The "EDIT" class: a single-line text field, left, centred or right-aligned, digits only with
 // ES_NUMBER, read-only or hiding a password, with the platform's selection, text limit and
 // change notifications. Typing reaches it as WM_CHAR, from the deterministic driver or from
-// subclassing procedures; the real Qt field edits itself and reports the new text.
+// subclassing procedures; the field on the screen edits itself and reports the new text.
 #pragma once
 
 #include <string>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/controls/ControlSupport.h"
 
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
+
+constexpr size_t kDefaultEditLimit = 32767;
+
+// What the control keeps beside its text.
+struct EditData : ControlData {
+    int selStart = 0;
+    int selEnd = 0;
+    size_t limit = kDefaultEditLimit;
+    bool modified = false;
+};
 
 LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WindowWidget* MakeEditWidget(Window& window);
+
+// The user edited the text in the field on the screen: the new text and the caret
+// (EN_UPDATE, EN_CHANGE); or moved the selection.
+void EditUserTyped(Window& window, const std::wstring& text, int caret);
+void EditUserSelected(Window& window, int start, int end);
 
 // What one typed character (WM_CHAR) does to the text and selection, by the platform's rules:
 // it replaces the selection, backspace deletes, a number field refuses anything but digits,

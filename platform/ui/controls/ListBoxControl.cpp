@@ -1,9 +1,7 @@
 #include "platform/ui/controls/ListBoxControl.h"
 
-#include <QListWidget>
-
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/controls/ItemList.h"
 #include "platform/ui/wm/WindowManager.h"
 
@@ -11,65 +9,10 @@ namespace platform::ui {
 
 namespace {
 
-struct ListBoxData : ControlData {
-    ItemList items;
-    int top = 0;
-};
-
-class ListBoxWidget final : public ControlWidget {
-public:
-    explicit ListBoxWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        HWND handle = window.Handle();
-        m_list = new QListWidget();
-        m_list->setFrameShape(QFrame::NoFrame); // the platform draws the border
-        m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-        QObject::connect(m_list, &QListWidget::currentRowChanged, [this, handle](int row) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (!m_syncing && live != nullptr && row >= 0)
-                ListBoxUserChoose(*live, row, false);
-        });
-        QObject::connect(m_list, &QListWidget::itemDoubleClicked, [this, handle](QListWidgetItem* item) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (!m_syncing && live != nullptr)
-                ListBoxUserChoose(*live, m_list->row(item), true);
-        });
-        SetInner(m_list);
-        Sync();
-    }
-
-    void Sync()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        ListBoxData& data = DataOf<ListBoxData>(*window);
-        m_syncing = true;
-        bool same = m_list->count() == data.items.Count();
-        for (int i = 0; same && i < data.items.Count(); ++i)
-            same = m_list->item(i)->text() == QString::fromStdWString(data.items.At(i)->text);
-        if (!same) {
-            m_list->clear();
-            for (int i = 0; i < data.items.Count(); ++i)
-                m_list->addItem(QString::fromStdWString(data.items.At(i)->text));
-        }
-        int selected = data.items.Selection();
-        m_list->setCurrentRow(selected, selected >= 0 ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Clear);
-        if (QListWidgetItem* top = m_list->item(data.top))
-            m_list->scrollToItem(top, QAbstractItemView::PositionAtTop);
-        m_syncing = false;
-    }
-
-private:
-    QListWidget* m_list = nullptr;
-    bool m_syncing = false;
-};
-
 void Show(Window& window)
 {
-    if (auto* widget = dynamic_cast<ListBoxWidget*>(window.widget))
-        widget->Sync();
+    if (window.peer != nullptr)
+        window.peer->SyncState();
 }
 
 LRESULT Index(int index)
@@ -93,11 +36,6 @@ void ListBoxUserChoose(Window& window, int index, bool doubleTap)
     Window* live = WindowManager::Get().Find(handle);
     if (doubleTap && live != nullptr)
         NotifyCommand(*live, LBN_DBLCLK);
-}
-
-WindowWidget* MakeListBoxWidget(Window& window)
-{
-    return new ListBoxWidget(window);
 }
 
 LRESULT ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,15 +1,21 @@
-// The "LISTBOX" class: a single-selection list of strings with item data, on a Qt list.
+// The "LISTBOX" class: a single-selection list of strings with item data.
 #pragma once
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/controls/ControlSupport.h"
+#include "platform/ui/controls/ItemList.h"
 
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
+
+// What the control keeps: its items and the first one shown.
+struct ListBoxData : ControlData {
+    ItemList items;
+    int top = 0;
+};
 
 LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WindowWidget* MakeListBoxWidget(Window& window);
 
 // The user's tap on an item (LBN_SELCHANGE with LBS_NOTIFY), or a double tap (LBN_DBLCLK too).
 void ListBoxUserChoose(Window& window, int index, bool doubleTap);

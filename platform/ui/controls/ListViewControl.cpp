@@ -1,124 +1,18 @@
 #include "platform/ui/controls/ListViewControl.h"
 
-#include <QListWidget>
-
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 
 namespace {
 
-struct ListViewItem {
-    std::wstring text;
-    LPARAM data = 0;
-    int image = 0;
-    UINT state = 0;
-};
-
-struct ListViewData : ControlData {
-    std::vector<ListViewItem> items;
-    DWORD extendedStyle = 0;
-    int selectionMark = -1;
-    WPARAM version = 0;
-};
-
-constexpr UINT kCheckedImage = INDEXTOSTATEIMAGEMASK(2);
-constexpr UINT kUncheckedImage = INDEXTOSTATEIMAGEMASK(1);
-
-ListViewItem* ItemAt(ListViewData& data, int index)
-{
-    return index >= 0 && index < static_cast<int>(data.items.size()) ? &data.items[static_cast<size_t>(index)] : nullptr;
-}
-
-bool HasCheckBoxes(const ListViewData& data)
-{
-    return (data.extendedStyle & LVS_EX_CHECKBOXES) != 0;
-}
-
-class ListViewWidget final : public ControlWidget {
-public:
-    explicit ListViewWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        HWND handle = window.Handle();
-        m_list = new QListWidget();
-        m_list->setFrameShape(QFrame::NoFrame); // the platform draws the border
-        m_list->setViewMode(QListView::ListMode);
-        if ((window.style & LVS_TYPEMASK) == LVS_LIST) {
-            // List mode fills columns top to bottom, then left to right.
-            m_list->setFlow(QListView::TopToBottom);
-            m_list->setWrapping(true);
-        }
-        m_list->setSelectionMode((window.style & LVS_SINGLESEL) != 0 ? QAbstractItemView::SingleSelection
-                                                                     : QAbstractItemView::ExtendedSelection);
-        QObject::connect(m_list, &QListWidget::itemPressed, [this, handle](QListWidgetItem* item) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (!m_syncing && live != nullptr)
-                ListViewUserSelect(*live, m_list->row(item));
-        });
-        QObject::connect(m_list, &QListWidget::itemChanged, [this, handle](QListWidgetItem* item) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (m_syncing || live == nullptr)
-                return;
-            ListViewData& data = DataOf<ListViewData>(*live);
-            int index = m_list->row(item);
-            const ListViewItem* shown = ItemAt(data, index);
-            bool checked = item->checkState() == Qt::Checked;
-            if (shown != nullptr && ((shown->state & LVIS_STATEIMAGEMASK) == kCheckedImage) != checked)
-                ListViewUserToggleCheck(*live, index);
-        });
-        SetInner(m_list);
-        Sync();
-    }
-
-    void Sync()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        ListViewData& data = DataOf<ListViewData>(*window);
-        m_syncing = true;
-        while (m_list->count() > static_cast<int>(data.items.size()))
-            delete m_list->takeItem(m_list->count() - 1);
-        while (m_list->count() < static_cast<int>(data.items.size()))
-            m_list->addItem(QString());
-        for (int i = 0; i < m_list->count(); ++i) {
-            const ListViewItem& source = data.items[static_cast<size_t>(i)];
-            QListWidgetItem* item = m_list->item(i);
-            item->setText(QString::fromStdWString(source.text));
-            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-            if (HasCheckBoxes(data)) {
-                flags |= Qt::ItemIsUserCheckable;
-                item->setCheckState((source.state & LVIS_STATEIMAGEMASK) == kCheckedImage ? Qt::Checked : Qt::Unchecked);
-            } else {
-                item->setData(Qt::CheckStateRole, QVariant());
-            }
-            item->setFlags(flags);
-            item->setSelected((source.state & LVIS_SELECTED) != 0);
-            if ((source.state & LVIS_FOCUSED) != 0)
-                m_list->setCurrentRow(i, QItemSelectionModel::NoUpdate);
-        }
-        m_syncing = false;
-    }
-
-    void ScrollTo(int index)
-    {
-        if (QListWidgetItem* item = m_list->item(index))
-            m_list->scrollToItem(item);
-    }
-
-private:
-    QListWidget* m_list = nullptr;
-    bool m_syncing = false;
-};
-
 void Show(Window& window)
 {
-    if (auto* widget = dynamic_cast<ListViewWidget*>(window.widget))
-        widget->Sync();
+    if (window.peer != nullptr)
+        window.peer->SyncState();
 }
 
 // LVN_ITEMCHANGING, the change, LVN_ITEMCHANGED; false when the parent refused it or the
@@ -127,7 +21,7 @@ bool ChangeItem(Window& window, int index, const ListViewItem& changed)
 {
     HWND handle = window.Handle();
     ListViewData& data = DataOf<ListViewData>(window);
-    ListViewItem* item = ItemAt(data, index);
+    ListViewItem* item = ListViewItemAt(data, index);
     if (item == nullptr)
         return false;
     UINT what = (changed.text != item->text ? LVIF_TEXT : 0u) | (changed.data != item->data ? LVIF_PARAM : 0u)
@@ -143,7 +37,7 @@ bool ChangeItem(Window& window, int index, const ListViewItem& changed)
     if (NotifyParent(window, note.hdr, LVN_ITEMCHANGING) != 0)
         return false;
     Window* live = WindowManager::Get().Find(handle);
-    if (live == nullptr || (item = ItemAt(DataOf<ListViewData>(*live), index)) == nullptr)
+    if (live == nullptr || (item = ListViewItemAt(DataOf<ListViewData>(*live), index)) == nullptr)
         return false;
     *item = changed;
     Show(*live);
@@ -159,7 +53,7 @@ bool SetState(Window& window, int index, UINT state, UINT mask)
     HWND handle = window.Handle();
     auto& manager = WindowManager::Get();
     ListViewData& data = DataOf<ListViewData>(window);
-    if (ItemAt(data, index) == nullptr)
+    if (ListViewItemAt(data, index) == nullptr)
         return false;
     UINT exclusive = LVIS_FOCUSED | ((window.style & LVS_SINGLESEL) != 0 ? LVIS_SELECTED : 0u);
     UINT taken = state & mask & exclusive;
@@ -168,7 +62,7 @@ bool SetState(Window& window, int index, UINT state, UINT mask)
             Window* live = manager.Find(handle);
             if (live == nullptr)
                 return false;
-            ListViewItem* item = ItemAt(DataOf<ListViewData>(*live), other);
+            ListViewItem* item = ListViewItemAt(DataOf<ListViewData>(*live), other);
             if (other == index || item == nullptr || (item->state & taken) == 0)
                 continue;
             ListViewItem changed = *item;
@@ -177,7 +71,7 @@ bool SetState(Window& window, int index, UINT state, UINT mask)
         }
     }
     Window* live = manager.Find(handle);
-    ListViewItem* item = live != nullptr ? ItemAt(DataOf<ListViewData>(*live), index) : nullptr;
+    ListViewItem* item = live != nullptr ? ListViewItemAt(DataOf<ListViewData>(*live), index) : nullptr;
     if (item == nullptr)
         return false;
     ListViewItem changed = *item;
@@ -203,7 +97,7 @@ int Insert(Window& window, const LVITEMW& request)
         item.image = request.iImage;
     if ((request.mask & LVIF_STATE) != 0)
         item.state = request.state & request.stateMask;
-    if (HasCheckBoxes(data) && (item.state & LVIS_STATEIMAGEMASK) == 0)
+    if (ListViewHasCheckBoxes(data) && (item.state & LVIS_STATEIMAGEMASK) == 0)
         item.state |= kUncheckedImage;
     data.items.insert(data.items.begin() + index, item);
     if (data.selectionMark >= index)
@@ -219,7 +113,7 @@ int Insert(Window& window, const LVITEMW& request)
 BOOL SetItem(Window& window, const LVITEMW& request)
 {
     ListViewData& data = DataOf<ListViewData>(window);
-    ListViewItem* item = ItemAt(data, request.iItem);
+    ListViewItem* item = ListViewItemAt(data, request.iItem);
     if (item == nullptr || request.iSubItem != 0)
         return FALSE;
     HWND handle = window.Handle();
@@ -243,7 +137,7 @@ BOOL SetItem(Window& window, const LVITEMW& request)
 BOOL GetItem(Window& window, LVITEMW& request)
 {
     ListViewData& data = DataOf<ListViewData>(window);
-    const ListViewItem* item = ItemAt(data, request.iItem);
+    const ListViewItem* item = ListViewItemAt(data, request.iItem);
     if (item == nullptr || request.iSubItem != 0)
         return FALSE;
     if ((request.mask & LVIF_TEXT) != 0)
@@ -277,7 +171,7 @@ int NextItem(ListViewData& data, int start, UINT flags)
 bool DeleteItem(Window& window, int index)
 {
     ListViewData& data = DataOf<ListViewData>(window);
-    if (ItemAt(data, index) == nullptr)
+    if (ListViewItemAt(data, index) == nullptr)
         return false;
     HWND handle = window.Handle();
     NMLISTVIEW note {};
@@ -288,7 +182,7 @@ bool DeleteItem(Window& window, int index)
     if (live == nullptr)
         return false;
     ListViewData& after = DataOf<ListViewData>(*live);
-    if (ItemAt(after, index) == nullptr)
+    if (ListViewItemAt(after, index) == nullptr)
         return false;
     after.items.erase(after.items.begin() + index);
     if (after.selectionMark == index)
@@ -300,6 +194,16 @@ bool DeleteItem(Window& window, int index)
 }
 
 } // namespace
+
+ListViewItem* ListViewItemAt(ListViewData& data, int index)
+{
+    return index >= 0 && index < static_cast<int>(data.items.size()) ? &data.items[static_cast<size_t>(index)] : nullptr;
+}
+
+bool ListViewHasCheckBoxes(const ListViewData& data)
+{
+    return (data.extendedStyle & LVS_EX_CHECKBOXES) != 0;
+}
 
 void ListViewUserSelect(Window& window, int index)
 {
@@ -317,16 +221,11 @@ void ListViewUserSelect(Window& window, int index)
 void ListViewUserToggleCheck(Window& window, int index)
 {
     ListViewData& data = DataOf<ListViewData>(window);
-    const ListViewItem* item = ItemAt(data, index);
-    if (item == nullptr || !HasCheckBoxes(data))
+    const ListViewItem* item = ListViewItemAt(data, index);
+    if (item == nullptr || !ListViewHasCheckBoxes(data))
         return;
     UINT image = (item->state & LVIS_STATEIMAGEMASK) == kCheckedImage ? kUncheckedImage : kCheckedImage;
     SetState(window, index, image, LVIS_STATEIMAGEMASK);
-}
-
-WindowWidget* MakeListViewWidget(Window& window)
-{
-    return new ListViewWidget(window);
 }
 
 LRESULT ListViewProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
@@ -342,7 +241,7 @@ LRESULT ListViewProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         DWORD previous = data.extendedStyle;
         DWORD mask = wParam == 0 ? 0xFFFFFFFFu : static_cast<DWORD>(wParam);
         data.extendedStyle = (previous & ~mask) | (static_cast<DWORD>(lParam) & mask);
-        if (HasCheckBoxes(data)) {
+        if (ListViewHasCheckBoxes(data)) {
             for (ListViewItem& each : data.items) {
                 if ((each.state & LVIS_STATEIMAGEMASK) == 0)
                     each.state |= kUncheckedImage;
@@ -374,17 +273,17 @@ LRESULT ListViewProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case LVM_GETITEMSTATE: {
-        const ListViewItem* found = ItemAt(data, index);
+        const ListViewItem* found = ListViewItemAt(data, index);
         return found != nullptr ? static_cast<LRESULT>(found->state & static_cast<UINT>(lParam)) : 0;
     }
     case LVM_GETITEMTEXTW: {
-        const ListViewItem* found = ItemAt(data, index);
+        const ListViewItem* found = ListViewItemAt(data, index);
         if (found == nullptr || item == nullptr)
             return 0;
         return CopyToBuffer(found->text, item->pszText, item->cchTextMax);
     }
     case LVM_SETITEMTEXTW: {
-        const ListViewItem* found = ItemAt(data, index);
+        const ListViewItem* found = ListViewItemAt(data, index);
         if (found == nullptr || item == nullptr)
             return FALSE;
         ListViewItem changed = *found;
@@ -433,10 +332,10 @@ LRESULT ListViewProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateRect(handle, nullptr, TRUE);
         return TRUE;
     case LVM_ENSUREVISIBLE:
-        if (ItemAt(data, index) == nullptr)
+        if (ListViewItemAt(data, index) == nullptr)
             return FALSE;
-        if (auto* widget = dynamic_cast<ListViewWidget*>(window->widget))
-            widget->ScrollTo(index);
+        if (window->peer != nullptr)
+            window->peer->ScrollTo(index);
         return TRUE;
     case CCM_SETVERSION: {
         WPARAM previous = data.version;

@@ -1,12 +1,11 @@
 // Message boxes: a platform dialog laid out for its text, shown modally on the device's
 // screen with the caption in a title strip, the icon, the text and the buttons.
-#include <QApplication>
-#include <QStyle>
 
 #include "platform/core/LastError.h"
 #include "platform/device/Device.h"
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/DialogRunner.h"
 #include "platform/ui/controls/MessageBoxRequest.h"
 #include "platform/ui/controls/PlatformDialogLook.h"
@@ -39,26 +38,15 @@ const wchar_t* ButtonLabel(int id)
 
 HICON IconFor(UINT type)
 {
-    QStyle::StandardPixmap pixmap;
     switch (type & MB_ICONMASK) {
     case MB_ICONHAND:
-        pixmap = QStyle::SP_MessageBoxCritical;
-        break;
     case MB_ICONQUESTION:
-        pixmap = QStyle::SP_MessageBoxQuestion;
-        break;
     case MB_ICONEXCLAMATION:
-        pixmap = QStyle::SP_MessageBoxWarning;
-        break;
     case MB_ICONASTERISK:
-        pixmap = QStyle::SP_MessageBoxInformation;
-        break;
+        return RegisterIcon(Icon { Renderer().StandardIcon(type & MB_ICONMASK, ScaledPixels(32)), 0 });
     default:
         return nullptr;
     }
-    int size = ScaledPixels(32);
-    QImage image = QApplication::style()->standardIcon(pixmap).pixmap(size, size).toImage();
-    return RegisterIcon(Icon { image.scaled(size, size).convertToFormat(QImage::Format_ARGB32_Premultiplied), 0 });
 }
 
 // Lays the box out for its text: the width of the screen less a margin, as high as the text.

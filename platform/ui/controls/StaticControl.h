@@ -6,9 +6,7 @@
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
 
 LRESULT StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WindowWidget* MakeStaticWidget(Window& window);
 
 } // namespace platform::ui

@@ -1,6 +1,7 @@
 #include "platform/ui/controls/SystemClasses.h"
 
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ButtonControl.h"
 #include "platform/ui/controls/ComboControl.h"
 #include "platform/ui/controls/DatePickerControl.h"
@@ -17,14 +18,14 @@ namespace platform::ui {
 
 namespace {
 
-void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, WidgetFactory factory, HBRUSH background)
+void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, PeerKind peerKind, HBRUSH background)
 {
     WNDCLASSW wc {};
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
     wc.hbrBackground = background;
     wc.cbWndExtra = 0;
-    classes.Register(wc, true, factory);
+    classes.Register(wc, true, peerKind);
 }
 
 } // namespace
@@ -32,16 +33,16 @@ void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, WidgetFacto
 void RegisterSystemClasses(WindowClassTable& classes)
 {
     // Dialogs of this platform have a white face.
-    Register(classes, L"#32770", DefDlgProcW, nullptr, StockObject(WHITE_BRUSH));
-    Register(classes, L"BUTTON", ButtonProc, MakeButtonWidget, nullptr);
-    Register(classes, L"STATIC", StaticProc, MakeStaticWidget, nullptr);
-    Register(classes, L"EDIT", EditProc, MakeEditWidget, nullptr);
-    Register(classes, L"COMBOBOX", ComboProc, MakeComboWidget, nullptr);
-    Register(classes, L"LISTBOX", ListBoxProc, MakeListBoxWidget, nullptr);
-    Register(classes, L"SysListView32", ListViewProc, MakeListViewWidget, nullptr);
-    Register(classes, L"SysTabControl32", TabProc, MakeTabWidget, nullptr);
-    Register(classes, L"msctls_updown32", UpDownProc, MakeUpDownWidget, nullptr);
-    Register(classes, L"SysDateTimePick32", DatePickerProc, MakeDatePickerWidget, nullptr);
+    Register(classes, L"#32770", DefDlgProcW, PeerKind::Plain, StockObject(WHITE_BRUSH));
+    Register(classes, L"BUTTON", ButtonProc, PeerKind::Button, nullptr);
+    Register(classes, L"STATIC", StaticProc, PeerKind::Static, nullptr);
+    Register(classes, L"EDIT", EditProc, PeerKind::Edit, nullptr);
+    Register(classes, L"COMBOBOX", ComboProc, PeerKind::ComboBox, nullptr);
+    Register(classes, L"LISTBOX", ListBoxProc, PeerKind::ListBox, nullptr);
+    Register(classes, L"SysListView32", ListViewProc, PeerKind::ListView, nullptr);
+    Register(classes, L"SysTabControl32", TabProc, PeerKind::Tab, nullptr);
+    Register(classes, L"msctls_updown32", UpDownProc, PeerKind::UpDown, nullptr);
+    Register(classes, L"SysDateTimePick32", DatePickerProc, PeerKind::DatePicker, nullptr);
 }
 
 } // namespace platform::ui

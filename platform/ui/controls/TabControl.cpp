@@ -1,143 +1,20 @@
 #include "platform/ui/controls/TabControl.h"
 
-#include <QFontMetrics>
-#include <QTabBar>
-
 #include "platform/device/Device.h"
 #include "platform/ui/CommCtrl.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/gdi/GdiObject.h"
-#include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
 
 namespace {
 
-struct TabItem {
-    std::wstring text;
-    int image = -1;
-    LPARAM data = 0;
-    DWORD state = 0;
-};
-
-struct TabData : ControlData {
-    std::vector<TabItem> items;
-    int selection = -1;
-    WPARAM version = 0;
-};
-
-bool AtBottom(const Window& window)
-{
-    return (window.style & TCS_BOTTOM) != 0;
-}
-
-// The height of the row of tabs: one line of the control's font and a margin above and below.
-int StripHeight(const Window& window)
-{
-    int margin = (4 * CurrentDevice().dpi + 48) / 96;
-    return QFontMetrics(ContextFont(window.font)).height() + 2 * margin;
-}
-
-// Qt's tab bar with tabs exactly as high as the platform's row.
-class PlatformTabBar final : public QTabBar {
-public:
-    int height = 0;
-
-protected:
-    QSize tabSizeHint(int index) const override
-    {
-        QSize size = QTabBar::tabSizeHint(index);
-        if (height > 0)
-            size.setHeight(height);
-        return size;
-    }
-};
-
-class TabWidget final : public ControlWidget {
-public:
-    explicit TabWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        HWND handle = window.Handle();
-        m_bar = new PlatformTabBar();
-        m_bar->height = StripHeight(window);
-        m_bar->setShape(AtBottom(window) ? QTabBar::RoundedSouth : QTabBar::RoundedNorth);
-        m_bar->setExpanding(false);
-        m_bar->setUsesScrollButtons(true);
-        m_bar->setElideMode(Qt::ElideNone);
-        m_bar->setDrawBase(true);
-        QObject::connect(m_bar, &QTabBar::tabBarClicked, [this, handle](int index) {
-            Window* live = WindowManager::Get().Find(handle);
-            if (!m_syncing && live != nullptr && index >= 0)
-                TabUserSelect(*live, index);
-        });
-        // Qt moves its own selection after the click; the platform's decides.
-        QObject::connect(m_bar, &QTabBar::currentChanged, [this](int) {
-            if (!m_syncing)
-                Sync();
-        });
-        SetInner(m_bar);
-        Sync();
-    }
-
-    void Sync()
-    {
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return;
-        TabData& data = DataOf<TabData>(*window);
-        m_syncing = true;
-        while (m_bar->count() > static_cast<int>(data.items.size()))
-            m_bar->removeTab(m_bar->count() - 1);
-        while (m_bar->count() < static_cast<int>(data.items.size()))
-            m_bar->addTab(QString());
-        for (int i = 0; i < m_bar->count(); ++i)
-            m_bar->setTabText(i, QString::fromStdWString(data.items[static_cast<size_t>(i)].text));
-        if (data.selection >= 0)
-            m_bar->setCurrentIndex(data.selection);
-        if (m_bar->height != StripHeight(*window)) {
-            m_bar->height = StripHeight(*window);
-            m_bar->setFont(m_bar->font()); // lays the tabs out again
-        }
-        PlaceInner();
-        m_syncing = false;
-    }
-
-    RECT TabRect(int index) const
-    {
-        QRect tab = m_bar->tabRect(index);
-        tab.translate(m_bar->pos());
-        Window* window = LiveWindow();
-        if (window != nullptr) {
-            RECT insets = window->FrameInsets();
-            tab.translate(-insets.left, -insets.top);
-        }
-        return RectFromQRect(tab);
-    }
-
-protected:
-    QRect InnerRect() const override
-    {
-        QRect client = ControlWidget::InnerRect();
-        Window* window = LiveWindow();
-        if (window == nullptr)
-            return client;
-        int strip = std::min(StripHeight(*window), client.height());
-        return AtBottom(*window) ? QRect(client.left(), client.bottom() + 1 - strip, client.width(), strip)
-                                 : QRect(client.left(), client.top(), client.width(), strip);
-    }
-
-private:
-    PlatformTabBar* m_bar = nullptr;
-    bool m_syncing = false;
-};
-
 void Show(Window& window)
 {
-    if (auto* widget = dynamic_cast<TabWidget*>(window.widget))
-        widget->Sync();
+    if (window.peer != nullptr)
+        window.peer->SyncState();
 }
 
 TabItem* ItemAt(TabData& data, int index)
@@ -159,15 +36,27 @@ void Assign(TabItem& item, const TCITEMW& request)
 
 void AdjustRect(const Window& window, bool larger, RECT& rect)
 {
-    int strip = StripHeight(window);
+    int strip = TabStripHeight(window);
     int sign = larger ? -1 : 1;
-    if (AtBottom(window))
+    if (TabsAtBottom(window))
         rect.bottom -= sign * strip;
     else
         rect.top += sign * strip;
 }
 
 } // namespace
+
+bool TabsAtBottom(const Window& window)
+{
+    return (window.style & TCS_BOTTOM) != 0;
+}
+
+// The height of the row of tabs: one line of the control's font and a margin above and below.
+int TabStripHeight(const Window& window)
+{
+    int margin = (4 * CurrentDevice().dpi + 48) / 96;
+    return Renderer().TextMetrics(LogFontOfHandle(window.font)).tmHeight + 2 * margin;
+}
 
 void TabUserSelect(Window& window, int index)
 {
@@ -186,11 +75,6 @@ void TabUserSelect(Window& window, int index)
     DataOf<TabData>(*live).selection = index;
     Show(*live);
     NotifyParent(*live, note, TCN_SELCHANGE);
-}
-
-WindowWidget* MakeTabWidget(Window& window)
-{
-    return new TabWidget(window);
 }
 
 LRESULT TabProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
@@ -278,10 +162,10 @@ LRESULT TabProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case TCM_GETITEMRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
-        auto* widget = dynamic_cast<TabWidget*>(window->widget);
-        if (rect == nullptr || ItemAt(data, index) == nullptr || widget == nullptr)
+        std::optional<RECT> shown = window->peer != nullptr ? window->peer->ItemRect(index) : std::nullopt;
+        if (rect == nullptr || ItemAt(data, index) == nullptr || !shown)
             return FALSE;
-        *rect = widget->TabRect(index);
+        *rect = *shown;
         return TRUE;
     }
     case CCM_SETVERSION: {

@@ -1,13 +1,9 @@
 #include "platform/ui/controls/UpDownControl.h"
 
-#include <QBoxLayout>
-#include <QToolButton>
-
 #include "platform/device/Device.h"
 #include "platform/text/Format.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/controls/ControlSupport.h"
-#include "platform/ui/qt/ControlWidget.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
@@ -21,11 +17,6 @@ struct UpDownData : ControlData {
     int position = 0;
     HWND buddy = nullptr;
 };
-
-bool IsHorizontal(const Window& window)
-{
-    return (window.style & UDS_HORZ) != 0;
-}
 
 // The position as the buddy shows it: thousands grouped unless UDS_NOTHOUSANDS.
 std::wstring PositionText(const Window& window, int position)
@@ -116,42 +107,12 @@ HWND SetBuddy(Window& window, HWND buddy)
     return previous;
 }
 
-class UpDownWidget final : public ControlWidget {
-public:
-    explicit UpDownWidget(Window& window)
-        : ControlWidget(window.Handle(), window.parent->widget)
-    {
-        HWND handle = window.Handle();
-        auto* arrows = new QWidget();
-        auto* layout = IsHorizontal(window) ? static_cast<QBoxLayout*>(new QHBoxLayout(arrows))
-                                            : static_cast<QBoxLayout*>(new QVBoxLayout(arrows));
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        // Up above down; in a horizontal pair left (down) before right (up).
-        for (bool up : { true, false }) {
-            auto* button = new QToolButton();
-            button->setArrowType(IsHorizontal(window) ? (up ? Qt::LeftArrow : Qt::RightArrow)
-                                                      : (up ? Qt::UpArrow : Qt::DownArrow));
-            button->setAutoRepeat(true);
-            button->setFocusPolicy(Qt::NoFocus);
-            button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-            // In a horizontal pair the right arrow is the one that steps up.
-            bool stepsUp = IsHorizontal(window) ? !up : up;
-            QObject::connect(button, &QToolButton::pressed, [handle, stepsUp] {
-                if (Window* live = WindowManager::Get().Find(handle))
-                    UpDownUserStep(*live, stepsUp);
-            });
-            QObject::connect(button, &QToolButton::released, [handle] {
-                if (Window* live = WindowManager::Get().Find(handle))
-                    UpDownUserRelease(*live);
-            });
-            layout->addWidget(button);
-        }
-        SetInner(arrows);
-    }
-};
-
 } // namespace
+
+bool IsHorizontalUpDown(const Window& window)
+{
+    return (window.style & UDS_HORZ) != 0;
+}
 
 int UpDownNextPosition(int pos, int delta, int lower, int upper, bool wrap)
 {
@@ -185,7 +146,7 @@ void UpDownUserStep(Window& window, bool up)
     WriteBuddy(*live, after);
     if ((live = WindowManager::Get().Find(handle)) == nullptr || live->parent == nullptr)
         return;
-    SendMessageW(live->parent->Handle(), IsHorizontal(*live) ? WM_HSCROLL : WM_VSCROLL,
+    SendMessageW(live->parent->Handle(), IsHorizontalUpDown(*live) ? WM_HSCROLL : WM_VSCROLL,
         MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(DataOf<UpDownData>(*live).position)),
         reinterpret_cast<LPARAM>(handle));
 }
@@ -194,14 +155,9 @@ void UpDownUserRelease(Window& window)
 {
     if (window.parent == nullptr)
         return;
-    SendMessageW(window.parent->Handle(), IsHorizontal(window) ? WM_HSCROLL : WM_VSCROLL,
+    SendMessageW(window.parent->Handle(), IsHorizontalUpDown(window) ? WM_HSCROLL : WM_VSCROLL,
         MAKEWPARAM(SB_ENDSCROLL, static_cast<WORD>(DataOf<UpDownData>(window).position)),
         reinterpret_cast<LPARAM>(window.Handle()));
-}
-
-WindowWidget* MakeUpDownWidget(Window& window)
-{
-    return new UpDownWidget(window);
 }
 
 LRESULT UpDownProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

@@ -9,10 +9,10 @@
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
 
 LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-WindowWidget* MakeUpDownWidget(Window& window);
+// UDS_HORZ: the arrows point left and right.
+bool IsHorizontalUpDown(const Window& window);
 
 // The user's press on an arrow (up: the arrow towards the range's upper limit), one step, and
 // the release that ends the scrolling.

@@ -4,6 +4,7 @@
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/wm/UiDriver.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/wm/WindowManager.h"
 
 using namespace platform::ui;
@@ -64,3 +65,13 @@ HCURSOR GetCursor()
 {
     return g_current;
 }
+
+namespace platform::ui {
+
+bool ShowsBusyCursor()
+{
+    RenderBackend* renderer = LoadedRenderer();
+    return renderer != nullptr && renderer->ShowsBusyCursor();
+}
+
+} // namespace platform::ui

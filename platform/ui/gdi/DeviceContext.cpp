@@ -4,7 +4,6 @@
 
 #include "platform/core/LastError.h"
 #include "platform/ui/gdi/GdiObject.h"
-#include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
 
@@ -25,7 +24,7 @@ ContextTable& Table()
 
 } // namespace
 
-QImage* DeviceContext::Target() const
+Image* DeviceContext::Target() const
 {
     if (kind == Kind::Memory) {
         GdiObject* selected = LookupGdiObject(bitmap);
@@ -35,15 +34,17 @@ QImage* DeviceContext::Target() const
     return target != nullptr ? &target->Surface() : nullptr;
 }
 
-QRect DeviceContext::ClipRect() const
+RECT DeviceContext::ClipRect() const
 {
-    QImage* target = Target();
+    Image* target = Target();
     if (target == nullptr)
-        return QRect();
-    QRect bounds(0, 0, target->width(), target->height());
+        return RECT {};
+    RECT bounds { 0, 0, target->Width(), target->Height() };
     if (kind == Kind::Memory)
         return bounds;
-    return bounds.intersected(QRectFromRect(clip));
+    RECT clipped {};
+    IntersectRect(&clipped, &bounds, &clip);
+    return clipped;
 }
 
 HDC RegisterDeviceContext(std::unique_ptr<DeviceContext> context)

@@ -4,10 +4,8 @@
 
 #include <memory>
 
-#include <QImage>
-#include <QRect>
-
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/gdi/Image.h"
 
 namespace platform::ui {
 
@@ -28,9 +26,9 @@ public:
     int backgroundMode = 2; // OPAQUE
 
     // The image drawing goes to, or null (a window destroyed since, or no bitmap).
-    QImage* Target() const;
-    // Where drawing may touch, in the target's coordinates.
-    QRect ClipRect() const;
+    Image* Target() const;
+    // Where drawing may touch, in the target's coordinates (right and bottom exclusive).
+    RECT ClipRect() const;
 };
 
 HDC RegisterDeviceContext(std::unique_ptr<DeviceContext> context);

@@ -1,16 +1,15 @@
 // Device contexts, drawing objects, pixels and fills.
-#include <QPainter>
+#include <algorithm>
 
 #include "platform/core/LastError.h"
 #include "platform/device/Device.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/gdi/DeviceContext.h"
 #include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/gdi/GdiPainting.h"
-#include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
-#include "platform/ui/qt/WindowWidget.h"
 
 using namespace platform::ui;
 
@@ -24,8 +23,8 @@ HGDIOBJ DefaultBitmap()
         object->kind = GdiKind::Bitmap;
         object->stock = true;
         object->bitsPerPixel = 1;
-        object->image = QImage(1, 1, QImage::Format_RGB32);
-        object->image.fill(QColor(0, 0, 0));
+        object->image = Image(1, 1, PixelFormat::Rgb32);
+        object->image.Fill(0xFF000000u);
         return RegisterGdiObject(std::move(object));
     }();
     return bitmap;
@@ -47,8 +46,8 @@ int ReleaseDC(HWND, HDC dc)
     DeviceContext* context = LookupDeviceContext(dc);
     if (context == nullptr || context->kind != DeviceContext::Kind::Window || context->paint)
         return 0;
-    if (Window* window = WindowManager::Get().Find(context->window); window != nullptr && window->widget != nullptr)
-        window->widget->SurfaceChanged(context->clip);
+    if (Window* window = WindowManager::Get().Find(context->window); window != nullptr && window->peer != nullptr)
+        window->peer->SurfaceChanged(context->clip);
     DestroyDeviceContext(dc);
     return 1;
 }
@@ -57,7 +56,6 @@ HDC CreateCompatibleDC(HDC dc)
 {
     if (dc != nullptr && LookupDeviceContext(dc) == nullptr)
         return nullptr;
-    WindowManager::Get();
     auto context = std::make_unique<DeviceContext>();
     context->kind = DeviceContext::Kind::Memory;
     context->bitmap = DefaultBitmap();
@@ -107,7 +105,6 @@ int GetDeviceCaps(HDC dc, int index)
 
 HGDIOBJ GetStockObject(int object)
 {
-    WindowManager::Get();
     return StockObject(object);
 }
 
@@ -177,16 +174,39 @@ HBRUSH CreateSolidBrush(COLORREF color)
     return RegisterGdiObject(std::move(object));
 }
 
+namespace {
+
+bool InsideClip(const DeviceContext& context, int x, int y)
+{
+    RECT clip = context.ClipRect();
+    return x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+}
+
+// A window's surface keeps its colours premultiplied by the alpha; the platform reads them back
+// whole.
+uint32_t Unpremultiplied(uint32_t pixel)
+{
+    uint32_t alpha = pixel >> 24;
+    if (alpha == 255 || alpha == 0)
+        return alpha == 0 ? 0 : pixel;
+    auto channel = [alpha](uint32_t value) { return std::min<uint32_t>((value * 255 + alpha / 2) / alpha, 255); };
+    return (alpha << 24) | (channel((pixel >> 16) & 0xFF) << 16) | (channel((pixel >> 8) & 0xFF) << 8) | channel(pixel & 0xFF);
+}
+
+} // namespace
+
 COLORREF GetPixel(HDC dc, int x, int y)
 {
     DeviceContext* context = LookupDeviceContext(dc);
     if (context == nullptr)
         return CLR_INVALID;
-    QImage* target = context->Target();
-    if (target == nullptr || !context->ClipRect().contains(x, y))
+    Image* target = context->Target();
+    if (target == nullptr || !InsideClip(*context, x, y))
         return CLR_INVALID;
-    QRgb pixel = target->pixel(x, y);
-    return RGB(static_cast<BYTE>(qRed(pixel)), static_cast<BYTE>(qGreen(pixel)), static_cast<BYTE>(qBlue(pixel)));
+    uint32_t pixel = target->Pixel(x, y);
+    if (target->Format() == PixelFormat::Argb32Premultiplied)
+        pixel = Unpremultiplied(pixel);
+    return ColorRefFromArgb(pixel);
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color)
@@ -194,10 +214,10 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color)
     DeviceContext* context = LookupDeviceContext(dc);
     if (context == nullptr)
         return CLR_INVALID;
-    QImage* target = context->Target();
-    if (target == nullptr || !context->ClipRect().contains(x, y))
+    Image* target = context->Target();
+    if (target == nullptr || !InsideClip(*context, x, y))
         return CLR_INVALID;
-    target->setPixel(x, y, QColorFromColorRef(color).rgb());
+    target->Row(y)[x] = ArgbFromColorRef(color);
     return color & 0x00FFFFFF;
 }
 
@@ -206,11 +226,12 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
     DeviceContext* context = LookupDeviceContext(dc);
     if (context == nullptr || rect == nullptr)
         return 0;
-    std::optional<QColor> color = BrushColor(brush);
-    if (!color)
+    std::optional<BrushFill> fill = BrushOf(brush);
+    if (!fill)
         return 0;
-    if (color->alpha() == 0)
+    if (fill->hollow)
         return 1; // a null brush paints nothing
-    PaintOn(*context, [&](QPainter& painter) { painter.fillRect(QRectFromRect(*rect), *color); });
+    if (PaintTarget target = TargetOf(*context); target.Drawable())
+        FillPixels(*target.image, target.clip, *rect, fill->color);
     return 1;
 }

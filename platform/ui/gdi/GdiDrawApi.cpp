@@ -3,20 +3,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-
-#include <QPainter>
+#include <vector>
 
 #include "platform/core/LastError.h"
 #include "platform/device/Device.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/gdi/DeviceContext.h"
 #include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/gdi/GdiPainting.h"
-#include "platform/ui/wm/PaintRecorder.h"
-#include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/gdi/ResourceData.h"
-#include "platform/ui/gdi/TextLayout.h"
-#include "platform/ui/wm/WindowManager.h"
+#include "platform/ui/wm/PaintRecorder.h"
 
 using namespace platform::ui;
 
@@ -31,60 +28,6 @@ int CopyOut(const T& value, int size, LPVOID buffer)
         return 0;
     std::memcpy(buffer, &value, sizeof(T));
     return static_cast<int>(sizeof(T));
-}
-
-// The pen as Qt draws it, or none for the null pen.
-std::optional<QPen> PenOf(HGDIOBJ handle)
-{
-    GdiObject* pen = LookupGdiObject(handle);
-    if (pen == nullptr || pen->kind != GdiKind::Pen || pen->style == PS_NULL)
-        return std::nullopt;
-    QPen qpen(QColorFromColorRef(pen->color));
-    int width = pen->width > 0 ? pen->width : 1;
-    qpen.setWidth(width);
-    qpen.setStyle(pen->style == PS_DASH ? Qt::DashLine : Qt::SolidLine);
-    // Wide pens are geometric with round ends and joins; one-pixel pens are cosmetic.
-    qpen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
-    qpen.setJoinStyle(width > 1 ? Qt::RoundJoin : Qt::MiterJoin);
-    qpen.setCosmetic(width == 1);
-    return qpen;
-}
-
-// The pixels of a one-pixel line from `from` up to but not including `to`, stepping along the
-// longer axis: the platform leaves a line's end point out, so that a polyline's segments meet
-// without drawing their joints twice (which matters under the raster operations) and a chart's
-// trace stops where its data does.
-void AppendLinePixels(POINT from, POINT to, QPolygon& pixels)
-{
-    int dx = std::abs(to.x - from.x);
-    int dy = std::abs(to.y - from.y);
-    int stepX = to.x >= from.x ? 1 : -1;
-    int stepY = to.y >= from.y ? 1 : -1;
-    int x = from.x;
-    int y = from.y;
-    if (dx >= dy) {
-        int error = dx / 2;
-        for (int i = 0; i < dx; ++i) {
-            pixels << QPoint(x, y);
-            x += stepX;
-            error -= dy;
-            if (error < 0) {
-                y += stepY;
-                error += dx;
-            }
-        }
-    } else {
-        int error = dy / 2;
-        for (int i = 0; i < dy; ++i) {
-            pixels << QPoint(x, y);
-            y += stepY;
-            error -= dx;
-            if (error < 0) {
-                x += stepX;
-                error += dy;
-            }
-        }
-    }
 }
 
 int TextLength(LPCWSTR text, int count)
@@ -156,34 +99,37 @@ BOOL Transfer(HDC destination, int x, int y, int width, int height, HDC source, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    QImage* target = to->Target();
+    Image* target = to->Target();
     if (target == nullptr)
         return FALSE;
-    QImage sourceCopy;
+    Image sourceCopy;
     if (RopUsesSource(rop)) {
         DeviceContext* from = LookupDeviceContext(source);
         if (from == nullptr)
             return FALSE;
-        QImage* sourceImage = from->Target();
+        Image* sourceImage = from->Target();
         if (sourceImage == nullptr)
             return FALSE;
         // A copy: source and destination may be the same image.
-        sourceCopy = sourceImage->convertToFormat(QImage::Format_RGB32);
+        sourceCopy = sourceImage->Format() == PixelFormat::Rgb32 ? *sourceImage : Renderer().Convert(*sourceImage, PixelFormat::Rgb32);
     }
     uint32_t pattern = 0;
-    if (auto brush = BrushColor(to->brush))
-        pattern = brush->rgb() & 0xFFFFFF;
-    QRect clip = to->ClipRect().intersected(QRect(x, y, width, height));
-    for (int dy = clip.top(); dy <= clip.bottom(); ++dy) {
-        auto* line = reinterpret_cast<uint32_t*>(target->scanLine(dy));
+    if (auto brush = BrushOf(to->brush); brush && !brush->hollow)
+        pattern = ArgbFromColorRef(brush->color) & 0xFFFFFF;
+    RECT clip {};
+    RECT block { x, y, x + width, y + height };
+    RECT bounds = to->ClipRect();
+    IntersectRect(&clip, &bounds, &block);
+    for (int dy = clip.top; dy < clip.bottom; ++dy) {
+        uint32_t* line = target->Row(dy);
         int sy = sourceY + static_cast<int>(static_cast<int64_t>(dy - y) * sourceHeight / std::max(height, 1));
-        for (int dx = clip.left(); dx <= clip.right(); ++dx) {
+        for (int dx = clip.left; dx < clip.right; ++dx) {
             uint32_t sourcePixel = 0;
-            if (!sourceCopy.isNull()) {
+            if (!sourceCopy.IsNull()) {
                 int sx = sourceX + static_cast<int>(static_cast<int64_t>(dx - x) * sourceWidth / std::max(width, 1));
-                if (sx < 0 || sy < 0 || sx >= sourceCopy.width() || sy >= sourceCopy.height())
+                if (!sourceCopy.Contains(sx, sy))
                     continue; // outside the source: the platform leaves those pixels
-                sourcePixel = sourceCopy.pixel(sx, sy) & 0xFFFFFF;
+                sourcePixel = sourceCopy.Pixel(sx, sy) & 0xFFFFFF;
             }
             uint32_t result = ApplyRop(rop, sourcePixel, line[dx] & 0xFFFFFF, pattern);
             line[dx] = 0xFF000000u | (result & 0xFFFFFF);
@@ -214,7 +160,6 @@ HFONT CreateFontIndirectW(const LOGFONTW* font)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    WindowManager::Get(); // fonts need Qt's application
     auto object = std::make_unique<GdiObject>();
     object->kind = GdiKind::Font;
     object->logFont = *font;
@@ -233,8 +178,8 @@ int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer)
         return CopyOut(LogFontOf(*object), size, buffer);
     case GdiKind::Bitmap: {
         BITMAP bitmap {};
-        bitmap.bmWidth = object->image.width();
-        bitmap.bmHeight = object->image.height();
+        bitmap.bmWidth = object->image.Width();
+        bitmap.bmHeight = object->image.Height();
         bitmap.bmBitsPixel = static_cast<WORD>(object->bitsPerPixel);
         bitmap.bmPlanes = 1;
         bitmap.bmWidthBytes = ((bitmap.bmWidth * bitmap.bmBitsPixel + 15) / 16) * 2;
@@ -258,8 +203,8 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
     }
     auto object = std::make_unique<GdiObject>();
     object->kind = GdiKind::Bitmap;
-    object->image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-    object->image.fill(QColor(0, 0, 0));
+    object->image = Image(std::max(width, 1), std::max(height, 1), PixelFormat::Rgb32);
+    object->image.Fill(0xFF000000u);
     return RegisterGdiObject(std::move(object));
 }
 
@@ -312,24 +257,7 @@ BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* metrics)
     DeviceContext* context = LookupDeviceContext(dc);
     if (context == nullptr || metrics == nullptr)
         return FALSE;
-    QFont font = ContextFont(context->font);
-    QFontMetrics fm(font);
-    *metrics = TEXTMETRICW {};
-    metrics->tmAscent = fm.ascent();
-    metrics->tmDescent = fm.descent();
-    metrics->tmHeight = fm.ascent() + fm.descent();
-    metrics->tmInternalLeading = metrics->tmHeight - font.pixelSize();
-    metrics->tmAveCharWidth = fm.horizontalAdvance(QLatin1Char('x'));
-    metrics->tmMaxCharWidth = fm.maxWidth();
-    metrics->tmWeight = font.bold() ? FW_BOLD : FW_NORMAL;
-    metrics->tmDigitizedAspectX = metrics->tmDigitizedAspectY = platform::CurrentDevice().dpi;
-    metrics->tmFirstChar = 0x20;
-    metrics->tmLastChar = 0xFFFC;
-    metrics->tmDefaultChar = L'?';
-    metrics->tmBreakChar = L' ';
-    metrics->tmItalic = font.italic() ? 1 : 0;
-    metrics->tmUnderlined = font.underline() ? 1 : 0;
-    metrics->tmCharSet = 1;
+    *metrics = Renderer().TextMetrics(LogFontOfHandle(context->font));
     return TRUE;
 }
 
@@ -340,20 +268,17 @@ BOOL GetTextExtentExPointW(HDC dc, LPCWSTR text, int count, int maxExtent, LPINT
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    QFontMetrics fm(ContextFont(context->font));
-    QString qtext = QStringFromWide(std::wstring_view(text, static_cast<size_t>(count)));
+    std::vector<int> extents(static_cast<size_t>(count));
+    *size = Renderer().TextExtent(LogFontOfHandle(context->font), std::wstring_view(text, static_cast<size_t>(count)), extents.data());
     int fits = 0;
     for (int i = 0; i < count; ++i) {
-        int extent = TextWidth(fm, qtext.left(i + 1));
         if (dx != nullptr)
-            dx[i] = extent;
-        if (extent <= maxExtent && fits == i)
+            dx[i] = extents[static_cast<size_t>(i)];
+        if (extents[static_cast<size_t>(i)] <= maxExtent && fits == i)
             fits = i + 1;
     }
     if (fit != nullptr)
         *fit = fits;
-    size->cx = TextWidth(fm, qtext);
-    size->cy = fm.ascent() + fm.descent();
     return TRUE;
 }
 
@@ -371,50 +296,13 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format)
     }
     int length = TextLength(text, count);
     std::wstring_view content(text, static_cast<size_t>(length));
-    QFont font = ContextFont(context->font);
-    QFontMetrics fm(font);
-    TextLayout layout = LayoutText(content, format, rect->right - rect->left, fm);
-    int height = layout.lineHeight * static_cast<int>(layout.lines.size());
-    if ((format & DT_CALCRECT) != 0) {
-        rect->right = rect->left + layout.widest;
-        rect->bottom = rect->top + height;
-        return height;
-    }
-
-    int top = rect->top;
-    bool single = (format & DT_SINGLELINE) != 0;
-    if (single && (format & DT_VCENTER) != 0)
-        top = rect->top + (rect->bottom - rect->top - layout.lineHeight) / 2;
-    else if (single && (format & DT_BOTTOM) != 0)
-        top = rect->bottom - layout.lineHeight;
-
+    TextColors colors { context->textColor, context->backgroundColor, context->backgroundMode == OPAQUE };
+    if ((format & DT_CALCRECT) != 0)
+        return Renderer().DrawText(nullptr, RECT {}, LogFontOfHandle(context->font), content, *rect, format, colors);
     RecordText(*context, platform::PaintedText { std::wstring(content), *rect, format, context->textColor });
-    PaintOn(*context, [&](QPainter& painter) {
-        if ((format & DT_NOCLIP) == 0)
-            painter.setClipRect(QRectFromRect(*rect), Qt::IntersectClip);
-        painter.setFont(font);
-        painter.setPen(QColorFromColorRef(context->textColor));
-        int y = top;
-        for (const TextLine& line : layout.lines) {
-            int x = rect->left;
-            if ((format & DT_CENTER) != 0)
-                x = rect->left + (rect->right - rect->left - line.width) / 2;
-            else if ((format & DT_RIGHT) != 0)
-                x = rect->right - line.width;
-            if (context->backgroundMode == OPAQUE)
-                painter.fillRect(QRect(x, y, line.width, layout.lineHeight), QColorFromColorRef(context->backgroundColor));
-            DrawTextRun(painter, x, y + layout.ascent, line.text, fm);
-            if (line.underline >= 0) {
-                int from = x + TextWidth(fm, line.text.left(line.underline));
-                int to = x + TextWidth(fm, line.text.left(line.underline + 1));
-                painter.drawLine(from, y + layout.ascent + 1, to - 1, y + layout.ascent + 1);
-            }
-            y += layout.lineHeight;
-        }
-    });
-    if (single && ((format & DT_VCENTER) != 0 || (format & DT_BOTTOM) != 0))
-        return top + layout.lineHeight - rect->top;
-    return height;
+    PaintTarget target = TargetOf(*context);
+    return Renderer().DrawText(target.Drawable() ? target.image : nullptr, target.clip, LogFontOfHandle(context->font), content,
+        *rect, format, colors);
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
@@ -426,21 +314,11 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
         std::swap(left, right);
     if (bottom < top)
         std::swap(top, bottom);
-    std::optional<QPen> pen = PenOf(context->pen);
-    std::optional<QColor> fill = BrushColor(context->brush);
-    PaintOn(*context, [&](QPainter& painter) {
-        if (!pen) {
-            if (fill && fill->alpha() != 0)
-                painter.fillRect(QRect(left, top, right - left - 1, bottom - top - 1), *fill);
-            return;
-        }
-        if (fill && fill->alpha() != 0)
-            painter.fillRect(QRect(left, top, right - left, bottom - top), *fill);
-        painter.setPen(*pen);
-        painter.setBrush(Qt::NoBrush);
-        int inset = pen->width() / 2;
-        painter.drawRect(QRect(left + inset, top + inset, right - left - 1 - 2 * inset, bottom - top - 1 - 2 * inset));
-    });
+    std::optional<COLORREF> fill;
+    if (auto brush = BrushOf(context->brush); brush && !brush->hollow)
+        fill = brush->color;
+    if (PaintTarget target = TargetOf(*context); target.Drawable())
+        Renderer().DrawRectangle(*target.image, target.clip, RECT { left, top, right, bottom }, PenOf(context->pen), fill);
     return TRUE;
 }
 
@@ -451,24 +329,11 @@ BOOL Polyline(HDC dc, const POINT* points, int count)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::optional<QPen> pen = PenOf(context->pen);
+    std::optional<PenSpec> pen = PenOf(context->pen);
     if (!pen)
         return TRUE;
-    QPolygon polygon;
-    if (pen->isCosmetic() && pen->style() == Qt::SolidLine) {
-        for (int i = 0; i + 1 < count; ++i)
-            AppendLinePixels(points[i], points[i + 1], polygon);
-    } else {
-        for (int i = 0; i < count; ++i)
-            polygon << QPoint(points[i].x, points[i].y);
-    }
-    PaintOn(*context, [&](QPainter& painter) {
-        painter.setPen(*pen);
-        if (pen->isCosmetic() && pen->style() == Qt::SolidLine)
-            painter.drawPoints(polygon);
-        else
-            painter.drawPolyline(polygon);
-    });
+    if (PaintTarget target = TargetOf(*context); target.Drawable())
+        Renderer().DrawPolyline(*target.image, target.clip, points, count, *pen);
     return TRUE;
 }
 
@@ -492,18 +357,14 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT, H
         return FALSE;
     }
     if (width == 0)
-        width = found->image.width();
+        width = found->image.Width();
     if (height == 0)
-        height = found->image.height();
+        height = found->image.Height();
     RecordIcon(*context, platform::PaintedIcon { found->resourceId, x, y, width, height });
     if ((flags & DI_IMAGE) == 0)
         return TRUE;
-    PaintOn(*context, [&](QPainter& painter) {
-        QRect target(x, y, width, height);
-        if ((flags & DI_MASK) != 0)
-            painter.drawImage(target, found->image); // the mask's transparency blends the image
-        else
-            painter.drawImage(target, found->image.convertToFormat(QImage::Format_RGB32));
-    });
+    // With the mask the icon's transparency blends it into what lies beneath.
+    if (PaintTarget target = TargetOf(*context); target.Drawable())
+        Renderer().DrawImage(*target.image, target.clip, RECT { x, y, x + width, y + height }, found->image, (flags & DI_MASK) != 0);
     return TRUE;
 }

@@ -1,6 +1,5 @@
 #include "platform/ui/gdi/GdiObject.h"
 
-#include <cmath>
 #include <map>
 #include <memory>
 
@@ -120,9 +119,15 @@ size_t LiveGdiObjectCount()
     return count;
 }
 
-COLORREF ColorRefFromQRgb(QRgb pixel)
+uint32_t ArgbFromColorRef(COLORREF color)
 {
-    return RGB(static_cast<BYTE>(qRed(pixel)), static_cast<BYTE>(qGreen(pixel)), static_cast<BYTE>(qBlue(pixel)));
+    return 0xFF000000u | (static_cast<uint32_t>(GetRValue(color)) << 16) | (static_cast<uint32_t>(GetGValue(color)) << 8)
+        | GetBValue(color);
+}
+
+COLORREF ColorRefFromArgb(uint32_t pixel)
+{
+    return RGB(static_cast<BYTE>(pixel >> 16), static_cast<BYTE>(pixel >> 8), static_cast<BYTE>(pixel));
 }
 
 LOGFONTW SystemLogFont()
@@ -143,39 +148,12 @@ LOGFONTW LogFontOf(const GdiObject& font)
     return font.systemFont ? SystemLogFont() : font.logFont;
 }
 
-QFont QFontFromLogFont(const LOGFONTW& logFont)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStretch(QFont::Unstretched);
-    // DejaVu Sans: ascent 0.928 and descent 0.236 of the em, so a cell height h has an em of
-    // h / 1.164.
-    int height = logFont.lfHeight;
-    int pixels = height < 0 ? -height : height > 0 ? static_cast<int>(std::lround(height / 1.164)) : -SystemLogFont().lfHeight;
-    font.setPixelSize(pixels > 0 ? pixels : 1);
-    font.setWeight(logFont.lfWeight >= 600 ? QFont::Bold : QFont::Normal);
-    font.setItalic(logFont.lfItalic != 0);
-    font.setUnderline(logFont.lfUnderline != 0);
-    font.setStrikeOut(logFont.lfStrikeOut != 0);
-    font.setKerning(false);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    QFont::StyleStrategy strategy = QFont::NoFontMerging;
-    strategy = static_cast<QFont::StyleStrategy>(
-        strategy | (logFont.lfQuality == NONANTIALIASED_QUALITY ? QFont::NoAntialias : QFont::PreferAntialias));
-    font.setStyleStrategy(strategy);
-    return font;
-}
-
-QFont ContextFont(HGDIOBJ handle)
+LOGFONTW LogFontOfHandle(HGDIOBJ handle)
 {
     GdiObject* object = LookupGdiObject(handle);
     if (object == nullptr || object->kind != GdiKind::Font)
-        return QFontFromLogFont(SystemLogFont());
-    return QFontFromLogFont(LogFontOf(*object));
-}
-
-QColor QColorFromColorRef(COLORREF color)
-{
-    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+        return SystemLogFont();
+    return LogFontOf(*object);
 }
 
 } // namespace platform::ui

@@ -2,10 +2,10 @@
 // table with the stock objects, which live for the whole run and are never deleted.
 #pragma once
 
-#include <QFont>
-#include <QImage>
+#include <memory>
 
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/gdi/Image.h"
 
 namespace platform::ui {
 
@@ -27,7 +27,7 @@ struct GdiObject {
     bool systemFont = false;
 
     // Bitmaps: the pixels, 0xAARRGGBB with the alpha kept at 0xFF.
-    QImage image;
+    Image image;
     int bitsPerPixel = 32;
 };
 
@@ -39,16 +39,15 @@ bool DestroyGdiObject(HGDIOBJ handle);
 HGDIOBJ StockObject(int index);
 size_t LiveGdiObjectCount();
 
-QColor QColorFromColorRef(COLORREF color);
-COLORREF ColorRefFromQRgb(QRgb pixel);
+// 0xFFRRGGBB from the platform's 0x00BBGGRR, and back.
+uint32_t ArgbFromColorRef(COLORREF color);
+COLORREF ColorRefFromArgb(uint32_t pixel);
 
 // The stock system font's description at the current device's resolution: 8 points.
 LOGFONTW SystemLogFont();
 // A font's description (the system font's as the device has it now).
 LOGFONTW LogFontOf(const GdiObject& font);
-// The Qt font for a description, under the one rendering policy.
-QFont QFontFromLogFont(const LOGFONTW& font);
-// The font selected into a context, as a Qt font.
-QFont ContextFont(HGDIOBJ font);
+// The description of the font behind a handle; the system font's for anything else.
+LOGFONTW LogFontOfHandle(HGDIOBJ font);
 
 } // namespace platform::ui

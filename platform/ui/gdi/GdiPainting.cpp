@@ -1,35 +1,51 @@
 #include "platform/ui/gdi/GdiPainting.h"
 
-#include <QPainter>
+#include <algorithm>
 
 #include "platform/ui/gdi/DeviceContext.h"
 #include "platform/ui/gdi/GdiObject.h"
 
 namespace platform::ui {
 
-bool PaintOn(DeviceContext& context, const std::function<void(QPainter&)>& draw)
+PaintTarget TargetOf(const DeviceContext& context)
 {
-    QImage* target = context.Target();
-    if (target == nullptr)
-        return false;
-    QRect clip = context.ClipRect();
-    if (clip.isEmpty())
-        return true;
-    QPainter painter(target);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setClipRect(clip);
-    draw(painter);
-    return true;
+    PaintTarget target;
+    target.image = context.Target();
+    if (target.image != nullptr)
+        target.clip = context.ClipRect();
+    return target;
 }
 
-std::optional<QColor> BrushColor(HBRUSH brush)
+std::optional<BrushFill> BrushOf(HBRUSH brush)
 {
     GdiObject* object = LookupGdiObject(brush);
     if (object == nullptr || object->kind != GdiKind::Brush)
         return std::nullopt;
-    if (object->style == 1)
-        return QColor(0, 0, 0, 0);
-    return QColorFromColorRef(object->color);
+    if (object->style == 1) // BS_NULL
+        return BrushFill { true, 0 };
+    return BrushFill { false, object->color };
+}
+
+std::optional<PenSpec> PenOf(HGDIOBJ handle)
+{
+    GdiObject* pen = LookupGdiObject(handle);
+    if (pen == nullptr || pen->kind != GdiKind::Pen || pen->style == PS_NULL)
+        return std::nullopt;
+    return PenSpec { pen->style == PS_DASH ? PS_DASH : PS_SOLID, pen->width > 0 ? pen->width : 1, pen->color };
+}
+
+void FillPixels(Image& target, const RECT& clip, const RECT& rect, COLORREF color)
+{
+    RECT area {};
+    if (!IntersectRect(&area, &clip, &rect))
+        return;
+    area.right = std::min(area.right, target.Width());
+    area.bottom = std::min(area.bottom, target.Height());
+    uint32_t pixel = ArgbFromColorRef(color);
+    for (int y = std::max(area.top, 0); y < area.bottom; ++y) {
+        uint32_t* row = target.Row(y);
+        std::fill(row + std::max(area.left, 0), row + area.right, pixel);
+    }
 }
 
 } // namespace platform::ui

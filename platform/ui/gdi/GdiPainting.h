@@ -1,25 +1,38 @@
-// Drawing helpers shared by the drawing calls: a painter on a context's target with its clip,
-// and the colours of brushes and pens (including the platform's system-colour brushes).
+// What the drawing calls share: where a context's drawing goes, and the colours of brushes
+// and pens as the backend draws them.
 #pragma once
 
-#include <functional>
 #include <optional>
 
-#include <QColor>
-
 #include "platform/ui/WinGdi.h"
-
-class QPainter;
+#include "platform/ui/backend/RenderBackend.h"
+#include "platform/ui/gdi/Image.h"
 
 namespace platform::ui {
 
 class DeviceContext;
 
-// Runs the drawing on a painter over the context's target, clipped; false when the context
-// has nowhere to draw.
-bool PaintOn(DeviceContext& context, const std::function<void(QPainter&)>& draw);
-// The fill colour of a brush handle (transparent for a null brush); none when the handle is
-// not a brush.
-std::optional<QColor> BrushColor(HBRUSH brush);
+// The image a context draws on and its clip; no image when the context has nowhere to draw.
+struct PaintTarget {
+    Image* image = nullptr;
+    RECT clip {};
+
+    // Somewhere to draw, and some of it inside the clip.
+    bool Drawable() const { return image != nullptr && clip.right > clip.left && clip.bottom > clip.top; }
+};
+PaintTarget TargetOf(const DeviceContext& context);
+
+// A brush handle: the colour it fills with, or hollow for the null brush.
+struct BrushFill {
+    bool hollow = false;
+    COLORREF color = 0;
+};
+// None when the handle is not a brush.
+std::optional<BrushFill> BrushOf(HBRUSH brush);
+// The pen that draws; none for the null pen or what is no pen.
+std::optional<PenSpec> PenOf(HGDIOBJ pen);
+
+// The pixels inside both rectangles take the colour, opaque.
+void FillPixels(Image& target, const RECT& clip, const RECT& rect, COLORREF color);
 
 } // namespace platform::ui

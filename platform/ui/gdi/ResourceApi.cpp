@@ -6,9 +6,9 @@
 #include "platform/device/Device.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/gdi/ResourceData.h"
-#include "platform/ui/wm/WindowManager.h"
 
 using platform::ModuleResources;
 using namespace platform::ui;
@@ -39,11 +39,16 @@ std::map<uintptr_t, Icon>& Icons()
     return *icons;
 }
 
-QImage FromPixels(int width, int height, const uint32_t* pixels, QImage::Format format)
+Image FromPixels(int width, int height, const uint32_t* pixels, PixelFormat format)
 {
-    QImage image(width, height, format);
-    for (int y = 0; y < height; ++y)
-        std::copy_n(pixels + static_cast<size_t>(y) * width, width, reinterpret_cast<uint32_t*>(image.scanLine(y)));
+    Image image(width, height, format);
+    for (int y = 0; y < image.Height(); ++y)
+        std::copy_n(pixels + static_cast<size_t>(y) * static_cast<size_t>(width), width, image.Row(y));
+    if (format == PixelFormat::Rgb32) {
+        for (int y = 0; y < image.Height(); ++y)
+            for (uint32_t* pixel = image.Row(y); pixel != image.Row(y) + width; ++pixel)
+                *pixel |= 0xFF000000u;
+    }
     return image;
 }
 
@@ -53,21 +58,21 @@ int IdOf(LPCWSTR name)
 }
 
 // The image of the icon nearest the size: exact, else the smallest larger, else the largest.
-const QImage* NearestImage(const std::vector<QImage>& images, int width, int height)
+const Image* NearestImage(const std::vector<Image>& images, int width, int height)
 {
-    const QImage* best = nullptr;
-    for (const QImage& image : images) {
-        if (image.width() == width && image.height() == height)
+    const Image* best = nullptr;
+    for (const Image& image : images) {
+        if (image.Width() == width && image.Height() == height)
             return &image;
     }
-    for (const QImage& image : images) {
-        if (image.width() >= width && (best == nullptr || image.width() < best->width()))
+    for (const Image& image : images) {
+        if (image.Width() >= width && (best == nullptr || image.Width() < best->Width()))
             best = &image;
     }
     if (best != nullptr)
         return best;
-    for (const QImage& image : images) {
-        if (best == nullptr || image.width() > best->width())
+    for (const Image& image : images) {
+        if (best == nullptr || image.Width() > best->Width())
             best = &image;
     }
     return best;
@@ -87,33 +92,12 @@ ModuleResources& ModuleResources::operator=(ModuleResources&&) noexcept = defaul
 
 void ModuleResources::AddIcon(int id, int width, int height, const uint32_t* argb)
 {
-    m_impl->icons[id].push_back(FromPixels(width, height, argb, QImage::Format_ARGB32));
-}
-
-bool ModuleResources::AddEncodedIcon(int id, const void* data, size_t size)
-{
-    ui::WindowManager::Get(); // decoders need Qt's application
-    QImage image;
-    if (!image.loadFromData(static_cast<const uchar*>(data), static_cast<int>(size)))
-        return false;
-    m_impl->icons[id].push_back(image.convertToFormat(QImage::Format_ARGB32));
-    return true;
+    m_impl->icons[id].push_back(FromPixels(width, height, argb, PixelFormat::Argb32));
 }
 
 void ModuleResources::AddBitmap(int id, int width, int height, int bitsPerPixel, const uint32_t* rgb)
 {
-    QImage image = FromPixels(width, height, rgb, QImage::Format_RGB32);
-    m_impl->bitmaps[id] = Impl::Bitmap { image, bitsPerPixel };
-}
-
-bool ModuleResources::AddEncodedBitmap(int id, const void* data, size_t size)
-{
-    ui::WindowManager::Get();
-    QImage image;
-    if (!image.loadFromData(static_cast<const uchar*>(data), static_cast<int>(size)))
-        return false;
-    m_impl->bitmaps[id] = Impl::Bitmap { image.convertToFormat(QImage::Format_RGB32), image.depth() };
-    return true;
+    m_impl->bitmaps[id] = Impl::Bitmap { FromPixels(width, height, rgb, PixelFormat::Rgb32), bitsPerPixel };
 }
 
 void ModuleResources::AddDialog(int id, const void* dialogTemplate, size_t size)
@@ -286,8 +270,8 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int he
         object->kind = GdiKind::Bitmap;
         object->image = it->second.image;
         object->bitsPerPixel = it->second.bitsPerPixel;
-        if (width > 0 && height > 0)
-            object->image = object->image.scaled(width, height);
+        if (width > 0 && height > 0 && (width != object->image.Width() || height != object->image.Height()))
+            object->image = Renderer().Scale(object->image, width, height, false);
         return RegisterGdiObject(std::move(object));
     }
     if (type != IMAGE_ICON) {
@@ -300,16 +284,14 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int he
         return nullptr;
     }
     int systemSize = GetSystemMetrics(SM_CXICON);
-    const QImage* first = &it->second.front();
+    const Image* first = &it->second.front();
     if (width == 0)
-        width = (flags & LR_DEFAULTSIZE) != 0 ? systemSize : first->width();
+        width = (flags & LR_DEFAULTSIZE) != 0 ? systemSize : first->Width();
     if (height == 0)
-        height = (flags & LR_DEFAULTSIZE) != 0 ? systemSize : first->height();
-    const QImage* nearest = NearestImage(it->second, width, height);
-    QImage image = nearest->size() == QSize(width, height)
-        ? *nearest
-        : nearest->scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return RegisterIcon(Icon { image.convertToFormat(QImage::Format_ARGB32_Premultiplied), id });
+        height = (flags & LR_DEFAULTSIZE) != 0 ? systemSize : first->Height();
+    const Image* nearest = NearestImage(it->second, width, height);
+    Image image = nearest->Width() == width && nearest->Height() == height ? *nearest : Renderer().Scale(*nearest, width, height, true);
+    return RegisterIcon(Icon { Renderer().Convert(image, PixelFormat::Argb32Premultiplied), id });
 }
 
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name)

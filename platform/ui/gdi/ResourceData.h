@@ -5,16 +5,15 @@
 #include <string>
 #include <vector>
 
-#include <QImage>
-
 #include "platform/ui/Resources.h"
+#include "platform/ui/gdi/Image.h"
 
 namespace platform {
 
 struct ModuleResources::Impl {
-    std::map<int, std::vector<QImage>> icons;
+    std::map<int, std::vector<ui::Image>> icons;
     struct Bitmap {
-        QImage image;
+        ui::Image image;
         int bitsPerPixel = 32;
     };
     std::map<int, Bitmap> bitmaps;
@@ -34,7 +33,7 @@ namespace platform::ui {
 const ModuleResources::Impl* ResourcesOf(HMODULE module);
 
 struct Icon {
-    QImage image; // premultiplied ARGB
+    Image image; // premultiplied ARGB
     int resourceId = 0;
 };
 HICON RegisterIcon(Icon icon);

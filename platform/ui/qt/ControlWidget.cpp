@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-#include "platform/ui/gdi/GdiObject.h"
+#include "platform/ui/qt/QtFonts.h"
 #include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"

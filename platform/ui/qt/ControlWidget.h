@@ -1,6 +1,6 @@
 // The widget of a control window: a real Qt control fills its client area, follows the
-// window's text, font, enabled state and focus, and reports the user's actions back as the
-// control's messages. The window's frame (WS_BORDER, WS_EX_CLIENTEDGE) is the platform's and is
+// window's text, font, enabled state and focus, and reports the user's actions back through
+// the control's own user-action calls. The window's frame (WS_BORDER, WS_EX_CLIENTEDGE) is the platform's and is
 // drawn around the Qt control.
 #pragma once
 

@@ -5,13 +5,9 @@
 #include <QApplication>
 #include <QPalette>
 
-#include "platform/ui/Display.h"
 #include "platform/ui/qt/DeviceStyle.h"
 
 namespace platform::qt {
-
-extern bool g_realDisplay;
-bool g_realDisplay = false;
 
 namespace {
 
@@ -22,7 +18,7 @@ char* g_argv[] = { g_argv0, nullptr };
 
 } // namespace
 
-QApplication& EnsureApplication()
+QApplication& EnsureApplication(bool realDisplay)
 {
     if (g_application != nullptr)
         return *g_application;
@@ -32,7 +28,7 @@ QApplication& EnsureApplication()
         if (g_application != nullptr)
             return *g_application;
     }
-    if (!g_realDisplay)
+    if (!realDisplay)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // One device pixel is one Qt pixel whatever the host screen's scaling.
     setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
@@ -50,22 +46,4 @@ QApplication& EnsureApplication()
     return *g_application;
 }
 
-bool ApplicationExists()
-{
-    return g_application != nullptr;
-}
-
 } // namespace platform::qt
-
-namespace platform {
-
-bool UseRealDisplay()
-{
-    // Qt chooses its display once, when the application object is made.
-    if (qt::ApplicationExists())
-        return qt::g_realDisplay;
-    qt::g_realDisplay = true;
-    return true;
-}
-
-} // namespace platform

@@ -33,7 +33,7 @@ void RealTimeDriver::CursorChanged(HCURSOR, bool busy)
     m_busyCursor = busy;
 }
 
-bool ShowsBusyCursor()
+bool QtShowsBusyCursor()
 {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     return cursor != nullptr && cursor->shape() == Qt::BusyCursor;

@@ -30,5 +30,7 @@ private:
 
 // True when some window (visible with its ancestors) has a non-empty update region.
 bool AnyPaintPending();
+// Whether Qt's busy cursor shows over the application.
+bool QtShowsBusyCursor();
 
 } // namespace platform::ui

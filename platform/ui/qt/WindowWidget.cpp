@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/ui/qt/ImageView.h"
 #include "platform/ui/qt/RectConversion.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
@@ -60,6 +61,19 @@ void WindowWidget::SurfaceChanged(const RECT& clientRect)
     update(QRectFromRect(rect));
 }
 
+Image WindowWidget::Grab()
+{
+    return ImageFromQt(grab().toImage());
+}
+
+void WindowWidget::Release()
+{
+    // Qt may be inside this widget's own event handler: let Qt delete it when it is out.
+    hide();
+    setParent(nullptr);
+    deleteLater();
+}
+
 void WindowWidget::paintEvent(QPaintEvent*)
 {
     Window* window = LiveWindow();
@@ -68,7 +82,7 @@ void WindowWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     RECT insets = window->FrameInsets();
     if (ShowsSurface())
-        painter.drawImage(QPoint(insets.left, insets.top), window->Surface());
+        painter.drawImage(QPoint(insets.left, insets.top), ReadOnlyView(window->Surface()));
     // The frame: a one-pixel border, and a sunken client edge inside it.
     int edge = 0;
     if ((window->style & (WS_BORDER | WS_DLGFRAME)) != 0 || (window->exStyle & WS_EX_DLGMODALFRAME) != 0) {

@@ -1,31 +1,36 @@
-// The Qt widget that shows one window: its frame and the surface the window paints, or, for
-// a control, the real Qt control inside it. Child windows' widgets lie on their parent's.
+// The Qt widget that shows one window, its peer: its frame and the surface the window paints,
+// or, for a control, the real Qt control inside it. Child windows' widgets lie on their
+// parent's.
 #pragma once
 
 #include <QWidget>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 
 namespace platform::ui {
 
 class Window;
 
-class WindowWidget : public QWidget {
+class WindowWidget : public QWidget, public WindowPeer {
 public:
     WindowWidget(HWND window, QWidget* parent);
 
     HWND WindowHandle() const { return m_window; }
 
-    // The window's geometry, visibility, enabled state or text changed.
-    void SyncGeometry();
-    void SyncVisible();
-    virtual void SyncEnabled();
-    virtual void SyncText() { }
-    virtual void SyncFont() { }
-    // The window got the platform's focus: give the Qt control the keyboard.
-    virtual void SyncFocus() { }
-    // Part of the surface changed: show it.
-    void SurfaceChanged(const RECT& clientRect);
+    void SyncGeometry() override;
+    void SyncVisible() override;
+    void SyncEnabled() override;
+    void SyncText() override { }
+    void SyncFont() override { }
+    void SyncFocus() override { }
+    void SyncState() override { }
+    void Hide() override { hide(); }
+    void Raise() override { raise(); }
+    void Lower() override { lower(); }
+    void SurfaceChanged(const RECT& clientRect) override;
+    Image Grab() override;
+    void Release() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,7 +6,7 @@
 #include "platform/ui/wm/PaintRecorder.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
-#include "platform/ui/qt/WindowWidget.h"
+#include "platform/ui/backend/RenderBackend.h"
 
 using namespace platform::ui;
 
@@ -123,7 +123,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint)
         return TRUE;
     target->painting = false;
     EndPaintRecording(*target);
-    if (target->widget != nullptr)
-        target->widget->SurfaceChanged(paint->rcPaint);
+    if (target->peer != nullptr)
+        target->peer->SurfaceChanged(paint->rcPaint);
     return TRUE;
 }

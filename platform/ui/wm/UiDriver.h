@@ -1,5 +1,5 @@
-// What runs the user-interface thread: Qt's event loop in real time, or the deterministic
-// driver in virtual time. The window manager asks it to wake up when work arrives, to wait
+// What runs the user-interface thread: the backend's event loop in real time, or the
+// deterministic driver in virtual time. The window manager asks it to wake up when work arrives, to wait
 // when a message loop finds nothing, and to run modal loops.
 #pragma once
 
@@ -28,7 +28,7 @@ public:
 // so that a driver never spins forever.
 void PumpReadyMessages();
 
-// Whether Qt shows its busy cursor over the device's screen (the real-time driver does while
+// Whether the backend shows its busy cursor over the device's screen (the real-time driver does while
 // the wait cursor is set).
 bool ShowsBusyCursor();
 

@@ -1,5 +1,7 @@
 #include "platform/ui/wm/Window.h"
 
+#include <algorithm>
+
 #include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/wm/DialogState.h"
 #include "platform/ui/wm/WindowClass.h"
@@ -73,9 +75,9 @@ bool Window::IsShowing() const
     return true;
 }
 
-QImage& Window::Surface()
+Image& Window::Surface()
 {
-    if (m_surface.isNull())
+    if (m_surface.IsNull())
         ResizeSurface();
     return m_surface;
 }
@@ -84,16 +86,14 @@ void Window::ResizeSurface()
 {
     int width = ClientWidth() > 0 ? ClientWidth() : 1;
     int height = ClientHeight() > 0 ? ClientHeight() : 1;
-    if (!m_surface.isNull() && m_surface.width() == width && m_surface.height() == height)
+    if (!m_surface.IsNull() && m_surface.Width() == width && m_surface.Height() == height)
         return;
     // A new surface starts transparent: until the window paints, what lies beneath shows.
-    QImage surface(width, height, QImage::Format_ARGB32_Premultiplied);
-    surface.fill(Qt::transparent);
-    if (!m_surface.isNull()) {
-        for (int y = 0; y < std::min(height, m_surface.height()); ++y) {
-            const auto* from = reinterpret_cast<const uint32_t*>(m_surface.constScanLine(y));
-            auto* to = reinterpret_cast<uint32_t*>(surface.scanLine(y));
-            std::copy(from, from + std::min(width, m_surface.width()), to);
+    Image surface(width, height, PixelFormat::Argb32Premultiplied);
+    if (!m_surface.IsNull()) {
+        for (int y = 0; y < std::min(height, m_surface.Height()); ++y) {
+            const uint32_t* from = m_surface.Row(y);
+            std::copy(from, from + std::min(width, m_surface.Width()), surface.Row(y));
         }
     }
     m_surface = std::move(surface);

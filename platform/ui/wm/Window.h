@@ -1,6 +1,6 @@
 // One window of the window manager: its class, procedure, styles, text, place in the tree,
-// geometry, update region and the surface that it paints. The Qt widget that shows it is
-// made by the class's widget factory.
+// geometry, update region and the surface that it paints. The rendering backend's peer shows
+// it on the screen, of the kind its class asks for.
 #pragma once
 
 #include <map>
@@ -9,15 +9,14 @@
 #include <string>
 #include <vector>
 
-#include <QImage>
-
 #include "platform/ui/Observe.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/gdi/Image.h"
 
 namespace platform::ui {
 
 struct WindowClass;
-class WindowWidget;
+class WindowPeer;
 struct DialogState;
 struct ControlData;
 
@@ -47,7 +46,7 @@ public:
     bool IsShowing() const;
 
     // The surface the window draws on, client-sized; kept across paints.
-    QImage& Surface();
+    Image& Surface();
     void ResizeSurface();
 
     // Window data.
@@ -85,13 +84,14 @@ public:
     std::unique_ptr<DialogState> dialog;
     // The data of a system control (items, selection, ...).
     std::unique_ptr<ControlData> control;
-    WindowWidget* widget = nullptr;
+    // Owned by the backend; released when the window is destroyed.
+    WindowPeer* peer = nullptr;
 
 private:
     HWND m_handle;
     WindowClass* m_class;
     RECT m_rect {};
-    QImage m_surface;
+    Image m_surface;
 };
 
 } // namespace platform::ui

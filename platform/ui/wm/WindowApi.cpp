@@ -12,7 +12,7 @@
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowActions.h"
 #include "platform/ui/wm/WindowManager.h"
-#include "platform/ui/qt/WindowWidget.h"
+#include "platform/ui/backend/RenderBackend.h"
 
 using namespace platform::ui;
 
@@ -75,8 +75,8 @@ void DestroyTree(Window& window)
     for (Window* w : owned)
         DestroyTree(*w);
 
-    if ((window.style & WS_VISIBLE) != 0 && window.widget != nullptr)
-        window.widget->hide();
+    if ((window.style & WS_VISIBLE) != 0 && window.peer != nullptr)
+        window.peer->Hide();
     for (Window* w = manager.Find(manager.focus); w != nullptr; w = w->parent) {
         if (w == &window) {
             manager.focus = nullptr;
@@ -96,12 +96,10 @@ void DestroyTree(Window& window)
         window.dialog->ended = true;
     Unlink(window);
     window.destroyed = true;
-    if (window.widget != nullptr) {
-        // Qt may be inside this widget's own event handler: let Qt delete it when it is out.
-        window.widget->hide();
-        window.widget->setParent(nullptr);
-        window.widget->deleteLater();
-        window.widget = nullptr;
+    if (window.peer != nullptr) {
+        // The backend may be inside this peer's own event handler: it goes when that is over.
+        window.peer->Release();
+        window.peer = nullptr;
     }
     manager.ForgetWindow(window);
     if (manager.foreground == window.Handle())
@@ -142,8 +140,8 @@ void ShowWindowObject(Window& window, bool show, bool activate)
             window.style |= WS_VISIBLE;
         else
             window.style &= ~static_cast<DWORD>(WS_VISIBLE);
-        if (window.widget != nullptr)
-            window.widget->SyncVisible();
+        if (window.peer != nullptr)
+            window.peer->SyncVisible();
         if (show)
             InvalidateRect(window.Handle(), nullptr, TRUE);
     }
@@ -153,8 +151,8 @@ void ShowWindowObject(Window& window, bool show, bool activate)
         auto& siblings = window.parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), &window), siblings.end());
         siblings.insert(siblings.begin(), &window);
-        if (window.widget != nullptr)
-            window.widget->raise();
+        if (window.peer != nullptr)
+            window.peer->Raise();
         manager.foreground = window.Handle();
     } else if (!show && manager.foreground == window.Handle()) {
         manager.foreground = NextForegroundWindow();
@@ -171,7 +169,7 @@ ATOM RegisterClassW(const WNDCLASSW* wndClass)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    WindowClass* registered = WindowManager::Get().Classes().Register(*wndClass, false, nullptr);
+    WindowClass* registered = WindowManager::Get().Classes().Register(*wndClass, false, PeerKind::Plain);
     return registered != nullptr ? registered->atom : 0;
 }
 
@@ -285,13 +283,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     window.SetRect(RECT { x, y, x + width, y + height });
     LinkIntoTree(window, *parentWindow);
     window.ResizeSurface();
-    window.widget = windowClass->widgetFactory != nullptr
-        ? windowClass->widgetFactory(window)
-        : new WindowWidget(handle, parentWindow->widget);
-    window.widget->SyncGeometry();
-    window.widget->hide();
+    window.peer = Renderer().MakePeer(window, windowClass->peerKind);
+    window.peer->SyncGeometry();
+    window.peer->Hide();
     if (!window.IsTopLevel())
-        window.widget->lower();
+        window.peer->Lower();
     // A window that has never painted needs painting in full.
     window.update = RECT { 0, 0, window.ClientWidth(), window.ClientHeight() };
     window.eraseNeeded = true;
@@ -308,8 +304,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     SendSizeAndMove(window, true, true);
     if ((style & WS_VISIBLE) != 0 && manager.Find(handle) != nullptr)
         ShowWindowObject(window, true, true);
-    if (window.widget != nullptr)
-        window.widget->SyncEnabled();
+    if (window.peer != nullptr)
+        window.peer->SyncEnabled();
     return manager.Find(handle) != nullptr ? handle : nullptr;
 }
 
@@ -350,8 +346,8 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_SETTEXT:
         target->text = std::wstring(TextOf(reinterpret_cast<LPCWSTR>(lParam)));
-        if (target->widget != nullptr)
-            target->widget->SyncText();
+        if (target->peer != nullptr)
+            target->peer->SyncText();
         return TRUE;
     case WM_GETTEXT:
         return CopyText(target->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
@@ -376,8 +372,8 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFONT:
         target->font = reinterpret_cast<HFONT>(wParam);
-        if (target->widget != nullptr)
-            target->widget->SyncFont();
+        if (target->peer != nullptr)
+            target->peer->SyncFont();
         if (LOWORD(static_cast<uintptr_t>(lParam)) != 0)
             InvalidateRect(window, nullptr, TRUE);
         return 0;
@@ -458,9 +454,9 @@ LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value)
     case GWL_STYLE:
         previous = static_cast<LONG_PTR>(target->style);
         target->style = static_cast<DWORD>(value);
-        if (target->widget != nullptr) {
-            target->widget->SyncVisible();
-            target->widget->SyncEnabled();
+        if (target->peer != nullptr) {
+            target->peer->SyncVisible();
+            target->peer->SyncEnabled();
         }
         return previous;
     case GWL_EXSTYLE:
@@ -586,8 +582,8 @@ HWND SetFocus(HWND window)
     if (Window* old = manager.Find(previous))
         manager.Send(*old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
     manager.focus = window;
-    if (target->widget != nullptr)
-        target->widget->SyncFocus();
+    if (target->peer != nullptr)
+        target->peer->SyncFocus();
     manager.Send(*target, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     if (manager.focus == window)
         manager.FocusChanged(window);
@@ -713,14 +709,14 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
             auto at = std::find(siblings.begin(), siblings.end(), after);
             siblings.insert(at == siblings.end() ? siblings.begin() : at + 1, target);
         }
-        // Mirror the order on the widgets: the first sibling is drawn last.
+        // Mirror the order on the peers: the first sibling is drawn last.
         for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
-            if ((*it)->widget != nullptr)
-                (*it)->widget->raise();
+            if ((*it)->peer != nullptr)
+                (*it)->peer->Raise();
         }
     }
-    if (target->widget != nullptr)
-        target->widget->SyncGeometry();
+    if (target->peer != nullptr)
+        target->peer->SyncGeometry();
     SendSizeAndMove(*target, moved, sized);
     if (manager.Find(window) == nullptr)
         return TRUE;
@@ -820,8 +816,8 @@ BOOL EnableWindow(HWND window, BOOL enable)
         target->style |= WS_DISABLED;
     if (!enable && manager.focus == window)
         manager.focus = nullptr;
-    if (target->widget != nullptr)
-        target->widget->SyncEnabled();
+    if (target->peer != nullptr)
+        target->peer->SyncEnabled();
     manager.Send(*target, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled;
 }

@@ -7,7 +7,7 @@
 
 namespace platform::ui {
 
-WindowClass* WindowClassTable::Register(const WNDCLASSW& wndClass, bool system, WidgetFactory factory)
+WindowClass* WindowClassTable::Register(const WNDCLASSW& wndClass, bool system, PeerKind peerKind)
 {
     std::wstring_view name = wndClass.lpszClassName != nullptr ? wndClass.lpszClassName : L"";
     if (name.empty() || wndClass.lpfnWndProc == nullptr || wndClass.cbClsExtra < 0 || wndClass.cbWndExtra < 0) {
@@ -33,7 +33,7 @@ WindowClass* WindowClassTable::Register(const WNDCLASSW& wndClass, bool system, 
     entry->background = wndClass.hbrBackground;
     entry->atom = m_nextAtom++;
     entry->system = system;
-    entry->widgetFactory = factory;
+    entry->peerKind = peerKind;
     m_classes.push_back(std::move(entry));
     return m_classes.back().get();
 }

@@ -12,11 +12,7 @@
 namespace platform::ui {
 
 class Window;
-class WindowWidget;
-
-// How a class's windows appear on the screen: system control classes make their own Qt
-// widget; every other class gets a plain widget showing the surface that its window paints.
-using WidgetFactory = WindowWidget* (*)(Window& window);
+enum class PeerKind;
 
 struct WindowClass {
     std::wstring name;
@@ -30,14 +26,16 @@ struct WindowClass {
     HBRUSH background = nullptr;
     ATOM atom = 0;
     bool system = false;
-    WidgetFactory widgetFactory = nullptr;
+    // How its windows appear on the screen: a system control class's real control, or the
+    // surface its window paints.
+    PeerKind peerKind {};
     int windowCount = 0;
 };
 
 class WindowClassTable {
 public:
     // Null (last error ERROR_CLASS_ALREADY_EXISTS) when the module already has that class.
-    WindowClass* Register(const WNDCLASSW& wndClass, bool system, WidgetFactory factory);
+    WindowClass* Register(const WNDCLASSW& wndClass, bool system, PeerKind peerKind);
     // ERROR_CLASS_DOES_NOT_EXIST, ERROR_CLASS_HAS_WINDOWS.
     bool Unregister(std::wstring_view name, HINSTANCE instance);
     WindowClass* Find(std::wstring_view name, HINSTANCE instance);

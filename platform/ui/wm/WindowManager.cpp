@@ -1,16 +1,12 @@
 #include "platform/ui/wm/WindowManager.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-
 #include "platform/core/LastError.h"
 #include "platform/device/Device.h"
 #include "platform/time/Clock.h"
-#include "platform/ui/qt/QtApplication.h"
-#include "platform/ui/qt/RealTimeDriver.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/SystemClasses.h"
+#include "platform/ui/wm/UiDriver.h"
 #include "platform/ui/wm/Window.h"
-#include "platform/ui/qt/WindowWidget.h"
 
 namespace platform::ui {
 
@@ -18,36 +14,12 @@ namespace {
 
 WindowManager* g_manager = nullptr;
 
-// The window on the host's desktop that shows the device's screen. Closing it is switching the
-// device off: the program's message loop ends as after PostQuitMessage(0), and the window
-// stays until the program has shut down, so its last frames can still be painted and saved.
-class DeviceScreenWidget final : public WindowWidget {
-public:
-    using WindowWidget::WindowWidget;
-
-protected:
-    void closeEvent(QCloseEvent* event) override
-    {
-        event->ignore();
-        PostQuitMessage(0);
-    }
-};
-
-// A desktop window keeps the device's size; offscreen there is no window manager to hint.
-void SizeScreenWidget(QWidget& screen, int width, int height)
-{
-    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
-        screen.resize(width, height);
-    else
-        screen.setFixedSize(width, height);
-}
-
 } // namespace
 
 WindowManager& WindowManager::Get()
 {
-    // Deliberately never destroyed, like Qt's application object it depends on. Made in two
-    // steps so that the widgets made while starting can already reach it.
+    // Deliberately never destroyed, like the backend it depends on. Made in two steps so that
+    // the peers made while starting can already reach it.
     if (g_manager == nullptr) {
         g_manager = new WindowManager();
         g_manager->Start();
@@ -57,17 +29,15 @@ WindowManager& WindowManager::Get()
 
 WindowManager::WindowManager()
 {
-    qt::EnsureApplication();
+    Renderer();
 }
 
 void WindowManager::Start()
 {
-    m_realTimeDriver = std::make_unique<RealTimeDriver>();
-
     WNDCLASSW desktopClass {};
     desktopClass.lpfnWndProc = DefWindowProcW;
     desktopClass.lpszClassName = L"#32769";
-    WindowClass* windowClass = m_classes.Register(desktopClass, true, nullptr);
+    WindowClass* windowClass = m_classes.Register(desktopClass, true, PeerKind::Screen);
     auto desktop = std::make_shared<Window>(reinterpret_cast<HWND>(m_nextHandle), *windowClass);
     m_nextHandle += 4;
     m_desktop = desktop.get();
@@ -78,12 +48,8 @@ void WindowManager::Start()
     m_desktop->text = L"Desktop";
     m_desktop->proc = windowClass->proc;
 
-    auto* screen = new DeviceScreenWidget(m_desktop->Handle(), nullptr);
-    screen->setWindowTitle(QStringLiteral("Velmora"));
-    SizeScreenWidget(*screen, device.screenWidth, device.screenHeight);
-    m_desktop->widget = screen;
-    m_screen = screen;
-    screen->show();
+    // The device's screen on the host: every top-level window's peer lies on it.
+    m_desktop->peer = Renderer().MakePeer(*m_desktop, PeerKind::Screen);
 
     RegisterSystemClasses(m_classes);
 }
@@ -96,7 +62,7 @@ void WindowManager::FitDesktopToScreen()
         return;
     m_desktop->SetRect(screen);
     m_desktop->ResizeSurface();
-    SizeScreenWidget(*m_screen, device.screenWidth, device.screenHeight);
+    Renderer().ResizeScreen(device.screenWidth, device.screenHeight);
     InvalidateRect(m_desktop->Handle(), nullptr, TRUE);
 }
 
@@ -114,14 +80,9 @@ void WindowManager::FocusChanged(HWND focused)
         listener(focused);
 }
 
-QWidget& WindowManager::ScreenWidget()
+bool WindowManager::CloseScreen()
 {
-    return *m_screen;
-}
-
-bool WindowManager::CloseScreenWidget()
-{
-    return m_screen->close();
+    return Renderer().CloseScreen();
 }
 
 Window* WindowManager::Find(HWND handle)
@@ -184,7 +145,7 @@ uint64_t WindowManager::NowMs()
 
 UiDriver& WindowManager::Driver()
 {
-    return m_driver != nullptr ? *m_driver : *m_realTimeDriver;
+    return m_driver != nullptr ? *m_driver : Renderer().RealTimeDriver();
 }
 
 void WindowManager::Wake()

@@ -13,8 +13,6 @@
 #include "platform/ui/wm/TimerTable.h"
 #include "platform/ui/wm/WindowClass.h"
 
-class QWidget;
-
 namespace platform::ui {
 
 class Window;
@@ -22,7 +20,7 @@ class UiDriver;
 
 class WindowManager {
 public:
-    // Made on first use, with Qt's application object, the desktop and the system classes.
+    // Made on first use, with the rendering backend, the desktop and the system classes.
     static WindowManager& Get();
 
     WindowClassTable& Classes() { return m_classes; }
@@ -36,11 +34,9 @@ public:
     // Keeps a window object alive across a call into its procedure, which may destroy it.
     std::shared_ptr<Window> Hold(HWND handle);
     Window& Desktop() { return *m_desktop; }
-    // The widget that shows the device's screen: every top-level window's widget lies on it.
-    QWidget& ScreenWidget();
     // What the host's desktop does when its user closes the screen's window; true when the
     // window closed.
-    bool CloseScreenWidget();
+    bool CloseScreen();
 
     Window& CreateWindowObject(WindowClass& windowClass);
     void ForgetWindow(Window& window);
@@ -79,9 +75,7 @@ private:
     std::unordered_map<uintptr_t, std::shared_ptr<Window>> m_windows;
     uintptr_t m_nextHandle = 0x10010;
     Window* m_desktop = nullptr;
-    QWidget* m_screen = nullptr;
     UiDriver* m_driver = nullptr;
-    std::unique_ptr<UiDriver> m_realTimeDriver;
     std::vector<std::function<void()>> m_screenListeners;
     std::vector<std::function<void(HWND)>> m_focusListeners;
 };

@@ -59,7 +59,7 @@ TEST_F(DisplayTest, AnotherProfileChangesTheScreenAndItsResolution)
 
 TEST_F(DisplayTest, ClosingTheScreensWindowEndsTheMessageLoopAndLeavesTheScreenUp)
 {
-    EXPECT_FALSE(platform::ui::WindowManager::Get().CloseScreenWidget());
+    EXPECT_FALSE(platform::ui::WindowManager::Get().CloseScreen());
     MSG message {};
     ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));

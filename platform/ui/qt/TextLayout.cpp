@@ -1,4 +1,4 @@
-#include "platform/ui/gdi/TextLayout.h"
+#include "platform/ui/qt/TextLayout.h"
 
 #include <QPainter>
 #include <QStringList>
