@@ -21,6 +21,7 @@
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Observe.h"
 #include "platform/ui/VirtualDriver.h"
@@ -155,6 +156,12 @@ bool Run::Prepare()
 
     platform::SetCurrentDevice(ProfileFor(m_options));
     m_window = !m_options.headless && !m_options.Deterministic() && DisplayPresent() && platform::UseRealDisplay();
+    // The screen needs the rendering backend: a broken installation is an error, not a crash at
+    // the first window.
+    if (std::string problem; !platform::ui::LoadRenderer(problem)) {
+        PrintError(problem);
+        return false;
+    }
 
     if (std::string problem = m_storage.Open(data); !problem.empty()) {
         PrintError(problem);

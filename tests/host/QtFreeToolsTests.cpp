@@ -1,0 +1,76 @@
+// The command-line tools only read and write data: over their whole run they map no Qt library
+// and not the rendering backend, which only the Today screen loads. Read from the program's own
+// map at its exit.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/ProgramRun.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using host_test::ProgramInput;
+using host_test::RunVelmora;
+
+// What the program had mapped when it ended.
+std::string MapsOfRun(const std::vector<std::string>& args, const std::filesystem::path& mapsFile)
+{
+    ProgramInput input;
+    input.environment.push_back({ "LD_PRELOAD", VELMORA_EXIT_MAPS });
+    input.environment.push_back({ "VELMORA_TEST_MAPS_FILE", mapsFile.string() });
+    // Under the address sanitizer the preloaded probe comes before the sanitizer's runtime.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    input.environment.push_back({ "ASAN_OPTIONS", std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0" });
+    RunVelmora(args, input);
+    std::ifstream in(mapsFile, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool MapsQt(const std::string& maps)
+{
+    return maps.find("libQt6") != std::string::npos || maps.find("libvelplatform-qt") != std::string::npos;
+}
+
+TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
+{
+    testing_support::ScratchFolder folder;
+    std::string data = (folder.Path() / "data").string();
+    std::string out = (folder.Path() / "out").string();
+    const std::vector<std::vector<std::string>> runs = {
+        { "--version" },
+        { "--help" },
+        { "--data", data, "settings" },
+        { "--data", data, "settings", "--save" },
+        { "--data", data, "reg", "query", "HKCU\\Software" },
+        { "--data", data, "reg", "export", out + ".reg" },
+        { "--data", data, "net" },
+        { "--data", data, "diag", "--out", out + ".txt" },
+        { "--data", data, "usage", "report", "--interval", "monthly", "--date", "2026-03-01" },
+        { "--data", data, "usage", "export", "--interval", "daily", "--from", "2026-01-01", "--to", "2026-03-01", "--out",
+            out + ".csv" },
+    };
+    for (const auto& args : runs) {
+        std::string maps = MapsOfRun(args, folder.Path() / "maps");
+        std::string line;
+        for (const std::string& arg : args)
+            line += " " + arg;
+        ASSERT_FALSE(maps.empty()) << "no map was written for velmora" << line;
+        EXPECT_FALSE(MapsQt(maps)) << "velmora" << line << " mapped Qt";
+    }
+}
+
+// The same probe sees Qt in a run of the Today screen, so its silence above means something.
+TEST(QtFreeToolsTest, TheTodayScreenLoadsTheRenderingBackend)
+{
+    testing_support::ScratchFolder folder;
+    std::string maps = MapsOfRun({ "--data", (folder.Path() / "data").string(), "--headless", "--ticks", "1" }, folder.Path() / "maps");
+    EXPECT_NE(maps.find("libvelplatform-qt"), std::string::npos);
+    EXPECT_NE(maps.find("libQt6Widgets"), std::string::npos);
+}
+
+} // namespace
