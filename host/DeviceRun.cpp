@@ -1,6 +1,5 @@
 #include "host/DeviceRun.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "host/RunOptions.h"
 #include "host/ScriptRunner.h"
 #include "host/SimulatedDevice.h"
+#include "host/StopSignal.h"
 #include "host/TickReport.h"
 #include "host/TodayShell.h"
 #include "platform/device/Device.h"
@@ -21,11 +21,11 @@
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
 #include "platform/ui/Display.h"
-#include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Observe.h"
 #include "platform/ui/VirtualDriver.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/backend/RenderBackend.h"
 
 namespace fs = std::filesystem;
 
@@ -38,21 +38,6 @@ constexpr int kExitFailed = 1;
 constexpr int kExitArguments = 2;
 // A simulation without --ticks runs this long past its scenario's last command.
 constexpr int64_t kSimulationTailMs = 10'000;
-constexpr UINT kStopCheckPeriodMs = 200;
-
-volatile std::sig_atomic_t g_stopRequested = 0;
-
-extern "C" void RequestStop(int)
-{
-    g_stopRequested = 1;
-}
-
-void StopCheck(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_stopRequested != 0)
-        PostQuitMessage(kExitDone);
-}
-
 std::string Now()
 {
     platform::CalendarTime now = platform::CalendarTime::Now();
@@ -135,6 +120,7 @@ private:
     DeviceStorage m_storage;
     std::unique_ptr<SimulatedDevice> m_simulation;
     std::unique_ptr<platform::VirtualDriver> m_driver;
+    std::unique_ptr<StopSignal> m_stop;
     TodayShell m_shell;
     ItemObserver m_observer;
     std::optional<TaskbarView> m_taskbar;
@@ -230,7 +216,7 @@ void Run::OnTick(const ItemView& view)
 
 void Run::AdvanceVirtual(int64_t ms)
 {
-    while (ms > 0 && g_stopRequested == 0) {
+    while (ms > 0 && !m_stop->Requested()) {
         int64_t step = std::min<int64_t>(ms, 1000);
         int64_t clockChange = m_simulation->NextClockChangeInMs();
         if (clockChange >= 0 && clockChange < step)
@@ -291,7 +277,7 @@ int Run::RunVirtual()
         }
     }
     if (m_options.ticks != 0) {
-        while (!m_ticksReached && g_stopRequested == 0)
+        while (!m_ticksReached && !m_stop->Requested())
             AdvanceVirtual(1000);
     } else if (m_options.script.empty()) {
         AdvanceVirtual(m_simulation->LastCommandMs() + kSimulationTailMs);
@@ -302,8 +288,15 @@ int Run::RunVirtual()
 
 int Run::RunRealTime()
 {
-    SetTimer(nullptr, 0, kStopCheckPeriodMs, StopCheck);
+    if (m_stop->ReadFd() >= 0) {
+        platform::WatchReadable(m_stop->ReadFd(), [this] {
+            m_stop->Drain();
+            PostQuitMessage(kExitDone);
+        });
+    }
     int exitCode = platform::RunEventLoop();
+    if (m_stop->ReadFd() >= 0)
+        platform::UnwatchReadable(m_stop->ReadFd());
     // What the last tick invalidated is painted before the screen is saved; no timer runs
     // any more.
     MSG message;
@@ -314,6 +307,8 @@ int Run::RunRealTime()
 
 int Run::Execute()
 {
+    // From the start: a stop requested while the device starts ends it as soon as it runs.
+    m_stop = std::make_unique<StopSignal>();
     if (!Prepare())
         return kExitFailed;
     for (const std::string& problem : m_shell.Start())
@@ -322,8 +317,6 @@ int Run::Execute()
         PrintError("the Velmora item is not on the Today screen");
     WatchItem();
 
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
     int exitCode = m_options.Deterministic() ? RunVirtual() : RunRealTime();
 
     if (!m_options.screenshot.empty() && !Screenshot(m_options.screenshot.string())) {

@@ -1,8 +1,10 @@
 #include "platform/ui/VirtualDriver.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <cassert>
-
+#include <map>
 
 #include "platform/time/Clock.h"
 #include "platform/ui/CommCtrl.h"
@@ -55,6 +57,23 @@ struct VirtualDriver::Impl final : UiDriver {
     void Wake() override { }
 
     void CursorChanged(HCURSOR cursor, bool) override { cursors.push_back(cursor); }
+
+    // Virtual time never waits on the real world: watched descriptors are looked at, without
+    // waiting, whenever the driver pumps.
+    void WatchReadable(int fd, std::function<void()> ready) override { watches[fd] = std::move(ready); }
+    void UnwatchReadable(int fd) override { watches.erase(fd); }
+
+    void PollWatches()
+    {
+        std::vector<std::pair<int, std::function<void()>>> ready;
+        for (const auto& [fd, handler] : watches) {
+            pollfd entry { fd, POLLIN, 0 };
+            if (::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLIN | POLLHUP | POLLERR)) != 0)
+                ready.emplace_back(fd, handler);
+        }
+        for (auto& [fd, handler] : ready)
+            handler();
+    }
 
     bool WaitForMessage() override
     {
@@ -179,11 +198,13 @@ struct VirtualDriver::Impl final : UiDriver {
 
     void Pump()
     {
+        PollWatches();
         PumpReadyMessages();
         // Peers of destroyed windows go once no handler of the backend can be running on them.
         Renderer().DeleteReleasedPeers();
     }
 
+    std::map<int, std::function<void()>> watches;
     VirtualClock& clock;
 };
 

@@ -13,6 +13,8 @@ namespace platform::ui {
 RealTimeDriver::RealTimeDriver()
 {
     m_timer.setSingleShot(true);
+    // A coarse timer may fire early, find nothing due and sleep again: one wake-up more per tick.
+    m_timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { OnTimer(); });
 }
 
@@ -20,6 +22,18 @@ void RealTimeDriver::Wake()
 {
     if (!m_timer.isActive() || m_timer.remainingTime() > 0)
         m_timer.start(0);
+}
+
+void RealTimeDriver::WatchReadable(int fd, std::function<void()> ready)
+{
+    auto notifier = std::make_unique<QSocketNotifier>(static_cast<qintptr>(fd), QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [ready = std::move(ready)] { ready(); });
+    m_watches[fd] = std::move(notifier);
+}
+
+void RealTimeDriver::UnwatchReadable(int fd)
+{
+    m_watches.erase(fd);
 }
 
 void RealTimeDriver::CursorChanged(HCURSOR, bool busy)
@@ -50,7 +64,9 @@ void RealTimeDriver::Schedule()
     if (!next)
         return;
     uint64_t now = WindowManager::NowMs();
-    m_timer.start(static_cast<int>(*next > now ? *next - now : 0));
+    // One millisecond late rather than early: the platform clock counts whole milliseconds, and
+    // a wake before the due one finds nothing to do and sleeps again.
+    m_timer.start(static_cast<int>(*next > now ? *next - now + 1 : 0));
 }
 
 void RealTimeDriver::OnTimer()

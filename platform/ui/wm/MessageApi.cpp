@@ -169,4 +169,14 @@ int RunEventLoop()
     return got == 0 ? static_cast<int>(msg.wParam) : -1;
 }
 
+void WatchReadable(int fd, std::function<void()> ready)
+{
+    ui::WindowManager::Get().Driver().WatchReadable(fd, std::move(ready));
+}
+
+void UnwatchReadable(int fd)
+{
+    ui::WindowManager::Get().Driver().UnwatchReadable(fd);
+}
+
 } // namespace platform

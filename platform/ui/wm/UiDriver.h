@@ -21,6 +21,9 @@ public:
     virtual void RunModal(HWND window, const std::function<bool()>& finished) = 0;
     // SetCursor changed the cursor; busy for the wait cursor.
     virtual void CursorChanged(HCURSOR cursor, bool busy) = 0;
+    // A descriptor to wait on besides the messages (see platform/ui/EventLoop.h).
+    virtual void WatchReadable(int fd, std::function<void()> ready) = 0;
+    virtual void UnwatchReadable(int fd) = 0;
 };
 
 // Dispatches every message that is ready now, leaving WM_QUIT in the queue. Stops early after
