@@ -16,7 +16,6 @@ int ReleaseDC(HWND window, HDC dc);
 // A memory device context, holding a 1 x 1 monochrome bitmap until another is selected.
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
-HWND WindowFromDC(HDC dc);
 
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;

@@ -198,11 +198,6 @@ int GetClassNameW(HWND window, LPWSTR className, int maxCount);
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
-inline HWND CreateWindowW(LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-    int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
-{
-    return CreateWindowExW(0, className, windowName, style, x, y, width, height, parent, menu, instance, param);
-}
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 
@@ -251,7 +246,6 @@ HCURSOR GetCursor();
 
 // Finds a top-level window by class name and, when given, window name.
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
-BOOL IsChild(HWND parent, HWND window);
 
 // Text.
 BOOL SetWindowTextW(HWND window, LPCWSTR text);
@@ -326,8 +320,6 @@ BOOL KillTimer(HWND window, UINT_PTR id);
 // A null rectangle means the whole client area. Erasing asks for WM_ERASEBKGND before the
 // next WM_PAINT.
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND window, const RECT* rect);
-BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 // Sends WM_PAINT at once when the update region is not empty.
 BOOL UpdateWindow(HWND window);
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
@@ -394,10 +386,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC proc,
     LPARAM param);
 // The same from the module's dialog template (RT_DIALOG) of that name: a template the module
-// does not have fails as FindResourceW does (ERROR_RESOURCE_NAME_NOT_FOUND), with -1 from the
-// modal call and null from the modeless one.
+// does not have fails as FindResourceW does (ERROR_RESOURCE_NAME_NOT_FOUND), with -1.
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param);
-HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Dialog units of the dialog's font to pixels.

@@ -22,10 +22,3 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, D
     return DialogBoxIndirectParamW(instance, dialogTemplate, parent, proc, param);
 }
 
-HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param)
-{
-    LPCDLGTEMPLATE dialogTemplate = FindDialogTemplate(instance, templateName);
-    if (dialogTemplate == nullptr)
-        return nullptr;
-    return CreateDialogIndirectParamW(instance, dialogTemplate, parent, proc, param);
-}

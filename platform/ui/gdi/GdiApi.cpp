@@ -70,12 +70,6 @@ BOOL DeleteDC(HDC dc)
     return DestroyDeviceContext(dc) ? TRUE : FALSE;
 }
 
-HWND WindowFromDC(HDC dc)
-{
-    DeviceContext* context = LookupDeviceContext(dc);
-    return context != nullptr && context->kind == DeviceContext::Kind::Window ? context->window : nullptr;
-}
-
 int GetDeviceCaps(HDC dc, int index)
 {
     DeviceContext* context = LookupDeviceContext(dc);

@@ -37,45 +37,6 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase)
     return TRUE;
 }
 
-BOOL ValidateRect(HWND window, const RECT* rect)
-{
-    Window* target = WindowFromHandle(window);
-    if (target == nullptr)
-        return FALSE;
-    if (rect == nullptr) {
-        target->update = RECT {};
-        return TRUE;
-    }
-    // Removing a rectangle leaves a rectangle only when it covers whole rows or columns.
-    RECT& u = target->update;
-    if (rect->left <= u.left && rect->right >= u.right) {
-        if (rect->top <= u.top && rect->bottom >= u.bottom)
-            u = RECT {};
-        else if (rect->top <= u.top && rect->bottom > u.top)
-            u.top = rect->bottom;
-        else if (rect->bottom >= u.bottom && rect->top < u.bottom)
-            u.bottom = rect->top;
-    } else if (rect->top <= u.top && rect->bottom >= u.bottom) {
-        if (rect->left <= u.left && rect->right > u.left)
-            u.left = rect->right;
-        else if (rect->right >= u.right && rect->left < u.right)
-            u.right = rect->left;
-    }
-    if (IsRectEmpty(&u))
-        u = RECT {};
-    return TRUE;
-}
-
-BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL)
-{
-    Window* target = WindowFromHandle(window);
-    if (target == nullptr)
-        return FALSE;
-    if (rect != nullptr)
-        *rect = target->update;
-    return IsRectEmpty(&target->update) ? FALSE : TRUE;
-}
-
 BOOL UpdateWindow(HWND window)
 {
     auto& manager = WindowManager::Get();

@@ -610,19 +610,6 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName)
     return nullptr;
 }
 
-BOOL IsChild(HWND parent, HWND window)
-{
-    auto& manager = WindowManager::Get();
-    Window* target = manager.Find(window);
-    for (Window* w = target != nullptr ? target->parent : nullptr; w != nullptr && (target->style & WS_CHILD) != 0;
-         w = w->parent) {
-        if (w->Handle() == parent)
-            return TRUE;
-        target = w;
-    }
-    return FALSE;
-}
-
 // ---- Text ----------------------------------------------------------------------------------
 
 BOOL SetWindowTextW(HWND window, LPCWSTR text)
