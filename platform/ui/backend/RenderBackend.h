@@ -12,7 +12,7 @@
 
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 namespace platform::ui {
 

@@ -11,11 +11,6 @@
 
 namespace platform::ui {
 
-// The data of one control window (the items of a list, an edit's selection, ...).
-struct ControlData {
-    virtual ~ControlData() = default;
-};
-
 // The control's data of type T, made on first use.
 template <typename T>
 T& DataOf(Window& window)

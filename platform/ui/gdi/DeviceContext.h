@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/ui/WinGdi.h"
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 namespace platform::ui {
 

@@ -13,7 +13,7 @@
 #include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/gdi/GdiPainting.h"
 #include "platform/ui/gdi/ResourceData.h"
-#include "platform/ui/wm/PaintRecorder.h"
+#include "platform/ui/gdi/PaintRecorder.h"
 
 using namespace platform::ui;
 

@@ -6,7 +6,7 @@
 
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/backend/RenderBackend.h"
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 namespace platform::ui {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/ui/Resources.h"
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 namespace platform::ui {
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/wm/DialogState.h"
 #include "platform/ui/wm/WindowClass.h"
 

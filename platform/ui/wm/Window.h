@@ -11,14 +11,18 @@
 
 #include "platform/ui/Observe.h"
 #include "platform/ui/WinUser.h"
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 namespace platform::ui {
 
 struct WindowClass;
 class WindowPeer;
 struct DialogState;
-struct ControlData;
+
+// The data a control class keeps beside its window (the items of a list, an edit's selection).
+struct ControlData {
+    virtual ~ControlData() = default;
+};
 
 class Window {
 public:

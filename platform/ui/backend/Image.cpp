@@ -1,4 +1,4 @@
-#include "platform/ui/gdi/Image.h"
+#include "platform/ui/backend/Image.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/gdi/DeviceContext.h"
-#include "platform/ui/wm/PaintRecorder.h"
+#include "platform/ui/gdi/PaintRecorder.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
 #include "platform/ui/backend/RenderBackend.h"

@@ -1,4 +1,4 @@
-#include "platform/ui/wm/PaintRecorder.h"
+#include "platform/ui/gdi/PaintRecorder.h"
 
 #include "platform/ui/gdi/DeviceContext.h"
 #include "platform/ui/wm/Window.h"
