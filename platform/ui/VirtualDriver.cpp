@@ -12,18 +12,13 @@
 #include "platform/ui/backend/RenderBackend.h"
 #include "platform/text/Format.h"
 #include "platform/text/WideString.h"
-#include "platform/ui/controls/ComboControl.h"
-#include "platform/ui/controls/DatePickerControl.h"
 #include "platform/ui/wm/DialogState.h"
 #include "platform/ui/controls/FileDialogRequest.h"
-#include "platform/ui/controls/HtmlViewerControl.h"
 #include "platform/ui/controls/MessageBoxRequest.h"
-#include "platform/ui/controls/ListBoxControl.h"
-#include "platform/ui/controls/ListViewControl.h"
-#include "platform/ui/controls/TabControl.h"
-#include "platform/ui/controls/UpDownControl.h"
 #include "platform/ui/wm/UiDriver.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/wm/Window.h"
+#include "platform/ui/wm/WindowClass.h"
 #include "platform/ui/wm/WindowManager.h"
 
 using namespace platform::ui;
@@ -32,15 +27,19 @@ namespace platform {
 
 namespace {
 
+// The control's class carries the user's action out; false when it cannot (or has no hook).
+bool Act(HWND control, const UserAction& action)
+{
+    Window* window = WindowManager::Get().Find(control);
+    UserActionHook hook = window != nullptr ? window->Class().userActions : nullptr;
+    return hook != nullptr && hook(*window, action);
+}
+
 // The user's typing, queued: focus, the whole text selected, then each character as WM_CHAR.
 void TypeInto(HWND control, std::wstring_view text)
 {
-    wchar_t className[32] = {};
-    GetClassNameW(control, className, 32);
     SetFocus(control);
-    if (EqualsNoCase(className, L"COMBOBOX"))
-        SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    else
+    if (!Act(control, UserAction { UserActionKind::SelectAllText }))
         SendMessageW(control, EM_SETSEL, 0, -1);
     for (wchar_t ch : text)
         PostMessageW(control, WM_CHAR, static_cast<WPARAM>(ch), 1);
@@ -287,95 +286,52 @@ void VirtualDriver::TypeText(HWND control, std::wstring_view text)
 
 void VirtualDriver::ChooseItem(HWND control, int index)
 {
-    auto& manager = WindowManager::Get();
-    Window* window = manager.Find(control);
-    std::wstring className = window != nullptr ? window->Class().name : std::wstring();
-    LRESULT count = -1;
-    if (EqualsNoCase(className, L"COMBOBOX"))
-        count = SendMessageW(control, CB_GETCOUNT, 0, 0);
-    else if (EqualsNoCase(className, L"LISTBOX"))
-        count = SendMessageW(control, LB_GETCOUNT, 0, 0);
-    else if (EqualsNoCase(className, WC_LISTVIEWW))
-        count = SendMessageW(control, LVM_GETITEMCOUNT, 0, 0);
-    else if (EqualsNoCase(className, WC_TABCONTROLW))
-        count = SendMessageW(control, TCM_GETITEMCOUNT, 0, 0);
-    if (index < 0 || index >= count) {
-        m_impl->faults.push_back(Fmt(L"ChooseItem: NoItem %d in \"%s\"", index, className));
+    if (!Act(control, UserAction { UserActionKind::Choose, index })) {
+        Window* window = WindowManager::Get().Find(control);
+        m_impl->faults.push_back(
+            Fmt(L"ChooseItem: NoItem %d in \"%s\"", index, window != nullptr ? window->Class().name : std::wstring()));
         return;
-    }
-    SetFocus(control);
-    if (EqualsNoCase(className, L"COMBOBOX")) {
-        ComboUserDropDown(*window, true);
-        if ((window = manager.Find(control)) != nullptr)
-            ComboUserChoose(*window, index);
-        if ((window = manager.Find(control)) != nullptr)
-            ComboUserDropDown(*window, false);
-    } else if (EqualsNoCase(className, L"LISTBOX")) {
-        ListBoxUserChoose(*window, index, false);
-    } else if (EqualsNoCase(className, WC_LISTVIEWW)) {
-        ListViewUserSelect(*window, index);
-    } else {
-        TabUserSelect(*window, index);
     }
     m_impl->Pump();
 }
 
 void VirtualDriver::ToggleCheck(HWND listView, int index)
 {
-    Window* window = WindowManager::Get().Find(listView);
-    if (window == nullptr || !EqualsNoCase(window->Class().name, WC_LISTVIEWW)
-        || index >= SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) || index < 0) {
+    if (!Act(listView, UserAction { UserActionKind::ToggleCheck, index })) {
         m_impl->faults.push_back(Fmt(L"ToggleCheck: NoItem %d", index));
         return;
     }
-    ListViewUserToggleCheck(*window, index);
     m_impl->Pump();
 }
 
 void VirtualDriver::Spin(HWND upDown, int steps)
 {
-    auto& manager = WindowManager::Get();
-    Window* window = manager.Find(upDown);
-    if (window == nullptr || !EqualsNoCase(window->Class().name, UPDOWN_CLASSW)) {
-        m_impl->faults.push_back(L"Spin: NotAnUpDownControl");
-        return;
-    }
+    UserAction step { UserActionKind::Step, steps > 0 ? 1 : 0 };
     for (int i = 0; i < std::abs(steps); ++i) {
-        if ((window = manager.Find(upDown)) == nullptr)
+        if (!Act(upDown, step)) {
+            if (i == 0)
+                m_impl->faults.push_back(L"Spin: NotAnUpDownControl");
             break;
-        UpDownUserStep(*window, steps > 0);
-        if ((window = manager.Find(upDown)) != nullptr)
-            UpDownUserRelease(*window);
+        }
         m_impl->Pump();
     }
 }
 
 void VirtualDriver::PickDate(HWND picker, int year, int month, int day)
 {
-    auto& manager = WindowManager::Get();
-    Window* window = manager.Find(picker);
-    if (window == nullptr || !EqualsNoCase(window->Class().name, DATETIMEPICK_CLASSW)) {
+    if (!Act(picker, UserAction { UserActionKind::PickDate, 0, year, month, day })) {
         m_impl->faults.push_back(L"PickDate: NotADatePicker");
         return;
     }
-    SetFocus(picker);
-    DatePickerUserDropDown(*window, true);
-    if ((window = manager.Find(picker)) != nullptr)
-        DatePickerUserPick(*window, year, month, day);
-    if ((window = manager.Find(picker)) != nullptr)
-        DatePickerUserDropDown(*window, false);
     m_impl->Pump();
 }
 
 void VirtualDriver::ClickHtmlCommand(HWND viewer, int command)
 {
-    Window* window = WindowManager::Get().Find(viewer);
-    int button = window != nullptr && window->Class().proc == HtmlViewerProc ? HtmlViewerButtonFor(*window, command) : -1;
-    if (button < 0) {
+    if (!Act(viewer, UserAction { UserActionKind::ClickCommand, command })) {
         m_impl->faults.push_back(Fmt(L"ClickHtmlCommand: NoButton for command %d", command));
         return;
     }
-    HtmlViewerUserClick(*window, button);
     m_impl->Pump();
 }
 

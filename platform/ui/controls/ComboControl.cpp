@@ -230,4 +230,24 @@ LRESULT ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool ComboUserAction(Window& window, const UserAction& action)
+{
+    HWND handle = window.Handle();
+    if (action.kind == UserActionKind::SelectAllText) {
+        SendMessageW(handle, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        return true;
+    }
+    if (action.kind != UserActionKind::Choose || DataOf<ComboData>(window).items.At(action.index) == nullptr)
+        return false;
+    SetFocus(handle);
+    auto& manager = WindowManager::Get();
+    if (Window* live = manager.Find(handle))
+        ComboUserDropDown(*live, true);
+    if (Window* live = manager.Find(handle))
+        ComboUserChoose(*live, action.index);
+    if (Window* live = manager.Find(handle))
+        ComboUserDropDown(*live, false);
+    return true;
+}
+
 } // namespace platform::ui

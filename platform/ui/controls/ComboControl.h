@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/controls/EditControl.h"
 #include "platform/ui/controls/ItemList.h"
@@ -36,5 +37,9 @@ void ComboUserChoose(Window& window, int index);
 void ComboUserDropDown(Window& window, bool dropped);
 // The user edited the field of an editable combo box: CBN_EDITUPDATE, CBN_EDITCHANGE.
 void ComboUserEdited(Window& window, const std::wstring& text, int caret);
+
+// Choose: the list drops down, the item is picked, the list closes. SelectAllText: the
+// field's whole text.
+bool ComboUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

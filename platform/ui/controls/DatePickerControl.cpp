@@ -145,4 +145,20 @@ LRESULT DatePickerProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool DatePickerUserAction(Window& window, const UserAction& action)
+{
+    if (action.kind != UserActionKind::PickDate)
+        return false;
+    HWND handle = window.Handle();
+    SetFocus(handle);
+    auto& manager = WindowManager::Get();
+    if (Window* live = manager.Find(handle))
+        DatePickerUserDropDown(*live, true);
+    if (Window* live = manager.Find(handle))
+        DatePickerUserPick(*live, action.year, action.month, action.day);
+    if (Window* live = manager.Find(handle))
+        DatePickerUserDropDown(*live, false);
+    return true;
+}
+
 } // namespace platform::ui

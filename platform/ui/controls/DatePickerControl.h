@@ -4,6 +4,7 @@
 
 #include "platform/time/SystemTime.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 
 namespace platform::ui {
@@ -29,5 +30,8 @@ void DatePickerUserPick(Window& window, int year, int month, int day);
 
 // Whether a date lies within the limits that are set; dates compare by day only.
 bool DateWithinRange(const SYSTEMTIME& date, const SYSTEMTIME* minimum, const SYSTEMTIME* maximum);
+
+// PickDate: the calendar drops down, the day is picked, the calendar closes.
+bool DatePickerUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

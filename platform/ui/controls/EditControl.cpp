@@ -207,4 +207,12 @@ LRESULT EditProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool EditUserAction(Window& window, const UserAction& action)
+{
+    if (action.kind != UserActionKind::SelectAllText)
+        return false;
+    SendMessageW(window.Handle(), EM_SETSEL, 0, -1);
+    return true;
+}
+
 } // namespace platform::ui

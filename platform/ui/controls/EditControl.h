@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 
 namespace platform::ui {
@@ -39,5 +40,8 @@ struct EditRules {
 };
 enum class Typed { Changed, Refused, Full };
 Typed ApplyTypedCharacter(const EditRules& rules, std::wstring& text, int& selStart, int& selEnd, wchar_t ch);
+
+// SelectAllText: the field's whole text.
+bool EditUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

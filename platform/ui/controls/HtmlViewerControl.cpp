@@ -136,6 +136,15 @@ LRESULT HtmlViewerProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool HtmlViewerUserAction(Window& window, const UserAction& action)
+{
+    int button = action.kind == UserActionKind::ClickCommand ? HtmlViewerButtonFor(window, action.index) : -1;
+    if (button < 0)
+        return false;
+    HtmlViewerUserClick(window, button);
+    return true;
+}
+
 } // namespace platform::ui
 
 BOOL InitHTMLControl(HINSTANCE)
@@ -147,5 +156,9 @@ BOOL InitHTMLControl(HINSTANCE)
     WNDCLASSW wc {};
     wc.lpfnWndProc = HtmlViewerProc;
     wc.lpszClassName = WC_HTML;
-    return classes.Register(wc, true, PeerKind::HtmlViewer) != nullptr ? TRUE : FALSE;
+    WindowClass* registered = classes.Register(wc, true, PeerKind::HtmlViewer);
+    if (registered == nullptr)
+        return FALSE;
+    registered->userActions = HtmlViewerUserAction;
+    return TRUE;
 }

@@ -7,6 +7,7 @@
 
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/controls/HtmlSource.h"
 
@@ -40,5 +41,8 @@ LOGFONTW HtmlViewerFont(int zoom);
 
 std::wstring HtmlViewerSource(Window& window);
 std::wstring HtmlViewerText(Window& window);
+
+// ClickCommand: a tap on the page's button that sends the command.
+bool HtmlViewerUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

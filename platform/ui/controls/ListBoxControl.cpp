@@ -122,4 +122,15 @@ LRESULT ListBoxProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool ListBoxUserAction(Window& window, const UserAction& action)
+{
+    if (action.kind != UserActionKind::Choose || DataOf<ListBoxData>(window).items.At(action.index) == nullptr)
+        return false;
+    HWND handle = window.Handle();
+    SetFocus(handle);
+    if (Window* live = WindowManager::Get().Find(handle))
+        ListBoxUserChoose(*live, action.index, false);
+    return true;
+}
+
 } // namespace platform::ui

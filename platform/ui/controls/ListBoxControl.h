@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 #include "platform/ui/controls/ItemList.h"
 
@@ -19,5 +20,8 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The user's tap on an item (LBN_SELCHANGE with LBS_NOTIFY), or a double tap (LBN_DBLCLK too).
 void ListBoxUserChoose(Window& window, int index, bool doubleTap);
+
+// Choose: a single tap on the item.
+bool ListBoxUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

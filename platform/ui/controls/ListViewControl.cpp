@@ -351,4 +351,23 @@ LRESULT ListViewProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool ListViewUserAction(Window& window, const UserAction& action)
+{
+    if (ListViewItemAt(DataOf<ListViewData>(window), action.index) == nullptr)
+        return false;
+    HWND handle = window.Handle();
+    switch (action.kind) {
+    case UserActionKind::Choose:
+        SetFocus(handle);
+        if (Window* live = WindowManager::Get().Find(handle))
+            ListViewUserSelect(*live, action.index);
+        return true;
+    case UserActionKind::ToggleCheck:
+        ListViewUserToggleCheck(window, action.index);
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace platform::ui

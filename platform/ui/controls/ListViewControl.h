@@ -8,6 +8,7 @@
 
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 
 namespace platform::ui {
@@ -42,5 +43,8 @@ bool ListViewHasCheckBoxes(const ListViewData& data);
 void ListViewUserSelect(Window& window, int index);
 // The user's tap on an item's check box: the state image turns between 1 and 2.
 void ListViewUserToggleCheck(Window& window, int index);
+
+// Choose: a tap on the item; ToggleCheck: a tap on its check box.
+bool ListViewUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

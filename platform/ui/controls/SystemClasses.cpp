@@ -18,14 +18,16 @@ namespace platform::ui {
 
 namespace {
 
-void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, PeerKind peerKind, HBRUSH background)
+void Register(WindowClassTable& classes, LPCWSTR name, WNDPROC proc, PeerKind peerKind, HBRUSH background,
+    UserActionHook userActions = nullptr)
 {
     WNDCLASSW wc {};
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
     wc.hbrBackground = background;
     wc.cbWndExtra = 0;
-    classes.Register(wc, true, peerKind);
+    if (WindowClass* registered = classes.Register(wc, true, peerKind))
+        registered->userActions = userActions;
 }
 
 } // namespace
@@ -36,13 +38,13 @@ void RegisterSystemClasses(WindowClassTable& classes)
     Register(classes, L"#32770", DefDlgProcW, PeerKind::Plain, StockObject(WHITE_BRUSH));
     Register(classes, L"BUTTON", ButtonProc, PeerKind::Button, nullptr);
     Register(classes, L"STATIC", StaticProc, PeerKind::Static, nullptr);
-    Register(classes, L"EDIT", EditProc, PeerKind::Edit, nullptr);
-    Register(classes, L"COMBOBOX", ComboProc, PeerKind::ComboBox, nullptr);
-    Register(classes, L"LISTBOX", ListBoxProc, PeerKind::ListBox, nullptr);
-    Register(classes, L"SysListView32", ListViewProc, PeerKind::ListView, nullptr);
-    Register(classes, L"SysTabControl32", TabProc, PeerKind::Tab, nullptr);
-    Register(classes, L"msctls_updown32", UpDownProc, PeerKind::UpDown, nullptr);
-    Register(classes, L"SysDateTimePick32", DatePickerProc, PeerKind::DatePicker, nullptr);
+    Register(classes, L"EDIT", EditProc, PeerKind::Edit, nullptr, EditUserAction);
+    Register(classes, L"COMBOBOX", ComboProc, PeerKind::ComboBox, nullptr, ComboUserAction);
+    Register(classes, L"LISTBOX", ListBoxProc, PeerKind::ListBox, nullptr, ListBoxUserAction);
+    Register(classes, L"SysListView32", ListViewProc, PeerKind::ListView, nullptr, ListViewUserAction);
+    Register(classes, L"SysTabControl32", TabProc, PeerKind::Tab, nullptr, TabUserAction);
+    Register(classes, L"msctls_updown32", UpDownProc, PeerKind::UpDown, nullptr, UpDownUserAction);
+    Register(classes, L"SysDateTimePick32", DatePickerProc, PeerKind::DatePicker, nullptr, DatePickerUserAction);
 }
 
 } // namespace platform::ui

@@ -187,4 +187,15 @@ LRESULT TabProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool TabUserAction(Window& window, const UserAction& action)
+{
+    if (action.kind != UserActionKind::Choose || ItemAt(DataOf<TabData>(window), action.index) == nullptr)
+        return false;
+    HWND handle = window.Handle();
+    SetFocus(handle);
+    if (Window* live = WindowManager::Get().Find(handle))
+        TabUserSelect(*live, action.index);
+    return true;
+}
+
 } // namespace platform::ui

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 #include "platform/ui/controls/ControlSupport.h"
 
 namespace platform::ui {
@@ -36,5 +37,8 @@ int TabStripHeight(const Window& window);
 // The user's tap on a tab: TCN_SELCHANGING, and unless the parent refuses, the selection
 // moves and TCN_SELCHANGE follows. A tap on the selected tab does nothing.
 void TabUserSelect(Window& window, int index);
+
+// Choose: a tap on the tab.
+bool TabUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

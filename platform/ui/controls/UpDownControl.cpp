@@ -232,4 +232,15 @@ LRESULT UpDownProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+bool UpDownUserAction(Window& window, const UserAction& action)
+{
+    if (action.kind != UserActionKind::Step)
+        return false;
+    HWND handle = window.Handle();
+    UpDownUserStep(window, action.index == 1);
+    if (Window* live = WindowManager::Get().Find(handle))
+        UpDownUserRelease(*live);
+    return true;
+}
+
 } // namespace platform::ui

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 
 namespace platform::ui {
 
@@ -21,5 +22,8 @@ void UpDownUserRelease(Window& window);
 
 // The range's next position: a step from pos, wrapped round or held within the range.
 int UpDownNextPosition(int pos, int delta, int lower, int upper, bool wrap);
+
+// Step: one press and release of an arrow.
+bool UpDownUserAction(Window& window, const UserAction& action);
 
 } // namespace platform::ui

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/WinUser.h"
+#include "platform/ui/wm/UserAction.h"
 
 namespace platform::ui {
 
@@ -29,6 +30,8 @@ struct WindowClass {
     // How its windows appear on the screen: a system control class's real control, or the
     // surface its window paints.
     PeerKind peerKind {};
+    // What a user's action does to a control of this class; none for other classes.
+    UserActionHook userActions = nullptr;
     int windowCount = 0;
 };
 
