@@ -48,8 +48,8 @@ void TypeInto(HWND control, std::wstring_view text)
 } // namespace
 
 struct VirtualDriver::Impl final : UiDriver {
-    explicit Impl(VirtualClock& clock)
-        : clock(clock)
+    explicit Impl(VirtualClock& virtualClock)
+        : clock(virtualClock)
     {
     }
 

@@ -73,11 +73,11 @@ public:
         Window* window = LiveWindow();
         if (window == nullptr)
             return;
-        ComboData& data = DataOf<ComboData>(*window);
+        ComboData& state = DataOf<ComboData>(*window);
         m_syncing = true;
         QStringList texts;
-        for (int i = 0; i < data.items.Count(); ++i)
-            texts.push_back(QString::fromStdWString(data.items.At(i)->text));
+        for (int i = 0; i < state.items.Count(); ++i)
+            texts.push_back(QString::fromStdWString(state.items.At(i)->text));
         QStringList shown;
         for (int i = 0; i < m_box->count(); ++i)
             shown.push_back(m_box->itemText(i));
@@ -85,14 +85,14 @@ public:
             m_box->clear();
             m_box->addItems(texts);
         }
-        m_box->setCurrentIndex(data.items.Selection());
+        m_box->setCurrentIndex(state.items.Selection());
         if (QLineEdit* field = m_box->lineEdit()) {
             QString text = QString::fromStdWString(window->text);
             if (field->text() != text)
                 field->setText(text);
         }
         int itemHeight = std::max(1, QFontMetrics(ContextFont(window->font)).height());
-        m_box->setMaxVisibleItems(std::max(1, (data.droppedHeight - window->ClientHeight()) / itemHeight));
+        m_box->setMaxVisibleItems(std::max(1, (state.droppedHeight - window->ClientHeight()) / itemHeight));
         m_syncing = false;
     }
 

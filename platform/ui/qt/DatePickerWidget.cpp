@@ -51,12 +51,12 @@ public:
         Window* window = LiveWindow();
         if (window == nullptr)
             return;
-        DatePickerData& data = DataOf<DatePickerData>(*window);
+        DatePickerData& state = DataOf<DatePickerData>(*window);
         m_syncing = true;
-        QDate lowest = (data.limits & GDTR_MIN) != 0 ? QDateOf(data.minimum) : QDate(1752, 9, 14);
-        QDate highest = (data.limits & GDTR_MAX) != 0 ? QDateOf(data.maximum) : QDate(9999, 12, 31);
+        QDate lowest = (state.limits & GDTR_MIN) != 0 ? QDateOf(state.minimum) : QDate(1752, 9, 14);
+        QDate highest = (state.limits & GDTR_MAX) != 0 ? QDateOf(state.maximum) : QDate(9999, 12, 31);
         m_field->setDateRange(lowest, highest);
-        m_field->setDate(QDateOf(data.value));
+        m_field->setDate(QDateOf(state.value));
         m_syncing = false;
     }
 

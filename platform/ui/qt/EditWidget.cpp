@@ -78,11 +78,11 @@ public:
         m_syncing = true;
         if (m_field->text() != text)
             m_field->setText(text);
-        const EditData& data = DataOf<EditData>(*window);
-        if (data.selStart != data.selEnd)
-            m_field->setSelection(data.selStart, data.selEnd - data.selStart);
+        const EditData& state = DataOf<EditData>(*window);
+        if (state.selStart != state.selEnd)
+            m_field->setSelection(state.selStart, state.selEnd - state.selStart);
         else
-            m_field->setCursorPosition(data.selEnd);
+            m_field->setCursorPosition(state.selEnd);
         m_syncing = false;
     }
 

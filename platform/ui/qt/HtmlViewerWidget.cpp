@@ -78,9 +78,9 @@ public:
         Window* window = LiveWindow();
         if (window == nullptr)
             return;
-        const HtmlViewerData& data = DataOf<HtmlViewerData>(*window);
-        const HtmlPage& page = data.page;
-        QFont font = QFontFromLogFont(HtmlViewerFont(data.zoom));
+        const HtmlViewerData& state = DataOf<HtmlViewerData>(*window);
+        const HtmlPage& page = state.page;
+        QFont font = QFontFromLogFont(HtmlViewerFont(state.zoom));
         m_browser->buttons.clear();
         for (const HtmlButton& button : page.buttons)
             m_browser->buttons.push_back(ButtonImage(QString::fromStdWString(button.label), font, m_browser->style()));

@@ -37,19 +37,19 @@ public:
         Window* window = LiveWindow();
         if (window == nullptr)
             return;
-        ListBoxData& data = DataOf<ListBoxData>(*window);
+        ListBoxData& state = DataOf<ListBoxData>(*window);
         m_syncing = true;
-        bool same = m_list->count() == data.items.Count();
-        for (int i = 0; same && i < data.items.Count(); ++i)
-            same = m_list->item(i)->text() == QString::fromStdWString(data.items.At(i)->text);
+        bool same = m_list->count() == state.items.Count();
+        for (int i = 0; same && i < state.items.Count(); ++i)
+            same = m_list->item(i)->text() == QString::fromStdWString(state.items.At(i)->text);
         if (!same) {
             m_list->clear();
-            for (int i = 0; i < data.items.Count(); ++i)
-                m_list->addItem(QString::fromStdWString(data.items.At(i)->text));
+            for (int i = 0; i < state.items.Count(); ++i)
+                m_list->addItem(QString::fromStdWString(state.items.At(i)->text));
         }
-        int selected = data.items.Selection();
+        int selected = state.items.Selection();
         m_list->setCurrentRow(selected, selected >= 0 ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Clear);
-        if (QListWidgetItem* top = m_list->item(data.top))
+        if (QListWidgetItem* top = m_list->item(state.top))
             m_list->scrollToItem(top, QAbstractItemView::PositionAtTop);
         m_syncing = false;
     }

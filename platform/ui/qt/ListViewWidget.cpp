@@ -35,9 +35,9 @@ public:
             Window* live = WindowManager::Get().Find(handle);
             if (m_syncing || live == nullptr)
                 return;
-            ListViewData& data = DataOf<ListViewData>(*live);
+            ListViewData& state = DataOf<ListViewData>(*live);
             int index = m_list->row(item);
-            const ListViewItem* shown = ListViewItemAt(data, index);
+            const ListViewItem* shown = ListViewItemAt(state, index);
             bool checked = item->checkState() == Qt::Checked;
             if (shown != nullptr && ((shown->state & LVIS_STATEIMAGEMASK) == kCheckedImage) != checked)
                 ListViewUserToggleCheck(*live, index);
@@ -51,18 +51,18 @@ public:
         Window* window = LiveWindow();
         if (window == nullptr)
             return;
-        ListViewData& data = DataOf<ListViewData>(*window);
+        ListViewData& state = DataOf<ListViewData>(*window);
         m_syncing = true;
-        while (m_list->count() > static_cast<int>(data.items.size()))
+        while (m_list->count() > static_cast<int>(state.items.size()))
             delete m_list->takeItem(m_list->count() - 1);
-        while (m_list->count() < static_cast<int>(data.items.size()))
+        while (m_list->count() < static_cast<int>(state.items.size()))
             m_list->addItem(QString());
         for (int i = 0; i < m_list->count(); ++i) {
-            const ListViewItem& source = data.items[static_cast<size_t>(i)];
+            const ListViewItem& source = state.items[static_cast<size_t>(i)];
             QListWidgetItem* item = m_list->item(i);
             item->setText(QString::fromStdWString(source.text));
             Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-            if (ListViewHasCheckBoxes(data)) {
+            if (ListViewHasCheckBoxes(state)) {
                 flags |= Qt::ItemIsUserCheckable;
                 item->setCheckState((source.state & LVIS_STATEIMAGEMASK) == kCheckedImage ? Qt::Checked : Qt::Unchecked);
             } else {

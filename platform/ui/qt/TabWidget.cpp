@@ -59,16 +59,16 @@ public:
         Window* window = LiveWindow();
         if (window == nullptr)
             return;
-        TabData& data = DataOf<TabData>(*window);
+        TabData& state = DataOf<TabData>(*window);
         m_syncing = true;
-        while (m_bar->count() > static_cast<int>(data.items.size()))
+        while (m_bar->count() > static_cast<int>(state.items.size()))
             m_bar->removeTab(m_bar->count() - 1);
-        while (m_bar->count() < static_cast<int>(data.items.size()))
+        while (m_bar->count() < static_cast<int>(state.items.size()))
             m_bar->addTab(QString());
         for (int i = 0; i < m_bar->count(); ++i)
-            m_bar->setTabText(i, QString::fromStdWString(data.items[static_cast<size_t>(i)].text));
-        if (data.selection >= 0)
-            m_bar->setCurrentIndex(data.selection);
+            m_bar->setTabText(i, QString::fromStdWString(state.items[static_cast<size_t>(i)].text));
+        if (state.selection >= 0)
+            m_bar->setCurrentIndex(state.selection);
         if (m_bar->height != TabStripHeight(*window)) {
             m_bar->height = TabStripHeight(*window);
             m_bar->setFont(m_bar->font()); // lays the tabs out again
