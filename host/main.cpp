@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "host/CommandLine.h"
-#include "host/DeviceRun.h"
-#include "host/DiagCommand.h"
-#include "host/NetCommand.h"
-#include "host/RegTool.h"
-#include "host/SettingsCommand.h"
-#include "host/UsageCommand.h"
+#include "host/modes/DeviceRun.h"
+#include "host/tools/DiagCommand.h"
+#include "host/tools/NetCommand.h"
+#include "host/tools/RegTool.h"
+#include "host/tools/SettingsCommand.h"
+#include "host/tools/UsageCommand.h"
 
 namespace {
 

@@ -1,0 +1,282 @@
+#include "host/modes/ScriptRunner.h"
+
+#include <string_view>
+
+#include "host/shell/TodayShell.h"
+#include "platform/text/WideString.h"
+#include "platform/ui/CommCtrl.h"
+#include "platform/ui/HtmlCtrl.h"
+#include "platform/ui/WinUser.h"
+
+namespace host {
+
+namespace {
+
+constexpr int kClassNameLength = 64;
+constexpr int kEntryTextLength = 256;
+
+std::wstring ClassOf(HWND window)
+{
+    WCHAR name[kClassNameLength] = {};
+    GetClassNameW(window, name, kClassNameLength);
+    return name;
+}
+
+bool Contains(HWND window, POINT screen)
+{
+    RECT placed {};
+    return IsWindowVisible(window) && GetWindowRect(window, &placed) && PtInRect(&placed, screen);
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(ScriptEnvironment environment, std::vector<ScriptAction> actions)
+    : m_env(std::move(environment))
+    , m_actions(std::move(actions))
+{
+}
+
+std::vector<std::string> ScriptRunner::Run()
+{
+    RunUntil([] { return false; });
+    for (const std::wstring& fault : m_env.driver->Faults())
+        m_errors.push_back(WideToUtf8(fault));
+    return m_errors;
+}
+
+void ScriptRunner::RunUntil(const std::function<bool()>& done)
+{
+    while (m_next < m_actions.size() && !done()) {
+        ArmModalHandler();
+        const ScriptAction& action = m_actions[m_next++];
+        Perform(action);
+    }
+}
+
+void ScriptRunner::ArmModalHandler()
+{
+    if (m_env.driver->PendingHandlers() > 0)
+        return;
+    m_env.driver->OnModal(0, [this](const platform::VirtualDriver::ModalInfo& info) {
+        HWND dialog = info.window;
+        std::string name = "dialog " + std::to_string(info.templateId) + " \"" + WideToUtf8(info.title) + "\"";
+        if (m_env.note)
+            m_env.note(name + " opened");
+        m_dialogs.push_back(dialog);
+        RunUntil([dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+        m_dialogs.pop_back();
+        if (m_env.note && (!IsWindow(dialog) || !IsWindowVisible(dialog)))
+            m_env.note(name + " closed");
+    });
+}
+
+void ScriptRunner::Fail(const ScriptAction& action, const std::string& why)
+{
+    m_errors.push_back("line " + std::to_string(action.line) + ": " + why);
+}
+
+HWND ScriptRunner::FrontDialog() const
+{
+    if (!m_dialogs.empty())
+        return m_dialogs.back();
+    return m_env.shell->FrontWindow();
+}
+
+HWND ScriptRunner::DialogControl(const ScriptAction& action)
+{
+    HWND dialog = FrontDialog();
+    if (dialog == nullptr) {
+        Fail(action, "no dialog is open");
+        return nullptr;
+    }
+    HWND control = GetDlgItem(dialog, action.control);
+    if (control == nullptr)
+        Fail(action, "the dialog in front has no control " + std::to_string(action.control));
+    return control;
+}
+
+HWND ScriptRunner::WindowAtScreenPoint(POINT screen, POINT& client)
+{
+    HWND found = nullptr;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (Contains(window, screen)) {
+            found = window;
+            break;
+        }
+    }
+    // Down through the children: the last made lies on top.
+    while (found != nullptr) {
+        HWND deeper = nullptr;
+        for (HWND child = GetWindow(found, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+            if (Contains(child, screen))
+                deeper = child;
+        if (deeper == nullptr)
+            break;
+        found = deeper;
+    }
+    client = screen;
+    if (found != nullptr)
+        ScreenToClient(found, &client);
+    return found;
+}
+
+HWND ScriptRunner::PageViewer() const
+{
+    NotificationBubble& bubble = m_env.shell->Bubble();
+    if (bubble.Showing())
+        return bubble.Viewer();
+    HWND dialog = FrontDialog();
+    for (HWND child = dialog != nullptr ? GetWindow(dialog, GW_CHILD) : nullptr; child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (EqualsNoCase(ClassOf(child), WC_HTML) && IsWindowVisible(child))
+            return child;
+    return nullptr;
+}
+
+int ScriptRunner::AnswerButton(const std::string& answer)
+{
+    if (answer == "yes")
+        return IDYES;
+    if (answer == "no")
+        return IDNO;
+    if (answer == "ok")
+        return IDOK;
+    return IDCANCEL;
+}
+
+int ScriptRunner::FindEntry(HWND control, const std::wstring& text)
+{
+    std::wstring kind = ClassOf(control);
+    if (EqualsNoCase(kind, L"COMBOBOX"))
+        return static_cast<int>(SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+            reinterpret_cast<LPARAM>(text.c_str())));
+    if (EqualsNoCase(kind, L"LISTBOX"))
+        return static_cast<int>(SendMessageW(control, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+            reinterpret_cast<LPARAM>(text.c_str())));
+    bool tabs = EqualsNoCase(kind, WC_TABCONTROLW);
+    bool list = EqualsNoCase(kind, WC_LISTVIEWW);
+    if (!tabs && !list)
+        return -1;
+    int count = static_cast<int>(SendMessageW(control, tabs ? TCM_GETITEMCOUNT : LVM_GETITEMCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        WCHAR entry[kEntryTextLength] = {};
+        if (tabs) {
+            TCITEMW item {};
+            item.mask = TCIF_TEXT;
+            item.pszText = entry;
+            item.cchTextMax = kEntryTextLength;
+            SendMessageW(control, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        } else {
+            LVITEMW item {};
+            item.pszText = entry;
+            item.cchTextMax = kEntryTextLength;
+            SendMessageW(control, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        }
+        if (text == entry)
+            return index;
+    }
+    return -1;
+}
+
+void ScriptRunner::Perform(const ScriptAction& action)
+{
+    platform::VirtualDriver& driver = *m_env.driver;
+    switch (action.verb) {
+    case ScriptVerb::Wait:
+        m_env.advance(action.ms);
+        return;
+    case ScriptVerb::Tap: {
+        POINT client {};
+        HWND window = WindowAtScreenPoint(POINT { action.x, action.y }, client);
+        if (window == nullptr)
+            return Fail(action, "nothing is shown at " + std::to_string(action.x) + "," + std::to_string(action.y));
+        // The platform's push buttons are real controls that take the user's click as a whole;
+        // the stylus messages alone reach only owner-drawn ones.
+        if (EqualsNoCase(ClassOf(window), L"BUTTON") && (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW)
+            driver.Click(window);
+        else
+            driver.Tap(window, client.x, client.y);
+        return;
+    }
+    case ScriptVerb::TapItem: {
+        PluginItem* item = m_env.shell->Item();
+        if (item == nullptr || item->Window() == nullptr)
+            return Fail(action, "there is no Velmora item to tap");
+        driver.Tap(item->Window(), action.x, action.y);
+        return;
+    }
+    case ScriptVerb::Options:
+        if (m_env.shell->OpenItemOptions() < 0)
+            Fail(action, "the options dialog could not be opened");
+        return;
+    case ScriptVerb::Click: {
+        if (action.pageCommand) {
+            HWND viewer = PageViewer();
+            if (viewer == nullptr)
+                return Fail(action, "no page with buttons is shown");
+            driver.ClickHtmlCommand(viewer, action.control);
+            return;
+        }
+        if (action.titleBarOk) {
+            TitleBar& title = m_env.shell->Bar().Title();
+            title.Update();
+            if (!title.ShowsOkButton())
+                return Fail(action, "the title bar shows no OK button");
+            title.PressOk();
+            driver.Pump();
+            return;
+        }
+        if (HWND control = DialogControl(action); control != nullptr)
+            driver.Click(control);
+        return;
+    }
+    case ScriptVerb::Type:
+        if (HWND control = DialogControl(action); control != nullptr)
+            driver.TypeText(control, Utf8ToWide(action.text));
+        return;
+    case ScriptVerb::Pick: {
+        HWND control = DialogControl(action);
+        if (control == nullptr)
+            return;
+        int index = action.index >= 0 ? action.index : FindEntry(control, Utf8ToWide(action.text));
+        if (index < 0)
+            return Fail(action, "control " + std::to_string(action.control) + " has no entry \"" + action.text + "\"");
+        driver.ChooseItem(control, index);
+        return;
+    }
+    case ScriptVerb::Answer: {
+        int answer = AnswerButton(action.text);
+        std::string said = action.text;
+        driver.OnMessageBox([this, answer, said](const platform::VirtualDriver::MessageBoxInfo& box) {
+            if (m_env.note)
+                m_env.note("message box \"" + WideToUtf8(box.caption) + "\": \"" + WideToUtf8(box.text) + "\" answered "
+                    + said);
+            return answer;
+        });
+        return;
+    }
+    case ScriptVerb::Choose: {
+        std::string said = action.text;
+        std::wstring path = said == "cancel" ? std::wstring() : Utf8ToWide(said);
+        driver.OnFileDialog([this, path, said](const platform::VirtualDriver::FileDialogInfo& dialog) {
+            if (m_env.note)
+                m_env.note(std::string(dialog.save ? "save" : "open") + " dialog \"" + WideToUtf8(dialog.title) + "\" "
+                    + (path.empty() ? "cancelled" : "chose " + said));
+            return path;
+        });
+        return;
+    }
+    case ScriptVerb::Rotate:
+        m_env.rotate();
+        return;
+    case ScriptVerb::Screenshot:
+        if (!m_env.screenshot(action.text))
+            Fail(action, "the screenshot could not be written to " + action.text);
+        return;
+    case ScriptVerb::Print:
+        m_env.print();
+        return;
+    }
+}
+
+} // namespace host

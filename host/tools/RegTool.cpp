@@ -1,0 +1,880 @@
+#include "host/tools/RegTool.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+
+#include "platform/core/DataFolder.h"
+#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryExchange.h"
+#include "platform/registry/RegistryNames.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/text/Utf16.h"
+#include "platform/text/WideString.h"
+
+namespace {
+
+using platform::RegistryRoot;
+
+constexpr const char* kNotFound = "ERROR: The system was unable to find the specified registry key or value.";
+constexpr const char* kSuccess = "The operation completed successfully.";
+constexpr const char* kCanceled = "The operation was canceled by the user.";
+
+constexpr const char* kHelp = R"(Usage: velmora [--data DIR] reg OPERATION [arguments]
+
+Reads and changes the registry of the emulated device: the hive file registry.reg in the
+data folder (--data DIR, else $VELMORA_DATA, else $XDG_DATA_HOME/velmora, else
+~/.local/share/velmora).
+
+  velmora reg query KEY [/v NAME | /ve] [/s]
+  velmora reg add KEY [/v NAME | /ve] [/t TYPE] [/s SEP] [/d DATA] [/f]
+  velmora reg delete KEY [/v NAME | /ve | /va] [/f]
+  velmora reg export KEY FILE [/y]
+  velmora reg import FILE
+
+  KEY      ROOT\Subkey\...   ROOT: HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM)
+  /v NAME  the value NAME
+  /ve      the default value, shown as (Default)
+  /s       query: also every key below KEY
+           add: the separator in REG_MULTI_SZ data, one character (default \0)
+  /t TYPE  REG_SZ (default), REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD,
+           REG_BINARY, REG_NONE
+  /d DATA  text for REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ and REG_NONE; a decimal or 0x-hex
+           number for REG_DWORD and REG_QWORD; hex digits, two per byte, for REG_BINARY.
+           Without /d: empty text, no bytes, or the number 0.
+  /f       add: overwrite an existing value without asking; delete: do not ask
+  /va      delete: every value of KEY (its subkeys stay)
+  /y       export: overwrite FILE without asking
+
+add without /v or /ve creates the key; with /t or /d it sets the default value. delete
+without /v, /ve or /va deletes KEY and everything below it. Options may be written with
+'-' as well (-v NAME) and in any case.
+
+Before overwriting or deleting, the tool asks (Yes/No) on the terminal; when standard input
+is not a terminal the answer is No and nothing changes. export writes UTF-8 text in the
+"Windows Registry Editor Version 5.00" format; import reads that format (UTF-8 or UTF-16)
+and REGEDIT4, including [-KEY] and "name"=- deletions.
+
+query and export read the hive without locking it. add, delete and import lock it, and
+fail while a running velmora holds it.
+
+Exit code: 0 on success; 1 on an error or when the operation was not confirmed.
+)";
+
+std::string Narrow(std::wstring_view text)
+{
+    return WideToUtf8(text);
+}
+
+// ---------------------------------------------------------------------------------------
+// Command line
+
+struct Options {
+    std::string operation;
+    std::vector<std::string> positional;
+    std::optional<std::string> valueName; // /v
+    bool defaultValue = false; // /ve
+    bool allValues = false; // /va
+    bool recurse = false; // /s on query
+    std::optional<std::string> separator; // /s on add
+    std::optional<std::string> type; // /t
+    std::optional<std::string> data; // /d
+    bool force = false; // /f
+    bool overwriteFile = false; // /y
+};
+
+// The option a word names, lower case without its '/' or '-', or empty when the word is an
+// argument (such as a file path that starts with "/").
+std::string OptionName(const std::string& word)
+{
+    static const char* kOptions[] = { "v", "ve", "va", "s", "t", "d", "f", "y" };
+    if (word.size() < 2 || (word[0] != '/' && word[0] != '-'))
+        return {};
+    std::string name = word.substr(1);
+    for (char& ch : name)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (const char* known : kOptions)
+        if (name == known)
+            return name;
+    return {};
+}
+
+bool TakesArgument(const std::string& operation, const std::string& option)
+{
+    return option == "v" || option == "t" || option == "d" || (option == "s" && operation == "add");
+}
+
+// Which options each operation accepts.
+bool Allowed(const std::string& operation, const std::string& option)
+{
+    if (operation == "query")
+        return option == "v" || option == "ve" || option == "s";
+    if (operation == "add")
+        return option == "v" || option == "ve" || option == "t" || option == "s" || option == "d" || option == "f";
+    if (operation == "delete")
+        return option == "v" || option == "ve" || option == "va" || option == "f";
+    if (operation == "export")
+        return option == "y";
+    return false;
+}
+
+class RegTool {
+public:
+    RegTool(const std::vector<std::string>& args, std::string dataFolder)
+        : m_args(args)
+        , m_dataFolderArgument(std::move(dataFolder))
+    {
+    }
+
+    int Run();
+
+private:
+    int Syntax(const std::string& detail = {});
+    bool ParseArguments();
+    // KEY into a root and a subkey path; prints the error itself.
+    bool ParseKey(const std::string& text);
+    bool OpenStore(platform::RegistryStoreMode mode);
+    int Finish(int code);
+    bool Confirm(const std::string& question);
+
+    int Query();
+    int QueryKey(HKEY key, const std::wstring& display, bool recurse);
+    int SearchValue(HKEY key, const std::wstring& display, const std::wstring& name, int& matches);
+    int Add();
+    bool BuildData(DWORD& type, std::vector<uint8_t>& data);
+    int Delete();
+    int Export();
+    int Import();
+
+    std::vector<std::string> m_args;
+    std::string m_dataFolderArgument;
+    std::filesystem::path m_dataFolder;
+    Options m_options;
+    RegistryRoot m_root = RegistryRoot::CurrentUser;
+    std::wstring m_subkey; // below the root, components joined with "\"
+    std::wstring m_display; // the key as printed: the root's long name and the subkey
+    bool m_storeOpen = false;
+};
+
+int RegTool::Syntax(const std::string& detail)
+{
+    std::string operation = m_options.operation.empty() ? "" : m_options.operation + " ";
+    std::fprintf(stderr, "ERROR: Invalid syntax.%s%s\nType \"velmora reg %s--help\" for usage.\n", detail.empty() ? "" : " ",
+        detail.c_str(), operation.c_str());
+    return 1;
+}
+
+bool RegTool::ParseArguments()
+{
+    std::vector<std::string> words;
+    for (size_t i = 0; i < m_args.size(); ++i) {
+        if (m_args[i] == "--data" && i + 1 < m_args.size()) {
+            m_dataFolderArgument = m_args[++i];
+        } else if (m_args[i].rfind("--data=", 0) == 0) {
+            m_dataFolderArgument = m_args[i].substr(7);
+        } else {
+            words.push_back(m_args[i]);
+        }
+    }
+    if (words.empty())
+        return false;
+    m_options.operation = words[0];
+    for (char& ch : m_options.operation)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string& operation = m_options.operation;
+    if (operation != "query" && operation != "add" && operation != "delete" && operation != "export" && operation != "import") {
+        m_options.operation.clear();
+        return false;
+    }
+    for (size_t i = 1; i < words.size(); ++i) {
+        std::string option = OptionName(words[i]);
+        if (option.empty()) {
+            m_options.positional.push_back(words[i]);
+            continue;
+        }
+        if (!Allowed(operation, option))
+            return false;
+        std::string argument;
+        if (TakesArgument(operation, option)) {
+            if (i + 1 >= words.size())
+                return false;
+            argument = words[++i];
+        }
+        auto once = [](auto& slot, auto value) {
+            if (slot)
+                return false;
+            slot = value;
+            return true;
+        };
+        bool fresh = true;
+        if (option == "v")
+            fresh = once(m_options.valueName, argument);
+        else if (option == "ve")
+            fresh = once(m_options.defaultValue, true);
+        else if (option == "va")
+            fresh = once(m_options.allValues, true);
+        else if (option == "s" && operation == "query")
+            fresh = once(m_options.recurse, true);
+        else if (option == "s")
+            fresh = once(m_options.separator, argument);
+        else if (option == "t")
+            fresh = once(m_options.type, argument);
+        else if (option == "d")
+            fresh = once(m_options.data, argument);
+        else if (option == "f")
+            fresh = once(m_options.force, true);
+        else if (option == "y")
+            fresh = once(m_options.overwriteFile, true);
+        if (!fresh)
+            return false;
+    }
+    int valueChoices = (m_options.valueName ? 1 : 0) + (m_options.defaultValue ? 1 : 0) + (m_options.allValues ? 1 : 0);
+    if (valueChoices > 1)
+        return false;
+    size_t wanted = operation == "export" ? 2 : 1;
+    return m_options.positional.size() == wanted;
+}
+
+bool RegTool::ParseKey(const std::string& text)
+{
+    std::wstring key = Utf8ToWide(text);
+    if (key.rfind(L"\\\\", 0) == 0) {
+        std::fprintf(stderr, "ERROR: Invalid key name. (Registries of other machines are not reachable here.)\n");
+        return false;
+    }
+    if (key.size() > 1 && key.back() == L'\\')
+        key.pop_back(); // "HKCU\Software\" is taken as "HKCU\Software"
+    size_t slash = key.find(L'\\');
+    std::wstring rootName = key.substr(0, slash);
+    std::optional<RegistryRoot> root = platform::ParseRootName(rootName);
+    if (!root) {
+        if (platform::IsUnkeptRootName(rootName))
+            std::fprintf(stderr, "ERROR: Invalid key name. %s is not kept in this registry: only HKEY_CURRENT_USER (HKCU) and "
+                                 "HKEY_LOCAL_MACHINE (HKLM) are.\n",
+                Narrow(rootName).c_str());
+        else
+            std::fprintf(stderr, "ERROR: Invalid key name. A key starts with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM).\n");
+        return false;
+    }
+    m_root = *root;
+    m_subkey.clear();
+    if (slash != std::wstring::npos) {
+        std::wstring rest = key.substr(slash + 1);
+        std::vector<std::wstring> components;
+        if (rest.empty() || rest.front() == L'\\' || platform::SplitKeyPath(rest, components) != ERROR_SUCCESS) {
+            std::fprintf(stderr, "ERROR: Invalid key name. Key names are 1 to %zu characters, separated by one \"\\\".\n",
+                platform::kMaxKeyNameLength);
+            return false;
+        }
+        m_subkey = rest;
+    }
+    m_display = platform::RootName(m_root);
+    if (!m_subkey.empty())
+        m_display += L"\\" + m_subkey;
+    return true;
+}
+
+bool RegTool::OpenStore(platform::RegistryStoreMode mode)
+{
+    m_dataFolder = platform::ResolveDataFolder(m_dataFolderArgument);
+    platform::RegistryStoreResult result = platform::OpenRegistryStore(platform::HivePath(m_dataFolder), mode);
+    if (result.status == platform::RegistryStoreStatus::InUse) {
+        std::fprintf(stderr, "ERROR: The registry in %s is in use by another velmora process.\n", m_dataFolder.c_str());
+        return false;
+    }
+    if (!result.Ok()) {
+        std::fprintf(stderr, "ERROR: %s\n", result.detail.c_str());
+        return false;
+    }
+    m_storeOpen = true;
+    return true;
+}
+
+// Closes the store, which writes the hive when it changed; a failed write turns success
+// into failure.
+int RegTool::Finish(int code)
+{
+    if (!m_storeOpen)
+        return code;
+    m_storeOpen = false;
+    if (platform::CloseRegistryStore() != ERROR_SUCCESS) {
+        std::fprintf(stderr, "ERROR: The registry in %s could not be written.\n", m_dataFolder.c_str());
+        return 1;
+    }
+    return code;
+}
+
+// question ends with its "(Yes/No)?".
+bool RegTool::Confirm(const std::string& question)
+{
+    std::printf("%s ", question.c_str());
+    std::fflush(stdout);
+    if (!::isatty(STDIN_FILENO)) {
+        std::printf("No (standard input is not a terminal)\n");
+        return false;
+    }
+    std::string answer;
+    while (std::getline(std::cin, answer)) {
+        std::string lower = Narrow(WideToLower(TrimWhite(Utf8ToWide(answer))));
+        if (lower == "y" || lower == "yes")
+            return true;
+        if (lower == "n" || lower == "no")
+            return false;
+        std::printf("%s ", question.c_str());
+        std::fflush(stdout);
+    }
+    std::printf("\n");
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------
+// Values as query prints them
+
+const char* TypeName(DWORD type)
+{
+    switch (type) {
+    case REG_NONE: return "REG_NONE";
+    case REG_SZ: return "REG_SZ";
+    case REG_EXPAND_SZ: return "REG_EXPAND_SZ";
+    case REG_BINARY: return "REG_BINARY";
+    case REG_DWORD: return "REG_DWORD";
+    case REG_DWORD_BIG_ENDIAN: return "REG_DWORD_BIG_ENDIAN";
+    case REG_LINK: return "REG_LINK";
+    case REG_MULTI_SZ: return "REG_MULTI_SZ";
+    case REG_RESOURCE_LIST: return "REG_RESOURCE_LIST";
+    case 9: return "REG_FULL_RESOURCE_DESCRIPTOR";
+    case 10: return "REG_RESOURCE_REQUIREMENTS_LIST";
+    case REG_QWORD: return "REG_QWORD";
+    default: return nullptr;
+    }
+}
+
+std::string HexBytes(const std::vector<uint8_t>& data)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (uint8_t byte : data) {
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0xF];
+    }
+    return out;
+}
+
+std::string ShowData(DWORD type, const std::vector<uint8_t>& data)
+{
+    char buffer[32];
+    switch (type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+        return Narrow(Utf16LeUpToTerminator(data.data(), data.size()));
+    case REG_MULTI_SZ: {
+        std::string out;
+        std::wstring all = DecodeUtf16Le(data.data(), data.size());
+        size_t start = 0;
+        while (start < all.size()) {
+            size_t end = all.find(L'\0', start);
+            if (end == start)
+                break; // the empty string that ends the list
+            if (!out.empty())
+                out += "\\0";
+            out += Narrow(std::wstring_view(all).substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+            if (end == std::wstring::npos)
+                break;
+            start = end + 1;
+        }
+        return out;
+    }
+    case REG_DWORD:
+    case REG_DWORD_BIG_ENDIAN:
+        if (data.size() == 4) {
+            uint32_t value = type == REG_DWORD ? (data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24))
+                                               : (data[3] | (data[2] << 8) | (data[1] << 16) | (static_cast<uint32_t>(data[0]) << 24));
+            std::snprintf(buffer, sizeof buffer, "0x%x", value);
+            return buffer;
+        }
+        return HexBytes(data);
+    case REG_QWORD:
+        if (data.size() == 8) {
+            uint64_t value = 0;
+            for (int i = 7; i >= 0; --i)
+                value = (value << 8) | data[static_cast<size_t>(i)];
+            std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
+            return buffer;
+        }
+        return HexBytes(data);
+    default:
+        return HexBytes(data);
+    }
+}
+
+std::string ValueLine(const std::wstring& name, DWORD type, const std::vector<uint8_t>& data)
+{
+    char typeText[24];
+    const char* typeName = TypeName(type);
+    if (typeName == nullptr) {
+        std::snprintf(typeText, sizeof typeText, "0x%x", type);
+        typeName = typeText;
+    }
+    return "    " + (name.empty() ? std::string("(Default)") : Narrow(name)) + "    " + typeName + "    " + ShowData(type, data);
+}
+
+struct EnumeratedValue {
+    std::wstring name;
+    DWORD type = REG_NONE;
+    std::vector<uint8_t> data;
+};
+
+// Every value and subkey name of a key, through the registry calls with buffers sized by
+// RegQueryInfoKeyW.
+bool ReadKey(HKEY key, std::vector<EnumeratedValue>& values, std::vector<std::wstring>& subkeys)
+{
+    DWORD subkeyCount = 0, maxSubkey = 0, valueCount = 0, maxValueName = 0, maxData = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeyCount, &maxSubkey, nullptr, &valueCount, &maxValueName, &maxData,
+            nullptr, nullptr)
+        != ERROR_SUCCESS)
+        return false;
+    std::vector<wchar_t> name(std::max(maxValueName, maxSubkey) + 1);
+    std::vector<uint8_t> data(maxData);
+    for (DWORD i = 0; i < valueCount; ++i) {
+        DWORD nameCount = static_cast<DWORD>(name.size());
+        DWORD dataSize = maxData;
+        EnumeratedValue value;
+        if (RegEnumValueW(key, i, name.data(), &nameCount, nullptr, &value.type, data.data(), &dataSize) != ERROR_SUCCESS)
+            return false;
+        value.name.assign(name.data(), nameCount);
+        value.data.assign(data.begin(), data.begin() + dataSize);
+        values.push_back(std::move(value));
+    }
+    for (DWORD i = 0; i < subkeyCount; ++i) {
+        DWORD nameCount = static_cast<DWORD>(name.size());
+        if (RegEnumKeyExW(key, i, name.data(), &nameCount, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+        subkeys.emplace_back(name.data(), nameCount);
+    }
+    return true;
+}
+
+class ScopedKey {
+public:
+    ScopedKey() = default;
+    ~ScopedKey()
+    {
+        if (m_key != nullptr)
+            RegCloseKey(m_key);
+    }
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+    HKEY* Out() { return &m_key; }
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------
+// Operations
+
+int RegTool::Query()
+{
+    if (!ParseKey(m_options.positional[0]) || !OpenStore(platform::RegistryStoreMode::ReadOnly))
+        return 1;
+    ScopedKey key;
+    if (RegOpenKeyExW(platform::RootHandle(m_root), m_subkey.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "%s\n", kNotFound);
+        return 1;
+    }
+    if (m_options.valueName || m_options.defaultValue) {
+        std::wstring name = m_options.valueName ? Utf8ToWide(*m_options.valueName) : std::wstring();
+        if (m_options.recurse) {
+            int matches = 0;
+            if (SearchValue(key.Get(), m_display, name, matches) != 0)
+                return 1;
+            std::printf("End of search: %d match(es) found.\n", matches);
+            return matches > 0 ? 0 : 1;
+        }
+        const EnumeratedValue* found = nullptr;
+        std::vector<EnumeratedValue> values;
+        std::vector<std::wstring> subkeys;
+        if (ReadKey(key.Get(), values, subkeys))
+            for (const EnumeratedValue& value : values)
+                if (EqualsNoCase(value.name, name))
+                    found = &value;
+        if (found == nullptr) {
+            std::fprintf(stderr, "%s\n", kNotFound);
+            return 1;
+        }
+        std::printf("\n%s\n%s\n\n", Narrow(m_display).c_str(), ValueLine(found->name, found->type, found->data).c_str());
+        return 0;
+    }
+    return QueryKey(key.Get(), m_display, m_options.recurse);
+}
+
+int RegTool::QueryKey(HKEY key, const std::wstring& display, bool recurse)
+{
+    std::vector<EnumeratedValue> values;
+    std::vector<std::wstring> subkeys;
+    if (!ReadKey(key, values, subkeys)) {
+        std::fprintf(stderr, "ERROR: %s could not be read.\n", Narrow(display).c_str());
+        return 1;
+    }
+    std::printf("\n%s\n", Narrow(display).c_str());
+    for (const EnumeratedValue& value : values)
+        std::printf("%s\n", ValueLine(value.name, value.type, value.data).c_str());
+    if (!recurse) {
+        if (!subkeys.empty())
+            std::printf("\n");
+        for (const std::wstring& subkey : subkeys)
+            std::printf("%s\n", Narrow(display + L"\\" + subkey).c_str());
+        return 0;
+    }
+    for (const std::wstring& subkey : subkeys) {
+        ScopedKey child;
+        if (RegOpenKeyExW(key, subkey.c_str(), 0, KEY_READ, child.Out()) != ERROR_SUCCESS)
+            continue;
+        if (QueryKey(child.Get(), display + L"\\" + subkey, true) != 0)
+            return 1;
+    }
+    return 0;
+}
+
+int RegTool::SearchValue(HKEY key, const std::wstring& display, const std::wstring& name, int& matches)
+{
+    std::vector<EnumeratedValue> values;
+    std::vector<std::wstring> subkeys;
+    if (!ReadKey(key, values, subkeys))
+        return 1;
+    for (const EnumeratedValue& value : values) {
+        if (EqualsNoCase(value.name, name)) {
+            std::printf("\n%s\n%s\n", Narrow(display).c_str(), ValueLine(value.name, value.type, value.data).c_str());
+            ++matches;
+        }
+    }
+    for (const std::wstring& subkey : subkeys) {
+        ScopedKey child;
+        if (RegOpenKeyExW(key, subkey.c_str(), 0, KEY_READ, child.Out()) == ERROR_SUCCESS
+            && SearchValue(child.Get(), display + L"\\" + subkey, name, matches) != 0)
+            return 1;
+    }
+    return 0;
+}
+
+// Numbers as the tool takes them: decimal, or hex after "0x"; nothing else, no sign.
+bool ParseNumber(const std::string& text, uint64_t maximum, uint64_t& value)
+{
+    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty())
+        return false;
+    value = 0;
+    for (char ch : digits) {
+        int digit;
+        if (ch >= '0' && ch <= '9')
+            digit = ch - '0';
+        else if (hex && ch >= 'a' && ch <= 'f')
+            digit = ch - 'a' + 10;
+        else if (hex && ch >= 'A' && ch <= 'F')
+            digit = ch - 'A' + 10;
+        else
+            return false;
+        uint64_t base = hex ? 16 : 10;
+        if (value > (maximum - static_cast<uint64_t>(digit)) / base)
+            return false;
+        value = value * base + static_cast<uint64_t>(digit);
+    }
+    return true;
+}
+
+bool RegTool::BuildData(DWORD& type, std::vector<uint8_t>& data)
+{
+    std::string typeName = m_options.type.value_or("REG_SZ");
+    for (char& ch : typeName)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    static const std::pair<const char*, DWORD> kTypes[] = { { "REG_SZ", REG_SZ }, { "REG_EXPAND_SZ", REG_EXPAND_SZ },
+        { "REG_MULTI_SZ", REG_MULTI_SZ }, { "REG_DWORD", REG_DWORD }, { "REG_QWORD", REG_QWORD }, { "REG_BINARY", REG_BINARY },
+        { "REG_NONE", REG_NONE } };
+    bool known = false;
+    for (const auto& [name, code] : kTypes) {
+        if (typeName == name) {
+            type = code;
+            known = true;
+        }
+    }
+    if (!known) {
+        std::fprintf(stderr, "ERROR: Invalid type %s. The types are REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, "
+                             "REG_BINARY and REG_NONE.\n",
+            m_options.type->c_str());
+        return false;
+    }
+    if (m_options.separator && type != REG_MULTI_SZ) {
+        std::fprintf(stderr, "ERROR: Invalid syntax. /s sets the separator of REG_MULTI_SZ data only.\n");
+        return false;
+    }
+    const std::string text = m_options.data.value_or("");
+    switch (type) {
+    case REG_DWORD:
+    case REG_QWORD: {
+        uint64_t value = 0;
+        uint64_t maximum = type == REG_DWORD ? 0xFFFFFFFFull : ~0ull;
+        if (m_options.data && !ParseNumber(text, maximum, value)) {
+            std::fprintf(stderr, "ERROR: Invalid data for %s: '%s'. Give a decimal number or 0x and hex digits, from 0 to %s.\n",
+                typeName.c_str(), text.c_str(), type == REG_DWORD ? "4294967295" : "18446744073709551615");
+            return false;
+        }
+        data.clear();
+        for (int i = 0; i < (type == REG_DWORD ? 4 : 8); ++i)
+            data.push_back(static_cast<uint8_t>(value >> (8 * i)));
+        return true;
+    }
+    case REG_BINARY: {
+        data.clear();
+        bool valid = text.size() % 2 == 0;
+        for (size_t i = 0; valid && i < text.size(); i += 2) {
+            uint64_t byte = 0;
+            valid = std::isxdigit(static_cast<unsigned char>(text[i])) && std::isxdigit(static_cast<unsigned char>(text[i + 1]))
+                && ParseNumber("0x" + text.substr(i, 2), 0xFF, byte);
+            data.push_back(static_cast<uint8_t>(byte));
+        }
+        if (!valid) {
+            std::fprintf(stderr, "ERROR: Invalid data for REG_BINARY: '%s'. Give hex digits, two for each byte (0a1bff).\n",
+                text.c_str());
+            return false;
+        }
+        return true;
+    }
+    case REG_MULTI_SZ: {
+        std::wstring wide = Utf8ToWide(text);
+        std::wstring separator = m_options.separator ? Utf8ToWide(*m_options.separator) : L"\\0";
+        if (m_options.separator && separator.size() != 1) {
+            std::fprintf(stderr, "ERROR: Invalid syntax. The separator given with /s must be one character.\n");
+            return false;
+        }
+        std::vector<std::wstring> parts;
+        size_t start = 0;
+        while (!wide.empty()) {
+            size_t end = wide.find(separator, start);
+            parts.push_back(wide.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+            if (end == std::wstring::npos)
+                break;
+            start = end + separator.size();
+        }
+        data.clear();
+        for (const std::wstring& part : parts) {
+            // An empty string would end the list early.
+            if (part.empty()) {
+                std::fprintf(stderr, "ERROR: Invalid data for REG_MULTI_SZ: '%s' has an empty string in it.\n", text.c_str());
+                return false;
+            }
+            std::vector<uint8_t> one = Utf16LeWithTerminator(part);
+            data.insert(data.end(), one.begin(), one.end());
+        }
+        data.push_back(0);
+        data.push_back(0);
+        return true;
+    }
+    default: // the string types and REG_NONE
+        data = Utf16LeWithTerminator(Utf8ToWide(text));
+        return true;
+    }
+}
+
+int RegTool::Add()
+{
+    if (!ParseKey(m_options.positional[0]))
+        return 1;
+    bool setsValue = m_options.valueName || m_options.defaultValue || m_options.type || m_options.data;
+    DWORD type = REG_SZ;
+    std::vector<uint8_t> data;
+    if (setsValue && !BuildData(type, data))
+        return 1;
+    if (m_options.separator && !setsValue)
+        return Syntax("/s goes with REG_MULTI_SZ data.");
+    std::wstring name = m_options.valueName ? Utf8ToWide(*m_options.valueName) : std::wstring();
+    if (!platform::IsValidValueName(name)) {
+        std::fprintf(stderr, "ERROR: Invalid value name. A value name is at most %zu characters, without line breaks.\n",
+            platform::kMaxValueNameLength);
+        return 1;
+    }
+    if (m_subkey.empty() && !setsValue) {
+        std::fprintf(stderr, "ERROR: Invalid key name. The root %s exists already; name a key below it.\n", Narrow(m_display).c_str());
+        return 1;
+    }
+    if (!OpenStore(platform::RegistryStoreMode::ReadWrite))
+        return 1;
+    ScopedKey key;
+    LONG created = RegCreateKeyExW(platform::RootHandle(m_root), m_subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        KEY_ALL_ACCESS, nullptr, key.Out(), nullptr);
+    if (created != ERROR_SUCCESS) {
+        std::fprintf(stderr, "ERROR: %s could not be created (error %d).\n", Narrow(m_display).c_str(), created);
+        return Finish(1);
+    }
+    if (setsValue) {
+        DWORD size = 0;
+        bool exists = RegQueryValueExW(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+        if (exists && !m_options.force) {
+            std::string shown = name.empty() ? "(Default)" : Narrow(name);
+            if (!Confirm("Value " + shown + " exists, overwrite(Yes/No)?")) {
+                std::printf("%s\n", kCanceled);
+                return Finish(1);
+            }
+        }
+        if (RegSetValueExW(key.Get(), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())) != ERROR_SUCCESS) {
+            std::fprintf(stderr, "ERROR: The value could not be set.\n");
+            return Finish(1);
+        }
+    }
+    int code = Finish(0);
+    if (code == 0)
+        std::printf("%s\n", kSuccess);
+    return code;
+}
+
+int RegTool::Delete()
+{
+    if (!ParseKey(m_options.positional[0]))
+        return 1;
+    bool wholeKey = !m_options.valueName && !m_options.defaultValue && !m_options.allValues;
+    if (wholeKey && m_subkey.empty()) {
+        std::fprintf(stderr, "ERROR: Invalid key name. The root %s cannot be deleted.\n", Narrow(m_display).c_str());
+        return 1;
+    }
+    if (!OpenStore(platform::RegistryStoreMode::ReadWrite))
+        return 1;
+    ScopedKey key;
+    if (RegOpenKeyExW(platform::RootHandle(m_root), m_subkey.c_str(), 0, KEY_ALL_ACCESS, key.Out()) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "%s\n", kNotFound);
+        return Finish(1);
+    }
+    std::wstring name = m_options.valueName ? Utf8ToWide(*m_options.valueName) : std::wstring();
+    std::string question;
+    if (wholeKey) {
+        question = "Permanently delete the registry key " + Narrow(m_display) + " (Yes/No)?";
+    } else if (m_options.allValues) {
+        question = "Delete all values under the registry key " + Narrow(m_display) + " (Yes/No)?";
+    } else {
+        DWORD size = 0;
+        if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+            std::fprintf(stderr, "%s\n", kNotFound);
+            return Finish(1);
+        }
+        question = "Delete the registry value " + (name.empty() ? std::string("(Default)") : Narrow(name)) + " (Yes/No)?";
+    }
+    if (!m_options.force && !Confirm(question)) {
+        std::printf("%s\n", kCanceled);
+        return Finish(1);
+    }
+
+    LONG result = ERROR_SUCCESS;
+    if (wholeKey) {
+        result = RegDeleteTreeW(platform::RootHandle(m_root), m_subkey.c_str());
+    } else if (m_options.allValues) {
+        std::vector<EnumeratedValue> values;
+        std::vector<std::wstring> subkeys;
+        if (!ReadKey(key.Get(), values, subkeys))
+            result = ERROR_CANTREAD;
+        for (const EnumeratedValue& value : values)
+            if (result == ERROR_SUCCESS)
+                result = RegDeleteValueW(key.Get(), value.name.c_str());
+    } else {
+        result = RegDeleteValueW(key.Get(), name.c_str());
+    }
+    if (result != ERROR_SUCCESS) {
+        std::fprintf(stderr, "ERROR: The deletion failed (error %d).\n", result);
+        return Finish(1);
+    }
+    int code = Finish(0);
+    if (code == 0)
+        std::printf("%s\n", kSuccess);
+    return code;
+}
+
+int RegTool::Export()
+{
+    if (!ParseKey(m_options.positional[0]) || !OpenStore(platform::RegistryStoreMode::ReadOnly))
+        return 1;
+    const std::string& file = m_options.positional[1];
+    std::string text;
+    if (platform::ExportRegistryKey(platform::RootHandle(m_root), m_subkey.c_str(), text) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "%s\n", kNotFound);
+        return Finish(1);
+    }
+    std::error_code ignored;
+    if (std::filesystem::exists(file, ignored) && !m_options.overwriteFile
+        && !Confirm("File " + file + " already exists. Overwrite (Yes/No)?")) {
+        std::printf("%s\n", kCanceled);
+        return Finish(1);
+    }
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "ERROR: %s could not be written: %s\n", file.c_str(), std::strerror(errno));
+        return Finish(1);
+    }
+    std::printf("%s\n", kSuccess);
+    return Finish(0);
+}
+
+int RegTool::Import()
+{
+    const std::string& file = m_options.positional[0];
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "ERROR: %s could not be opened: %s\n", file.c_str(), std::strerror(errno));
+        return 1;
+    }
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    if (!OpenStore(platform::RegistryStoreMode::ReadWrite))
+        return 1;
+    platform::RegFileError error;
+    LONG result = platform::ImportRegistryFile(bytes.str(), error);
+    if (result == ERROR_BADDB) {
+        std::fprintf(stderr, "ERROR: %s cannot be imported: %s. Nothing was changed.\n", file.c_str(), error.Describe().c_str());
+        return Finish(1);
+    }
+    if (result != ERROR_SUCCESS && result != ERROR_CANTWRITE) {
+        std::fprintf(stderr, "ERROR: %s could not be imported (error %d).\n", file.c_str(), result);
+        return Finish(1);
+    }
+    int code = Finish(0);
+    if (code == 0)
+        std::printf("%s\n", kSuccess);
+    return code;
+}
+
+int RegTool::Run()
+{
+    for (const std::string& arg : m_args) {
+        if (arg == "--help" || arg == "-h" || arg == "/?" || arg == "-?") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+    }
+    if (!ParseArguments())
+        return Syntax();
+    const std::string& operation = m_options.operation;
+    if (operation == "query")
+        return Query();
+    if (operation == "add")
+        return Add();
+    if (operation == "delete")
+        return Delete();
+    if (operation == "export")
+        return Export();
+    return Import();
+}
+
+} // namespace
+
+int RunRegTool(const std::vector<std::string>& args, const std::string& dataFolder)
+{
+    RegTool tool(args, dataFolder);
+    return tool.Run();
+}

@@ -1,0 +1,156 @@
+#include "host/tools/SettingsCommand.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/core/DataFolder.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/text/WideString.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+
+namespace host {
+
+namespace {
+
+void PrintHelp()
+{
+    std::puts("Usage: velmora settings [--data DIR] [--save]\n"
+              "\n"
+              "Loads the plug-in's settings from the data folder's registry the way the plug-in does\n"
+              "at start (values missing from a saved key are filled in with their defaults) and prints\n"
+              "them: every setting, the status lines in display order, recent ping targets, dial-up\n"
+              "names, the adapters found under HKEY_LOCAL_MACHINE\\Comm and the network profiles.\n"
+              "\n"
+              "  --data DIR   the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora)\n"
+              "  --save       also save every setting to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora,\n"
+              "               as the options dialog does on OK, so that `velmora reg` can edit them\n"
+              "  --help       show this text");
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    return WideToUtf8(text);
+}
+
+void PrintNumber(const char* name, DWORD value)
+{
+    std::printf("  %-28s %u\n", name, value);
+}
+
+void PrintText(const char* name, const std::wstring& value)
+{
+    std::printf("  %-28s \"%s\"\n", name, Utf8(value).c_str());
+}
+
+const char* SourceOfSettings()
+{
+    RegistryKey user(HKEY_CURRENT_USER, kUserSettingsKey, KeyDisposition::OpenExisting);
+    if (user.ReadDword(L"SettingsSaved", NoDefault) == 1)
+        return "HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora";
+    RegistryKey today(HKEY_LOCAL_MACHINE, kTodayItemKey, KeyDisposition::OpenExisting);
+    if (today.ReadDword(L"SettingsSaved", NoDefault) == 1)
+        return "the Today item key (HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Today\\Items\\\"Velmora\")";
+    return "initial values (no saved settings yet)";
+}
+
+void PrintSettings(Settings& settings)
+{
+    PrintNumber("FullViewEnabled", settings.FullViewEnabled);
+    PrintNumber("InterfaceIndex", settings.InterfaceIndex);
+    PrintText("InterfaceString", settings.InterfaceString);
+    PrintNumber("MeterEnabled", settings.MeterEnabled);
+    PrintNumber("MeterNotify", settings.MeterNotify);
+    PrintNumber("MeterNotifyThreshold", settings.MeterNotifyThreshold);
+    PrintNumber("MeterNotifyType", settings.MeterNotifyType);
+    PrintNumber("MeterNotifyReset", settings.MeterNotifyReset);
+    PrintNumber("MeterIconEnabled", settings.MeterIconEnabled);
+    PrintNumber("DHCPIconEnabled", settings.DHCPIconEnabled);
+    PrintNumber("OptionsIconEnabled", settings.OptionsIconEnabled);
+    PrintNumber("BoldTextEnabled", settings.BoldTextEnabled);
+    PrintNumber("ClearTypeEnabled", settings.ClearTypeEnabled);
+    PrintNumber("ScrollRate", settings.ScrollRate);
+    PrintNumber("TaskbarIconEnabled", settings.TaskbarIconEnabled);
+    PrintNumber("TaskbarIconUp", settings.TaskbarIconUp);
+    PrintNumber("TaskbarIconPlacement", settings.TaskbarIconPlacement);
+    PrintNumber("MeterShowsTotal", settings.MeterShowsTotal);
+    PrintNumber("FontSize", settings.FontSize);
+    PrintNumber("PinEnabled", settings.PinEnabled);
+    PrintNumber("ViewSelectEnabled", settings.ViewSelectEnabled);
+    PrintNumber("UsageEnabled", settings.UsageEnabled);
+    PrintText("UsageInterface", settings.UsageInterface);
+    PrintNumber("UsageShowZeros", settings.UsageShowZeros);
+    PrintText("UsageLogPath", settings.UsageLogPath);
+    PrintNumber("UsageLogStorageCapEnabled", settings.UsageLogStorageCapEnabled);
+    PrintNumber("UsageLogStorageCapLimit", settings.UsageLogStorageCapLimit);
+
+    std::puts("\nStatus lines, in display order:");
+    settings.SortViewItems();
+    for (ViewItem item = settings.NextViewItem(); item.id != EndOfItems; item = settings.NextViewItem()) {
+        std::printf("  %u  %-16s %s\n", item.id, item.name != nullptr ? Utf8(item.name).c_str() : "(unknown)",
+            item.visible != 0 ? "shown" : "hidden");
+    }
+
+    std::puts("\nRecent ping targets:");
+    for (size_t slot = 0; slot < kPreviousPingSlots; ++slot) {
+        if (!settings.PreviousPing(slot).empty())
+            std::printf("  %s\n", Utf8(settings.PreviousPing(slot)).c_str());
+    }
+
+    std::puts("\nDial-up names:");
+    for (DWORD i = 0; i < settings.RasNameCount(); ++i)
+        std::printf("  ppp:%u  %s\n", i, Utf8(settings.RasNameAt(i)).c_str());
+
+    std::printf("\nAdapters under HKEY_LOCAL_MACHINE\\Comm (platform generation %u, USB cable adapter \"%s\"):\n",
+        settings.PlatformGeneration(), Utf8(settings.UsbCableAdapterName()).c_str());
+    if (settings.AdapterNames().empty())
+        std::puts("  none");
+    for (const AdapterNameEntry& entry : settings.AdapterNames())
+        std::printf("  %u  %-20s %s\n", entry.sequence, Utf8(entry.keyName).c_str(), Utf8(entry.displayName).c_str());
+
+    std::puts("\nNetwork profiles:");
+    if (settings.Profiles().Head() == nullptr)
+        std::puts("  none");
+    for (const NetProfile* p = settings.Profiles().Head(); p != nullptr; p = p->next.get())
+        std::printf("  NetProfile%u  %s\n", p->number, Utf8(FormatProfile(*p)).c_str());
+}
+
+} // namespace
+
+int RunSettingsCommand(Arguments args)
+{
+    if (TakeFlag(args, "--help") || TakeFlag(args, "-h")) {
+        PrintHelp();
+        return 0;
+    }
+    std::filesystem::path data = TakeDataFolder(args);
+    bool save = TakeFlag(args, "--save");
+    if (!args.empty()) {
+        PrintError("settings: unexpected argument '" + args.front() + "' (try velmora settings --help)");
+        return 2;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(data, error);
+    if (error) {
+        PrintError("cannot create the data folder " + data.string() + ": " + error.message());
+        return 1;
+    }
+    platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite);
+    if (!opened.Ok()) {
+        PrintError(opened.detail);
+        return 1;
+    }
+    std::printf("Data folder: %s\nRegistry:    %s\n", data.string().c_str(), platform::HivePath(data).string().c_str());
+    std::printf("Settings from %s\n\n", SourceOfSettings());
+    {
+        Settings settings;
+        PrintSettings(settings);
+        if (save) {
+            settings.SaveSettings();
+            std::puts("\nSaved to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora.");
+        }
+    }
+    return platform::CloseRegistryStore() == ERROR_SUCCESS ? 0 : 1;
+}
+
+} // namespace host

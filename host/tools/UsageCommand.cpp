@@ -1,0 +1,348 @@
+#include "host/tools/UsageCommand.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "host/tools/JsonText.h"
+#include "platform/core/DataFolder.h"
+#include "platform/files/Files.h"
+#include "platform/files/LinuxFileSystem.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/text/Format.h"
+#include "platform/text/WideString.h"
+#include "platform/time/CalendarTime.h"
+#include "platform/time/DateFormat.h"
+#include "netinfo/AdapterTracking.h"
+#include "settings/Settings.h"
+#include "usage/MonthFileCache.h"
+#include "usage/UsageExport.h"
+#include "usage/UsageLogger.h"
+#include "usage/UsageReader.h"
+#include "usage/UsageReportRows.h"
+
+namespace fs = std::filesystem;
+
+namespace host {
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitFiles = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitNoData = 3;
+
+const char* const kHelp = "Usage:\n"
+                          "  velmora usage report --interval hourly|daily|monthly --date YYYY-MM-DD\n"
+                          "                       [--interface NAME] [--zeros] [--json] [--log-dir DIR]\n"
+                          "  velmora usage export --interval hourly|daily|monthly\n"
+                          "                       --from YYYY-MM-DD[THH:MM:SS] --to YYYY-MM-DD[THH:MM:SS]\n"
+                          "                       --out FILE [--log-dir DIR]\n"
+                          "\n"
+                          "report prints the rows of the usage report's table for the hour-by-hour day,\n"
+                          "day-by-day month or month-by-month year of --date: Xmit, Rcv and Total per\n"
+                          "slot, rows without traffic left out unless --zeros; --json prints the byte\n"
+                          "counts of every slot instead. --interface selects one interface by its\n"
+                          "logging name (all interfaces together without it).\n"
+                          "export writes the CSV file of the usage export for that range.\n"
+                          "The month files are read from the UsageLogPath folder of the device in its\n"
+                          "data folder (--data DIR), or from any folder given with --log-dir.\n"
+                          "Times without THH:MM:SS are 00:00:00.\n"
+                          "\n"
+                          "Exit codes: 0 done, 1 a file or folder could not be read or written,\n"
+                          "2 bad arguments or dates, 3 no interface in the export range.\n";
+
+struct Options {
+    std::string verb;
+    std::string interval;
+    std::string date;
+    std::string from;
+    std::string to;
+    std::string interfaceName;
+    std::string out;
+    std::string logDir;
+    fs::path dataFolder;
+    bool zeros = false;
+    bool json = false;
+};
+
+int Fail(int code, const std::string& message)
+{
+    PrintError("usage: " + message);
+    return code;
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+// Takes the arguments after "usage"; an error message when they do not fit.
+std::optional<std::string> ParseOptions(Arguments args, Options& options)
+{
+    if (args.empty())
+        return "missing command: report or export (try velmora usage --help)";
+    options.verb = args.front();
+    args.erase(args.begin());
+    if (options.verb != "report" && options.verb != "export")
+        return "unknown command " + Quoted(options.verb) + " (try velmora usage --help)";
+    const bool report = options.verb == "report";
+    options.dataFolder = TakeDataFolder(args);
+    options.interval = TakeOption(args, "--interval").value_or("");
+    options.logDir = TakeOption(args, "--log-dir").value_or("");
+    if (report) {
+        options.date = TakeOption(args, "--date").value_or("");
+        options.interfaceName = TakeOption(args, "--interface").value_or("");
+        options.zeros = TakeFlag(args, "--zeros");
+        options.json = TakeFlag(args, "--json");
+    } else {
+        options.from = TakeOption(args, "--from").value_or("");
+        options.to = TakeOption(args, "--to").value_or("");
+        options.out = TakeOption(args, "--out").value_or("");
+    }
+    if (!args.empty())
+        return options.verb + ": unexpected argument " + Quoted(args.front()) + " (try velmora usage --help)";
+    if (options.interval.empty())
+        return "--interval is required (hourly, daily or monthly)";
+    if (options.interval != "hourly" && options.interval != "daily" && options.interval != "monthly")
+        return "bad interval " + Quoted(options.interval) + ": use hourly, daily or monthly";
+    if (report && options.date.empty())
+        return "--date is required";
+    if (!report && (options.from.empty() || options.to.empty() || options.out.empty()))
+        return "--from, --to and --out are required";
+    return std::nullopt;
+}
+
+bool ReadNumber(const std::string& text, size_t at, size_t digits, int& value)
+{
+    if (at + digits > text.size())
+        return false;
+    value = 0;
+    for (size_t i = at; i < at + digits; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+// "YYYY-MM-DD" or, when a time is allowed, "YYYY-MM-DDTHH:MM:SS"; a missing time is 00:00:00.
+std::optional<platform::CalendarTime> ParseDate(const std::string& text, bool timeAllowed)
+{
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    bool dateOk = (text.size() == 10 || (timeAllowed && text.size() == 19)) && ReadNumber(text, 0, 4, year)
+        && text[4] == '-' && ReadNumber(text, 5, 2, month) && text[7] == '-' && ReadNumber(text, 8, 2, day);
+    if (!dateOk || year < 1970 || month < 1 || month > 12 || day < 1
+        || day > static_cast<int>(DaysInMonth(static_cast<DWORD>(month), static_cast<DWORD>(year))))
+        return std::nullopt;
+    if (text.size() == 19) {
+        bool timeOk = text[10] == 'T' && ReadNumber(text, 11, 2, hour) && text[13] == ':'
+            && ReadNumber(text, 14, 2, minute) && text[16] == ':' && ReadNumber(text, 17, 2, second);
+        if (!timeOk || hour > 23 || minute > 59 || second > 59)
+            return std::nullopt;
+    }
+    return platform::CalendarTime::FromFields(year, month, day, hour, minute, second);
+}
+
+DWORD IntervalCode(const std::string& interval)
+{
+    if (interval == "monthly")
+        return IntervalMonthly;
+    if (interval == "daily")
+        return IntervalDaily;
+    return IntervalHourly;
+}
+
+// A folder or file of this machine as a device path: the command works with the whole
+// machine as its device root, so that log folders and export files can lie anywhere.
+std::wstring DevicePathOf(const fs::path& hostPath)
+{
+    std::wstring path;
+    for (const fs::path& part : fs::absolute(hostPath).lexically_normal().relative_path()) {
+        if (part.empty())
+            continue;
+        path += L"\\" + Utf8ToWide(part.string());
+    }
+    return path.empty() ? std::wstring(L"\\") : path;
+}
+
+std::string ErrorText(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return "not found";
+    case ERROR_ACCESS_DENIED:
+        return "access denied";
+    case ERROR_SHARING_VIOLATION:
+        return "in use";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return "disk full";
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        return "not a usable name";
+    case ERROR_FILENAME_EXCED_RANGE:
+        return "path too long";
+    default:
+        return "error " + std::to_string(error);
+    }
+}
+
+// The log folder as a device path, checked to be a readable folder.
+std::optional<std::string> ResolveLogFolder(const Options& options, const Settings& settings, std::wstring& folder)
+{
+    std::string shown; // the folder as the user knows it
+    if (!options.logDir.empty()) {
+        shown = Quoted(options.logDir);
+        folder = DevicePathOf(options.logDir);
+    } else {
+        // The UsageLogPath setting of the device, inside its root.
+        const fs::path& dataFolder = options.dataFolder;
+        std::wstring logPath = settings.UsageLogPath;
+        if (logPath.empty() || (logPath[0] != L'\\' && logPath[0] != L'/'))
+            logPath = L"\\" + logPath;
+        folder = DevicePathOf(platform::DeviceRoot(dataFolder)) + logPath;
+        shown = Quoted(WideToUtf8(logPath)) + " (UsageLogPath in " + platform::DeviceRoot(dataFolder).string() + ")";
+    }
+    DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return "log folder " + shown + ": " + ErrorText(GetLastError());
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return "log folder " + shown + " is not a folder";
+    WIN32_FIND_DATAW found {};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_NO_MORE_FILES) {
+        return "log folder " + shown + " cannot be read: " + ErrorText(GetLastError());
+    }
+    return std::nullopt;
+}
+
+std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
+{
+    std::wstring month = platform::FormatDate(date, L"MMMM");
+    if (interval == IntervalHourly)
+        return Fmt(L"Hourly Traffic: %s %d, %d", month, date.Day(), date.Year());
+    if (interval == IntervalDaily)
+        return Fmt(L"Daily Traffic: %s, %d", month, date.Year());
+    return Fmt(L"Monthly Traffic: %d", date.Year());
+}
+
+int RunReport(const Options& options, const Settings& settings, const std::wstring& folder)
+{
+    std::optional<platform::CalendarTime> date = ParseDate(options.date, false);
+    if (!date)
+        return Fail(kExitUsage, "bad date " + Quoted(options.date) + ": use YYYY-MM-DD, a real day from 1970 on");
+    const DWORD interval = IntervalCode(options.interval);
+    const std::wstring selector = Utf8ToWide(options.interfaceName);
+
+    UsageLogger noLiveCounts;
+    UsageTable table = UsageTotals(noLiveCounts, interval, *date, selector, folder);
+    UsageCalendarNames names;
+    names.weekdayShort = [](const platform::CalendarTime& t) { return platform::FormatDate(t, L"ddd"); };
+    names.monthLong = [](const platform::CalendarTime& t) { return platform::FormatDate(t, L"MMMM"); };
+
+    if (options.json) {
+        std::string json = "{\"interval\":\"" + options.interval + "\",\"date\":\"" + options.date
+            + "\",\"interface\":" + JsonString(selector) + ",\"slots\":[";
+        bool first = true;
+        for (const UsageReportRow& row : UsageReportRows(table, interval, *date, true, names)) {
+            json += first ? "" : ",";
+            first = false;
+            json += "{\"slot\":" + std::to_string(row.slot) + ",\"label\":" + JsonString(row.label)
+                + ",\"sent\":" + std::to_string(row.sent) + ",\"received\":" + std::to_string(row.received)
+                + ",\"total\":" + std::to_string(row.Total()) + "}";
+        }
+        json += "]}";
+        std::puts(json.c_str());
+        return kExitDone;
+    }
+
+    const wchar_t* slotName = interval == IntervalHourly ? L"Hour" : interval == IntervalDaily ? L"Day" : L"Month";
+    // The adapter label of the report window; a name the device has no display name for is
+    // shown as it was given.
+    std::wstring label = selector.empty() ? L"All Network Adapters" : UsageInterfaceDisplayName(settings, selector);
+    std::wstring text = ReportHeading(interval, *date) + L"\n" + (label.empty() ? selector : label) + L"\n";
+    AppendFmt(text, L"%-12s %10s %10s %10s\n", slotName, L"Xmit", L"Rcv", L"Total");
+    for (const UsageReportRow& row : UsageReportRows(table, interval, *date, options.zeros, names)) {
+        AppendFmt(text, L"%-12s %10s %10s %10s\n", row.label, UsageCellText(row.sent), UsageCellText(row.received),
+            UsageCellText(row.Total()));
+    }
+    std::fputs(WideToUtf8(text).c_str(), stdout);
+    return kExitDone;
+}
+
+int RunExport(const Options& options, const Settings& settings, const std::wstring& folder)
+{
+    std::optional<platform::CalendarTime> start = ParseDate(options.from, true);
+    if (!start)
+        return Fail(kExitUsage, "bad start " + Quoted(options.from) + ": use YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS");
+    std::optional<platform::CalendarTime> end = ParseDate(options.to, true);
+    if (!end)
+        return Fail(kExitUsage, "bad end " + Quoted(options.to) + ": use YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS");
+    if (*start > *end)
+        return Fail(kExitUsage, "Invalid date range. The end date must be after the start date.");
+
+    const DWORD exportInterval = options.interval == "monthly" ? ExportMonthly
+        : options.interval == "daily"                          ? ExportDaily
+                                                               : ExportHourly;
+    UsageLogger noLiveCounts;
+    MonthFileCache cache;
+    UsageDisplayName displayName = [&settings](const std::wstring& key) { return UsageInterfaceDisplayName(settings, key); };
+    std::wstring out = DevicePathOf(options.out);
+    switch (ExportUsageFile(noLiveCounts, *start, *end, exportInterval, out, folder, displayName, cache)) {
+    case ExportOutcome::Written:
+        return kExitDone;
+    case ExportOutcome::NoInterfaces:
+        return Fail(kExitNoData, "no interface was logged in that range: " + Quoted(options.out) + " is left empty");
+    case ExportOutcome::CannotCreate:
+        return Fail(kExitFiles, "cannot create " + Quoted(options.out) + ": " + ErrorText(GetLastError()));
+    case ExportOutcome::WriteFailed:
+        return Fail(kExitFiles, "cannot write " + Quoted(options.out) + ": " + ErrorText(GetLastError()));
+    case ExportOutcome::BadInterval:
+        break;
+    }
+    return Fail(kExitUsage, "bad interval");
+}
+
+} // namespace
+
+int RunUsageCommand(Arguments args)
+{
+    if (TakeFlag(args, "--help") || TakeFlag(args, "-h")) {
+        std::fputs(kHelp, stdout);
+        return kExitDone;
+    }
+    Options options;
+    if (std::optional<std::string> error = ParseOptions(args, options))
+        return Fail(kExitUsage, *error);
+
+    DWORD error = ERROR_SUCCESS;
+    std::shared_ptr<platform::LinuxFileSystem> machine = platform::LinuxFileSystem::Create("/", &error);
+    if (!machine)
+        return Fail(kExitFiles, "cannot open the file system: " + ErrorText(error));
+    platform::InstallFileSystem(machine);
+
+    // The device's settings give the default folder and the interfaces' display names. The
+    // hive is only read (a missing one gives the initial settings), so a running device keeps it.
+    platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(options.dataFolder),
+        platform::RegistryStoreMode::ReadOnly);
+    if (!opened.Ok())
+        return Fail(kExitFiles, opened.detail);
+    int code = kExitDone;
+    {
+        Settings settings;
+        std::wstring folder;
+        if (std::optional<std::string> problem = ResolveLogFolder(options, settings, folder))
+            code = Fail(kExitFiles, *problem);
+        else
+            code = options.verb == "report" ? RunReport(options, settings, folder) : RunExport(options, settings, folder);
+    }
+    platform::CloseRegistryStore();
+    platform::UninstallFileSystem();
+    return code;
+}
+
+} // namespace host
