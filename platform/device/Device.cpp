@@ -77,6 +77,12 @@ BOOL GetVersionExW(OSVERSIONINFOW* info)
     return TRUE;
 }
 
+int ShellBarHeight()
+{
+    constexpr int kBarHeightAt96Dpi = 26;
+    return (kBarHeightAt96Dpi * platform::CurrentDevice().dpi + 48) / 96;
+}
+
 int GetSystemMetrics(int index)
 {
     const platform::DeviceProfile& device = platform::CurrentDevice();

@@ -30,6 +30,10 @@ void SetCurrentDevice(const DeviceProfile& profile);
 
 } // namespace platform
 
+// The height of the shell's taskbar at the top of the screen and of a menu bar at its bottom,
+// pixels at the current device's resolution: what full-screen windows leave free.
+int ShellBarHeight();
+
 struct OSVERSIONINFOW {
     DWORD dwOSVersionInfoSize;
     DWORD dwMajorVersion;

@@ -90,9 +90,6 @@ using PSHMENUBARINFO = SHMENUBARINFO*;
 constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
 constexpr DWORD SHCMBF_HIDDEN = 0x0002;
 
-// The height of the taskbar at the top of the screen and of a menu bar at its bottom, pixels.
-int ShellBarHeight();
-
 // Makes the menu bar along the bottom of the screen, owned by the parent's top-level window.
 // Only empty bars (SHCMBF_EMPTYBAR) are made here; a bar from a tool-bar resource fails with
 // ERROR_NOT_SUPPORTED. FALSE with ERROR_INVALID_PARAMETER for a wrong structure size.

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kBarHeightAt96Dpi = 26;
 constexpr const wchar_t* kMenuBarClass = L"menu_worker";
 
 // What the shell sizes, laid out again when the screen changes size (before the windows hear
@@ -89,11 +88,6 @@ bool EnsureMenuBarClass()
 }
 
 } // namespace
-
-int ShellBarHeight()
-{
-    return (kBarHeightAt96Dpi * platform::CurrentDevice().dpi + 48) / 96;
-}
 
 BOOL SHInitDialog(PSHINITDLGINFO info)
 {

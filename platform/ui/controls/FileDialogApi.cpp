@@ -5,7 +5,6 @@
 #include "platform/device/Device.h"
 #include "platform/files/Files.h"
 #include "platform/files/NamePattern.h"
-#include "platform/shell/AygShell.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/CommDlg.h"
 #include "platform/ui/WinGdi.h"
