@@ -152,15 +152,16 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         entry.operStatus = OperStatusOf(*link);
         entry.isUp = entry.operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
         if (link->haveStats) {
-            entry.inOctets = link->rxBytes;
-            entry.outOctets = link->txBytes;
-            entry.inNUcastPkts = link->multicast;
-            entry.inUcastPkts = link->rxPackets >= link->multicast ? link->rxPackets - link->multicast : link->rxPackets;
-            entry.outUcastPkts = link->txPackets;
-            entry.inDiscards = link->rxDropped;
-            entry.outDiscards = link->txDropped;
-            entry.inErrors = link->rxErrors;
-            entry.outErrors = link->txErrors;
+            const linuxnet::LinkStats& stats = link->stats;
+            entry.inOctets = stats.rxBytes;
+            entry.outOctets = stats.txBytes;
+            entry.inNUcastPkts = stats.multicast;
+            entry.inUcastPkts = stats.rxPackets >= stats.multicast ? stats.rxPackets - stats.multicast : stats.rxPackets;
+            entry.outUcastPkts = stats.txPackets;
+            entry.inDiscards = stats.rxDropped;
+            entry.outDiscards = stats.txDropped;
+            entry.inErrors = stats.rxErrors;
+            entry.outErrors = stats.txErrors;
         }
         // Primary addresses first, each group in the kernel's order.
         for (int pass = 0; pass < 2; ++pass)
