@@ -6,7 +6,8 @@
 //
 // The kernel is asked as little as the tick allows: names, states, addresses and routes are
 // kept until a routing-socket notification says they changed, and the counters are read once
-// for all the queries of one tick (one read of /proc/net/dev).
+// for all the queries of one tick (one read of /proc/net/dev); lease folders are read again
+// only when their watch says something in them changed.
 #pragma once
 
 #include <cstdint>

@@ -1,11 +1,13 @@
 // How often the Linux backend asks the kernel: the counters once a tick, shared by every query
-// of the tick; names, states, addresses and routes only when the kernel says they changed.
-// Counted on a fake kernel, then seen on a real one in a network namespace of the test's own.
+// of the tick; names, states, addresses and routes only when the kernel says they changed;
+// lease folders only when their watch says so. Counted on a fake kernel, then seen on a real
+// one in a network namespace of the test's own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -489,6 +491,45 @@ TEST(LinuxNetTick, AFailedReadIsTheCallsErrorAndIsTriedAgainAtTheNextCall)
     EXPECT_EQ(count, 2u);
     EXPECT_EQ(kernel.reads.links, 2);
     EXPECT_EQ(machine.backend->WaitHandle(), 42);
+}
+
+TEST(LeaseFiles, FoldersAreLookedAtAgainOnlyWhenSomethingInThemChanged)
+{
+    ScratchFolder folder;
+    LeaseFiles::Folders folders;
+    folders.networkd = folder.Path() / "networkd";
+    folders.networkManager = folder.Path() / "nm";
+    folders.dhclient = { folder.Path() / "dhcp", folder.Path() / "dhclient" };
+    folders.dhcpcd = folder.Path() / "dhcpcd";
+    std::filesystem::create_directories(folders.networkd);
+    LeaseFiles leases(folders);
+    if (!leases.Watching())
+        GTEST_SKIP() << "inotify is not available here";
+    leases.Refresh();
+    leases.Refresh();
+    leases.Refresh();
+    EXPECT_EQ(leases.ScanCount(), 1);
+
+    std::ofstream(folders.networkd / "4") << "ADDRESS=192.0.2.2\nLIFETIME=600\n";
+    leases.Refresh();
+    leases.Refresh();
+    EXPECT_EQ(leases.ScanCount(), 2);
+    EXPECT_EQ(leases.ParseCount(), 1);
+    ASSERT_TRUE(leases.Find(4, "eth0", { *ParseIpv4("192.0.2.2") }).has_value());
+
+    // A client installed later: its folder appears, then its lease.
+    std::filesystem::create_directories(folders.dhcpcd);
+    leases.Refresh();
+    EXPECT_EQ(leases.ScanCount(), 3);
+    std::string message(240, '\0');
+    message[16] = 10; // yiaddr 10.0.0.9
+    message[19] = 9;
+    message.replace(236, 4, "\x63\x82\x53\x63"); // the magic cookie
+    std::ofstream(folders.dhcpcd / "wlan0.lease", std::ios::binary) << message;
+    leases.Refresh();
+    EXPECT_EQ(leases.ScanCount(), 4);
+    ASSERT_TRUE(leases.Find(5, "wlan0", { *ParseIpv4("10.0.0.9") }).has_value());
+    EXPECT_EQ(leases.Find(5, "wlan0", { *ParseIpv4("10.0.0.9") })->client, DhcpClient::Dhcpcd);
 }
 
 // --- a kernel of the test's own ------------------------------------------------------------
