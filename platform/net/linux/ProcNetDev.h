@@ -1,7 +1,7 @@
 // Every link's counters in one read: /proc/net/dev, kept open and read again from its start.
 // The backend reads the counters this way once a tick and takes names, states and addresses
 // from its routing-socket records, which it reads again only when the kernel says they changed.
-// One pread of the open file costs the kernel about a third of a link dump (bench_netinfo).
+// One read of the open file costs about half of a link dump and its parse (bench_netinfo).
 #pragma once
 
 #include <cstdint>
