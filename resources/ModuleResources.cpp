@@ -1,32 +1,11 @@
 #include "resources/ModuleResources.h"
 
 #include "platform/ui/WinUser.h"
-#include "resources/IconArt.h"
+#include "resources/BuiltIcons.h"
+#include "resources/IconRoles.h"
 #include "resources/ResourceIds.h"
 
 namespace {
-
-struct IconRole {
-    IconArt art;
-    int smallId;
-    int largeId;
-    int largeSize; // the pin and the view switch stay small on large screens
-};
-
-const IconRole kIconRoles[] = {
-    { IconArt::ActivityIdle, IDI_SMALL_IDLE, IDI_LARGE_IDLE, 32 },
-    { IconArt::ActivityReceiving, IDI_SMALL_RECEIVING, IDI_LARGE_RECEIVING, 32 },
-    { IconArt::ActivitySending, IDI_SMALL_SENDING, IDI_LARGE_SENDING, 32 },
-    { IconArt::ActivityBoth, IDI_SMALL_BOTH, IDI_LARGE_BOTH, 32 },
-    { IconArt::ActivityNoConnection, IDI_SMALL_NOCONNECTION, IDI_LARGE_NOCONNECTION, 32 },
-    { IconArt::Options, IDI_SMALL_OPTIONS, IDI_LARGE_OPTIONS, 32 },
-    { IconArt::Meter, IDI_SMALL_METER, IDI_LARGE_METER, 32 },
-    { IconArt::Dhcp, IDI_SMALL_DHCP, IDI_LARGE_DHCP, 32 },
-    { IconArt::PinReleased, IDI_SMALL_PIN_RELEASED, IDI_LARGE_PIN_RELEASED, 16 },
-    { IconArt::PinPressed, IDI_SMALL_PIN_PRESSED, IDI_LARGE_PIN_PRESSED, 16 },
-    { IconArt::ViewCompact, IDI_SMALL_VIEW_COMPACT, IDI_LARGE_VIEW_COMPACT, 16 },
-    { IconArt::ViewFull, IDI_SMALL_VIEW_FULL, IDI_LARGE_VIEW_FULL, 16 },
-};
 
 // The options frame: an empty popup in the system font, sized by the shell when it opens; its
 // tab control and pages are made at run time.
@@ -39,11 +18,10 @@ const DLGTEMPLATE kOptionsFrameTemplate = {
 platform::ModuleResources BuildModuleResources()
 {
     platform::ModuleResources resources;
+    // Drawn at build time (tools/icongen): the module's attach only copies them.
     for (const IconRole& role : kIconRoles) {
-        std::vector<uint32_t> small = DrawIconArt(role.art, 16);
-        resources.AddIcon(role.smallId, 16, 16, small.data());
-        std::vector<uint32_t> large = DrawIconArt(role.art, role.largeSize);
-        resources.AddIcon(role.largeId, role.largeSize, role.largeSize, large.data());
+        resources.AddIcon(role.smallId, kSmallIconSize, kSmallIconSize, FindBuiltIcon(role.art, kSmallIconSize));
+        resources.AddIcon(role.largeId, role.largeSize, role.largeSize, FindBuiltIcon(role.art, role.largeSize));
     }
     resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");

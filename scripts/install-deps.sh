@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev tzdata
+  clang libclang-rt-14-dev tzdata iproute2
   qt6-base-dev fonts-dejavu-core
 )
 

@@ -109,6 +109,10 @@ public:
     virtual DWORD InjectedFailure(NetCall) { return NO_ERROR; }
     virtual DWORD ReleaseAddress(const NetInterface& adapter) = 0;
     virtual DWORD RenewAddress(const NetInterface& adapter) = 0;
+    // A descriptor that becomes readable when the machine's links, addresses or routes change,
+    // for an event loop to wait on; the next query takes the change in and reads them again.
+    // -1 when the backend has none (a simulated network changes only with its clock).
+    virtual int WaitHandle() const { return -1; }
 };
 
 // The backend the platform answers from: the Linux one unless another was installed. The caller

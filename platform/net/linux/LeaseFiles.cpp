@@ -262,13 +262,29 @@ LeaseFiles::LeaseFiles()
 {
 }
 
+namespace {
+
+std::vector<std::filesystem::path> AllFolders(const LeaseFiles::Folders& folders)
+{
+    std::vector<std::filesystem::path> all { folders.networkd, folders.networkManager, folders.dhcpcd };
+    all.insert(all.end(), folders.dhclient.begin(), folders.dhclient.end());
+    return all;
+}
+
+} // namespace
+
 LeaseFiles::LeaseFiles(Folders folders)
     : m_folders(std::move(folders))
+    , m_watch(AllFolders(m_folders))
 {
 }
 
 void LeaseFiles::Refresh()
 {
+    // The watch is asked first, so that a change made while the folders are read shows next time.
+    if (!m_watch.Changed() && m_scanCount != 0)
+        return;
+    ++m_scanCount;
     RefreshFolder(m_folders.networkd, DhcpClient::Networkd);
     RefreshFolder(m_folders.networkManager, DhcpClient::NetworkManager);
     for (const auto& folder : m_folders.dhclient)

@@ -6,8 +6,9 @@
 //   dhcpcd            /var/lib/dhcpcd/<if>.lease, /var/lib/dhcpcd/dhcpcd-<if>.lease  the DHCP
 //                     server's answer as received (BOOTP message with options)
 // A lease counts for an interface only while the interface holds the leased address, so a
-// stale file never makes a statically configured interface look like DHCP. Files are parsed
-// again only when their modification time, size or inode changed.
+// stale file never makes a statically configured interface look like DHCP. The folders are
+// watched (platform/net/linux/FolderWatch.h) and looked at again only when something in them
+// changed; then only files whose modification time, size or inode changed are parsed again.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "platform/net/NetBackend.h"
+#include "platform/net/linux/FolderWatch.h"
 
 namespace platform::linuxnet {
 
@@ -55,13 +57,18 @@ public:
     LeaseFiles();
     explicit LeaseFiles(Folders folders);
 
-    // Looks at the folders again (cheap when nothing changed).
+    // Looks at the folders again when their watch says something in them changed (every time
+    // where they cannot be watched), and the first time.
     void Refresh();
     // The lease in force on the interface: one that names it and leases one of its addresses;
     // the latest-expiring when several do.
     std::optional<LeaseFound> Find(int kernelIndex, const std::string& name, const std::vector<uint32_t>& addresses) const;
     // How many files were parsed since construction (to show that unchanged ones are not).
     int ParseCount() const { return m_parseCount; }
+    // How many times the folders were looked at (to show that unchanged ones are not).
+    int ScanCount() const { return m_scanCount; }
+    // Whether the folders are watched rather than looked at on every refresh.
+    bool Watching() const { return m_watch.Watching(); }
 
 private:
     enum class Format : uint8_t { KeyValue, Dhclient, DhcpMessage };
@@ -83,9 +90,11 @@ private:
     void RefreshFile(const std::filesystem::path& path, DhcpClient client);
 
     Folders m_folders;
+    FolderWatch m_watch;
     std::map<std::filesystem::path, FolderState> m_folderStates;
     std::map<std::filesystem::path, FileState> m_files;
     int m_parseCount = 0;
+    int m_scanCount = 0;
 };
 
 } // namespace platform::linuxnet

@@ -11,6 +11,8 @@
 #include "platform/net/AdapterNaming.h"
 #include "platform/net/IpHelper.h"
 #include "platform/net/linux/DhcpClientControl.h"
+#include "platform/net/linux/LiveKernelSource.h"
+#include "platform/time/Clock.h"
 
 namespace platform {
 
@@ -79,10 +81,21 @@ LinuxNetBackend::LinuxNetBackend()
 }
 
 LinuxNetBackend::LinuxNetBackend(Sources sources)
-    : m_sysfs(sources.sysfs)
+    : LinuxNetBackend(std::move(sources), std::make_unique<linuxnet::LiveKernelSource>())
+{
+}
+
+LinuxNetBackend::LinuxNetBackend(Sources sources, std::unique_ptr<linuxnet::KernelSource> kernel)
+    : m_kernel(std::move(kernel))
+    , m_sysfs(sources.sysfs)
     , m_resolver(sources.resolvConf, sources.resolvedUpstream)
     , m_leases(sources.leases)
 {
+}
+
+int LinuxNetBackend::WaitHandle() const
+{
+    return m_kernel->WaitHandle();
 }
 
 const linuxnet::SysfsLinkInfo& LinuxNetBackend::LinkInfo(const linuxnet::KernelLink& link)
@@ -152,15 +165,16 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         entry.operStatus = OperStatusOf(*link);
         entry.isUp = entry.operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
         if (link->haveStats) {
-            entry.inOctets = link->rxBytes;
-            entry.outOctets = link->txBytes;
-            entry.inNUcastPkts = link->multicast;
-            entry.inUcastPkts = link->rxPackets >= link->multicast ? link->rxPackets - link->multicast : link->rxPackets;
-            entry.outUcastPkts = link->txPackets;
-            entry.inDiscards = link->rxDropped;
-            entry.outDiscards = link->txDropped;
-            entry.inErrors = link->rxErrors;
-            entry.outErrors = link->txErrors;
+            const linuxnet::LinkStats& stats = link->stats;
+            entry.inOctets = stats.rxBytes;
+            entry.outOctets = stats.txBytes;
+            entry.inNUcastPkts = stats.multicast;
+            entry.inUcastPkts = stats.rxPackets >= stats.multicast ? stats.rxPackets - stats.multicast : stats.rxPackets;
+            entry.outUcastPkts = stats.txPackets;
+            entry.inDiscards = stats.rxDropped;
+            entry.outDiscards = stats.txDropped;
+            entry.inErrors = stats.rxErrors;
+            entry.outErrors = stats.txErrors;
         }
         // Primary addresses first, each group in the kernel's order.
         for (int pass = 0; pass < 2; ++pass)
@@ -203,25 +217,62 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
     return snapshot;
 }
 
+int LinuxNetBackend::Update(unsigned parts)
+{
+    uint64_t nowMs = CurrentClock().MonotonicMs();
+    switch (m_kernel->TakeChanges()) {
+    case linuxnet::KernelChanges::None:
+        break;
+    case linuxnet::KernelChanges::Some:
+        m_linksFresh = m_addressesFresh = m_routesFresh = false;
+        break;
+    case linuxnet::KernelChanges::Unknown:
+        // Nobody says when they change: read them again once a tick.
+        if (!m_linksReadMs || nowMs - *m_linksReadMs >= kCounterShareMs)
+            m_linksFresh = m_addressesFresh = m_routesFresh = false;
+        break;
+    }
+
+    bool countersDue = (parts & kNetCounters) != 0 && (!m_countersReadMs || nowMs - *m_countersReadMs >= kCounterShareMs);
+    if (m_linksFresh && countersDue) {
+        std::vector<linuxnet::LinkCounters> counters;
+        if (int error = m_kernel->ReadCounters(counters); error != 0)
+            return error;
+        // A link that came, went or was renamed before its notification arrived: the links
+        // themselves (with their counters) are read again below.
+        if (linuxnet::ApplyCounters(counters, m_links))
+            m_countersReadMs = nowMs;
+        else
+            m_linksFresh = m_addressesFresh = m_routesFresh = false;
+    }
+    if (!m_linksFresh) {
+        if (int error = m_kernel->DumpLinks(m_links); error != 0)
+            return error;
+        m_linksFresh = true;
+        m_linksReadMs = m_countersReadMs = nowMs;
+    }
+    if ((parts & kNetAddresses) != 0 && !m_addressesFresh) {
+        if (int error = m_kernel->DumpAddresses(m_addresses); error != 0)
+            return error;
+        m_addressesFresh = true;
+    }
+    if ((parts & kNetRoutes) != 0 && !m_routesFresh) {
+        if (int error = m_kernel->DumpRoutes(m_routes); error != 0)
+            return error;
+        m_routesFresh = true;
+    }
+    return 0;
+}
+
 DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
 {
     std::lock_guard lock(m_mutex);
-    if (int error = m_socket.Dump(RTM_GETLINK, AF_UNSPEC, m_replies); error != 0)
+    if (int error = Update(parts); error != 0)
         return ErrorFromErrno(error);
-    std::vector<linuxnet::KernelLink> links = linuxnet::ParseLinkMessages(m_replies.data(), m_replies.size());
-    std::vector<linuxnet::KernelAddress> addresses;
-    std::vector<linuxnet::KernelRoute> routes;
-    if ((parts & kNetAddresses) != 0) {
-        if (int error = m_socket.Dump(RTM_GETADDR, AF_INET, m_replies); error != 0)
-            return ErrorFromErrno(error);
-        addresses = linuxnet::ParseAddressMessages(m_replies.data(), m_replies.size());
-    }
-    if ((parts & kNetRoutes) != 0) {
-        if (int error = m_socket.Dump(RTM_GETROUTE, AF_INET, m_replies); error != 0)
-            return ErrorFromErrno(error);
-        routes = linuxnet::ParseRouteMessages(m_replies.data(), m_replies.size());
-    }
-    out = Compose(links, addresses, routes, parts);
+    static const std::vector<linuxnet::KernelAddress> kNoAddresses;
+    static const std::vector<linuxnet::KernelRoute> kNoRoutes;
+    out = Compose(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses,
+        (parts & kNetRoutes) != 0 ? m_routes : kNoRoutes, parts);
     return NO_ERROR;
 }
 

@@ -3,14 +3,23 @@
 // configuration; DHCP state from the DHCP clients' lease files. Device indexes: the loopback
 // link is 1 and the others follow densely (2, 3, ...) in the kernel's index order, so the
 // system's loops from index 2 reach every interface. Names as in platform/net/AdapterNaming.h.
+//
+// The kernel is asked as little as the tick allows: names, states, addresses and routes are
+// kept until a routing-socket notification says they changed, and the counters are read once
+// for all the queries of one tick (one read of /proc/net/dev); lease folders are read again
+// only when their watch says something in them changed.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/net/NetBackend.h"
+#include "platform/net/linux/KernelSource.h"
 #include "platform/net/linux/LeaseFiles.h"
 #include "platform/net/linux/Netlink.h"
 #include "platform/net/linux/ResolverConfig.h"
@@ -27,10 +36,17 @@ public:
         std::filesystem::path resolvedUpstream = "/run/systemd/resolve/resolv.conf";
         linuxnet::LeaseFiles::Folders leases;
     };
+    // Counters read within this long of each other are one tick's: the queries of a tick come
+    // within milliseconds, the next tick a second later.
+    static constexpr uint64_t kCounterShareMs = 250;
+
     LinuxNetBackend();
     explicit LinuxNetBackend(Sources sources);
+    // Over another kernel (a test's fake).
+    LinuxNetBackend(Sources sources, std::unique_ptr<linuxnet::KernelSource> kernel);
 
     DWORD Query(unsigned parts, NetSnapshot& out) override;
+    int WaitHandle() const override;
     DWORD ReleaseAddress(const NetInterface& adapter) override;
     DWORD RenewAddress(const NetInterface& adapter) override;
 
@@ -50,15 +66,25 @@ private:
         linuxnet::SysfsLinkInfo info;
     };
     const linuxnet::SysfsLinkInfo& LinkInfo(const linuxnet::KernelLink& link);
+    // Brings the kept kernel records up to what the parts need; 0 or an errno value.
+    int Update(unsigned parts);
     DWORD Run(const NetInterface& adapter, bool release);
 
     std::mutex m_mutex;
-    linuxnet::NetlinkSocket m_socket;
+    std::unique_ptr<linuxnet::KernelSource> m_kernel;
+    // What was read of the kernel, and whether it still holds.
+    std::vector<linuxnet::KernelLink> m_links;
+    std::vector<linuxnet::KernelAddress> m_addresses;
+    std::vector<linuxnet::KernelRoute> m_routes;
+    bool m_linksFresh = false;
+    bool m_addressesFresh = false;
+    bool m_routesFresh = false;
+    std::optional<uint64_t> m_linksReadMs;    // platform clock's tick count
+    std::optional<uint64_t> m_countersReadMs;
     linuxnet::SysfsLinks m_sysfs;
     linuxnet::ResolverConfig m_resolver;
     linuxnet::LeaseFiles m_leases;
     std::map<int, CachedLinkInfo> m_linkInfo;
-    std::vector<uint8_t> m_replies;
 };
 
 } // namespace platform

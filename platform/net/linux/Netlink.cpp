@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include <arpa/inet.h>
 #include <linux/if_addr.h>
@@ -31,33 +32,63 @@ size_t Align4(size_t length)
     return (length + 3) & ~static_cast<size_t>(3);
 }
 
-// Walks the messages of a reply; calls visit(type, payload, payloadSize) for each whole one.
+size_t RecordLength(const nlmsghdr& header)
+{
+    return header.nlmsg_len;
+}
+
+size_t RecordLength(const rtattr& header)
+{
+    return header.rta_len;
+}
+
+size_t RecordLength(const rtnexthop& header)
+{
+    return header.rtnh_len;
+}
+
+// The one walker over the kernel's length-prefixed records: the messages of a reply, the
+// attributes of a message (nested ones too) and the next hops of a route. Each record starts
+// with a header whose length counts header and payload, and the next one starts 4-aligned.
+// Calls visit(header, payload, payloadSize) for each whole record until visit returns false.
+// False when a record claims more bytes than there are: the walk ends before it.
+template <typename Header, typename Visit>
+bool WalkRecords(const uint8_t* data, size_t size, Visit visit)
+{
+    size_t offset = 0;
+    while (offset + sizeof(Header) <= size) {
+        auto header = ReadAt<Header>(data + offset);
+        size_t length = RecordLength(header);
+        if (length < sizeof(Header) || length > size - offset)
+            return false;
+        if (!visit(header, data + offset + sizeof(Header), length - sizeof(Header)))
+            return true;
+        offset += Align4(length);
+    }
+    return true;
+}
+
+// Calls visit(type, payload, payloadSize) for each message of a reply.
 template <typename Visit>
 void ForEachMessage(const uint8_t* data, size_t size, Visit visit)
 {
-    size_t offset = 0;
-    while (offset + sizeof(nlmsghdr) <= size) {
-        auto header = ReadAt<nlmsghdr>(data + offset);
-        if (header.nlmsg_len < sizeof(nlmsghdr) || header.nlmsg_len > size - offset)
-            return;
-        visit(header.nlmsg_type, data + offset + sizeof(nlmsghdr), header.nlmsg_len - sizeof(nlmsghdr));
-        offset += Align4(header.nlmsg_len);
-    }
+    WalkRecords<nlmsghdr>(data, size, [&visit](const nlmsghdr& header, const uint8_t* payload, size_t length) {
+        visit(header.nlmsg_type, payload, length);
+        return true;
+    });
 }
 
-// Walks route attributes; calls visit(type, payload, payloadSize).
+// Calls visit(type, payload, payloadSize) for each attribute after the first `skip` bytes (a
+// message's fixed part, 4-aligned; 0 for the inside of a nested attribute).
 template <typename Visit>
-void ForEachAttribute(const uint8_t* data, size_t size, Visit visit)
+void ForEachAttribute(const uint8_t* data, size_t size, size_t skip, Visit visit)
 {
-    size_t offset = 0;
-    while (offset + sizeof(rtattr) <= size) {
-        auto attribute = ReadAt<rtattr>(data + offset);
-        if (attribute.rta_len < sizeof(rtattr) || attribute.rta_len > size - offset)
-            return;
-        visit(static_cast<unsigned short>(attribute.rta_type & NLA_TYPE_MASK), data + offset + sizeof(rtattr),
-            attribute.rta_len - sizeof(rtattr));
-        offset += Align4(attribute.rta_len);
-    }
+    if (size <= skip)
+        return;
+    WalkRecords<rtattr>(data + skip, size - skip, [&visit](const rtattr& header, const uint8_t* payload, size_t length) {
+        visit(static_cast<unsigned short>(header.rta_type & NLA_TYPE_MASK), payload, length);
+        return true;
+    });
 }
 
 uint32_t ReadU32(const uint8_t* payload, size_t size)
@@ -90,6 +121,25 @@ uint64_t Stat32(const uint8_t* payload, size_t size, size_t i)
     return (i + 1) * 4 <= size ? ReadAt<uint32_t>(payload + i * 4) : 0;
 }
 
+// rx_packets, tx_packets, rx_bytes, tx_bytes, rx_errors, tx_errors, rx_dropped, tx_dropped,
+// multicast, ... rx_missed_errors (16th): the order of the kernel's record, in 32 or 64 bits.
+template <typename Field>
+LinkStats ReadStats(const uint8_t* payload, size_t size, Field field)
+{
+    LinkStats stats;
+    stats.rxPackets = field(payload, size, 0);
+    stats.txPackets = field(payload, size, 1);
+    stats.rxBytes = field(payload, size, 2);
+    stats.txBytes = field(payload, size, 3);
+    stats.rxErrors = field(payload, size, 4);
+    stats.txErrors = field(payload, size, 5);
+    // Missed packets count as dropped, as /proc/net/dev counts them, so that both sources agree.
+    stats.rxDropped = field(payload, size, 6) + field(payload, size, 15);
+    stats.txDropped = field(payload, size, 7);
+    stats.multicast = field(payload, size, 8);
+    return stats;
+}
+
 } // namespace
 
 std::vector<KernelLink> ParseLinkMessages(const uint8_t* data, size_t size)
@@ -104,9 +154,7 @@ std::vector<KernelLink> ParseLinkMessages(const uint8_t* data, size_t size)
         link.flags = info.ifi_flags;
         link.type = info.ifi_type;
         bool have64 = false;
-        ForEachAttribute(payload + NLMSG_ALIGN(sizeof(ifinfomsg)),
-            length > NLMSG_ALIGN(sizeof(ifinfomsg)) ? length - NLMSG_ALIGN(sizeof(ifinfomsg)) : 0,
-            [&](unsigned short attribute, const uint8_t* value, size_t valueSize) {
+        ForEachAttribute(payload, length, NLMSG_ALIGN(sizeof(ifinfomsg)), [&](unsigned short attribute, const uint8_t* value, size_t valueSize) {
                 switch (attribute) {
                 case IFLA_IFNAME:
                     link.name = ReadString(value, valueSize);
@@ -124,39 +172,21 @@ std::vector<KernelLink> ParseLinkMessages(const uint8_t* data, size_t size)
                     link.carrierChanges = ReadU32(value, valueSize);
                     break;
                 case IFLA_LINKINFO:
-                    ForEachAttribute(value, valueSize, [&link](unsigned short inner, const uint8_t* text, size_t textSize) {
+                    ForEachAttribute(value, valueSize, 0, [&link](unsigned short inner, const uint8_t* text, size_t textSize) {
                         if (inner == IFLA_INFO_KIND)
                             link.kind = ReadString(text, textSize);
                     });
                     break;
                 case IFLA_STATS64:
-                    // rx_packets, tx_packets, rx_bytes, tx_bytes, rx_errors, tx_errors,
-                    // rx_dropped, tx_dropped, multicast: the order of the kernel's record.
                     have64 = true;
                     link.haveStats = true;
-                    link.rxPackets = Stat64(value, valueSize, 0);
-                    link.txPackets = Stat64(value, valueSize, 1);
-                    link.rxBytes = Stat64(value, valueSize, 2);
-                    link.txBytes = Stat64(value, valueSize, 3);
-                    link.rxErrors = Stat64(value, valueSize, 4);
-                    link.txErrors = Stat64(value, valueSize, 5);
-                    link.rxDropped = Stat64(value, valueSize, 6);
-                    link.txDropped = Stat64(value, valueSize, 7);
-                    link.multicast = Stat64(value, valueSize, 8);
+                    link.stats = ReadStats(value, valueSize, Stat64);
                     break;
                 case IFLA_STATS:
                     if (have64)
                         break;
                     link.haveStats = true;
-                    link.rxPackets = Stat32(value, valueSize, 0);
-                    link.txPackets = Stat32(value, valueSize, 1);
-                    link.rxBytes = Stat32(value, valueSize, 2);
-                    link.txBytes = Stat32(value, valueSize, 3);
-                    link.rxErrors = Stat32(value, valueSize, 4);
-                    link.txErrors = Stat32(value, valueSize, 5);
-                    link.rxDropped = Stat32(value, valueSize, 6);
-                    link.txDropped = Stat32(value, valueSize, 7);
-                    link.multicast = Stat32(value, valueSize, 8);
+                    link.stats = ReadStats(value, valueSize, Stat32);
                     break;
                 default:
                     break;
@@ -183,9 +213,7 @@ std::vector<KernelAddress> ParseAddressMessages(const uint8_t* data, size_t size
         bool haveLocal = false;
         bool haveAddress = false;
         uint32_t address = 0;
-        ForEachAttribute(payload + NLMSG_ALIGN(sizeof(ifaddrmsg)),
-            length > NLMSG_ALIGN(sizeof(ifaddrmsg)) ? length - NLMSG_ALIGN(sizeof(ifaddrmsg)) : 0,
-            [&](unsigned short attribute, const uint8_t* value, size_t valueSize) {
+        ForEachAttribute(payload, length, NLMSG_ALIGN(sizeof(ifaddrmsg)), [&](unsigned short attribute, const uint8_t* value, size_t valueSize) {
                 // On a point-to-point link IFA_ADDRESS is the peer; IFA_LOCAL is our own.
                 if (attribute == IFA_LOCAL && valueSize >= 4) {
                     entry.address = ReadIpv4(value, valueSize);
@@ -220,9 +248,7 @@ std::vector<KernelRoute> ParseRouteMessages(const uint8_t* data, size_t size)
         route.table = info.rtm_table;
         route.type = info.rtm_type;
         route.prefixLength = info.rtm_dst_len;
-        ForEachAttribute(payload + NLMSG_ALIGN(sizeof(rtmsg)),
-            length > NLMSG_ALIGN(sizeof(rtmsg)) ? length - NLMSG_ALIGN(sizeof(rtmsg)) : 0,
-            [&route](unsigned short attribute, const uint8_t* value, size_t valueSize) {
+        ForEachAttribute(payload, length, NLMSG_ALIGN(sizeof(rtmsg)), [&route](unsigned short attribute, const uint8_t* value, size_t valueSize) {
                 switch (attribute) {
                 case RTA_DST:
                     route.destination = ReadIpv4(value, valueSize);
@@ -239,21 +265,19 @@ std::vector<KernelRoute> ParseRouteMessages(const uint8_t* data, size_t size)
                 case RTA_TABLE:
                     route.table = ReadU32(value, valueSize);
                     break;
-                case RTA_MULTIPATH: {
+                case RTA_MULTIPATH:
                     // Several next hops: the first one stands for the route.
-                    if (route.outputIndex != 0 || valueSize < sizeof(rtnexthop))
+                    if (route.outputIndex != 0)
                         break;
-                    auto hop = ReadAt<rtnexthop>(value);
-                    if (hop.rtnh_len < sizeof(rtnexthop) || hop.rtnh_len > valueSize)
-                        break;
-                    route.outputIndex = hop.rtnh_ifindex;
-                    ForEachAttribute(value + sizeof(rtnexthop), hop.rtnh_len - sizeof(rtnexthop),
-                        [&route](unsigned short inner, const uint8_t* hopValue, size_t hopSize) {
+                    WalkRecords<rtnexthop>(value, valueSize, [&route](const rtnexthop& hop, const uint8_t* hopAttributes, size_t hopSize) {
+                        route.outputIndex = hop.rtnh_ifindex;
+                        ForEachAttribute(hopAttributes, hopSize, 0, [&route](unsigned short inner, const uint8_t* hopValue, size_t size) {
                             if (inner == RTA_GATEWAY)
-                                route.gateway = ReadIpv4(hopValue, hopSize);
+                                route.gateway = ReadIpv4(hopValue, size);
                         });
+                        return false;
+                    });
                     break;
-                }
                 default:
                     break;
                 }
@@ -329,31 +353,30 @@ int NetlinkSocket::Dump(uint16_t type, uint8_t family, std::vector<uint8_t>& rep
                 continue;
             return errno;
         }
-        size_t offset = 0;
-        size_t total = static_cast<size_t>(received);
-        while (offset + sizeof(nlmsghdr) <= total) {
-            auto header = ReadAt<nlmsghdr>(buffer.data() + offset);
-            if (header.nlmsg_len < sizeof(nlmsghdr) || header.nlmsg_len > total - offset)
-                return EPROTO;
-            if (header.nlmsg_seq != m_sequence) {
-                // A late answer to an earlier request that timed out.
-                offset += Align4(header.nlmsg_len);
-                continue;
-            }
-            if (header.nlmsg_type == NLMSG_DONE)
-                return 0;
-            if (header.nlmsg_type == NLMSG_ERROR) {
-                if (header.nlmsg_len >= NLMSG_LENGTH(sizeof(nlmsgerr))) {
-                    auto error = ReadAt<nlmsgerr>(buffer.data() + offset + sizeof(nlmsghdr));
-                    if (error.error != 0)
-                        return -error.error;
+        const uint8_t* end = buffer.data() + received;
+        std::optional<int> result;
+        bool whole = WalkRecords<nlmsghdr>(buffer.data(), static_cast<size_t>(received),
+            [&](const nlmsghdr& header, const uint8_t* payload, size_t payloadSize) {
+                if (header.nlmsg_seq != m_sequence)
+                    return true; // a late answer to an earlier request that timed out
+                if (header.nlmsg_type == NLMSG_DONE) {
+                    result = 0;
+                    return false;
                 }
-                return EPROTO;
-            }
-            size_t step = std::min(Align4(header.nlmsg_len), total - offset);
-            replies.insert(replies.end(), buffer.data() + offset, buffer.data() + offset + step);
-            offset += step;
-        }
+                if (header.nlmsg_type == NLMSG_ERROR) {
+                    int error = payloadSize >= sizeof(nlmsgerr) ? -ReadAt<nlmsgerr>(payload).error : 0;
+                    result = error != 0 ? error : EPROTO;
+                    return false;
+                }
+                const uint8_t* start = payload - sizeof(nlmsghdr);
+                size_t step = std::min(Align4(header.nlmsg_len), static_cast<size_t>(end - start));
+                replies.insert(replies.end(), start, start + step);
+                return true;
+            });
+        if (result)
+            return *result;
+        if (!whole)
+            return EPROTO;
     }
 }
 

@@ -9,6 +9,17 @@
 
 namespace platform::linuxnet {
 
+// A link's counters, 64-bit as the kernel keeps them.
+struct LinkStats {
+    uint64_t rxBytes = 0, txBytes = 0;
+    uint64_t rxPackets = 0, txPackets = 0;
+    uint64_t rxErrors = 0, txErrors = 0;
+    uint64_t rxDropped = 0, txDropped = 0; // received: dropped and missed, as /proc/net/dev counts them
+    uint64_t multicast = 0;
+
+    bool operator==(const LinkStats&) const = default;
+};
+
 struct KernelLink {
     int index = 0;
     std::string name;
@@ -20,11 +31,7 @@ struct KernelLink {
     std::string kind;         // from the link info: "bridge", "veth", "wireguard", ...
     uint32_t carrierChanges = 0;
     bool haveStats = false;
-    uint64_t rxBytes = 0, txBytes = 0;
-    uint64_t rxPackets = 0, txPackets = 0;
-    uint64_t rxErrors = 0, txErrors = 0;
-    uint64_t rxDropped = 0, txDropped = 0;
-    uint64_t multicast = 0;
+    LinkStats stats;
 };
 
 struct KernelAddress {

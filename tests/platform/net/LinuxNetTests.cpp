@@ -187,15 +187,53 @@ TEST(NetlinkParsing, LinksWithCountersKindAndAddress)
     EXPECT_EQ(links[0].operState, IF_OPER_UP);
     EXPECT_EQ(links[0].kind, "bridge");
     EXPECT_TRUE(links[0].haveStats);
-    EXPECT_EQ(links[0].rxBytes, 0x1'2345'6789ull);
-    EXPECT_EQ(links[0].txBytes, 42u);
-    EXPECT_EQ(links[0].multicast, 3u);
+    EXPECT_EQ(links[0].stats.rxBytes, 0x1'2345'6789ull);
+    EXPECT_EQ(links[0].stats.txBytes, 42u);
+    EXPECT_EQ(links[0].stats.multicast, 3u);
     EXPECT_EQ(links[1].name, "lo");
     EXPECT_FALSE(links[1].haveStats);
 
     // A message cut short is dropped with everything after it; nothing is read past the end.
     std::vector<uint8_t> cut(builder.Bytes().begin(), builder.Bytes().end() - 3);
     EXPECT_EQ(ParseLinkMessages(cut.data(), cut.size()).size(), 1u);
+}
+
+TEST(NetlinkParsing, AnAttributeClaimingMoreThanItsMessageEndsThatMessagesAttributesOnly)
+{
+    MessageBuilder builder;
+    ifinfomsg info {};
+    info.ifi_index = 4;
+    builder.Begin(RTM_NEWLINK, info);
+    builder.Text(IFLA_IFNAME, "eth0");
+    rtnl_link_stats64 stats {};
+    stats.rx_dropped = 5;
+    stats.rx_missed_errors = 7;
+    stats.tx_dropped = 3;
+    builder.Attribute(IFLA_STATS64, &stats, sizeof(stats));
+    // Claims the bytes of the next message as its own.
+    size_t overlong = builder.Bytes().size();
+    builder.U32(IFLA_MTU, 1400);
+    builder.End();
+    size_t firstEnd = builder.Bytes().size();
+    unsigned short claimed = 40;
+    std::memcpy(builder.Bytes().data() + overlong, &claimed, sizeof(claimed));
+    info.ifi_index = 5;
+    builder.Begin(RTM_NEWLINK, info);
+    builder.Text(IFLA_IFNAME, "eth1");
+    builder.U32(IFLA_MTU, 9000);
+    builder.End();
+    ASSERT_GT(overlong + claimed, firstEnd);
+    ASSERT_LE(overlong + claimed, builder.Bytes().size());
+
+    std::vector<KernelLink> links = ParseLinkMessages(builder.Bytes().data(), builder.Bytes().size());
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].name, "eth0");
+    EXPECT_EQ(links[0].mtu, 0u);
+    // Missed packets count as dropped, as /proc/net/dev counts them.
+    EXPECT_EQ(links[0].stats.rxDropped, 12u);
+    EXPECT_EQ(links[0].stats.txDropped, 3u);
+    EXPECT_EQ(links[1].name, "eth1");
+    EXPECT_EQ(links[1].mtu, 9000u);
 }
 
 TEST(NetlinkParsing, AddressesPreferTheLocalAddressAndMarkSecondaries)
@@ -461,8 +499,8 @@ TEST(LinuxNetBackend, ComposeNumbersLoopbackFirstAndNamesTheFirstPppLinkAsDialUp
     links[2].hardwareAddress = { 0, 0x0A, 0x1B, 0x2C, 0x3D, 0x4E };
     links[2].operState = IF_OPER_UP;
     links[2].haveStats = true;
-    links[2].rxBytes = 0x5'0000'0010ull;
-    links[2].txBytes = 7;
+    links[2].stats.rxBytes = 0x5'0000'0010ull;
+    links[2].stats.txBytes = 7;
     std::vector<KernelAddress> addresses = { { 4, 24, *ParseIpv4("192.0.2.9"), true }, { 4, 24, *ParseIpv4("192.0.2.2"), false } };
     std::vector<KernelRoute> routes = {
         { RT_TABLE_MAIN, RTN_UNICAST, 0, 0, *ParseIpv4("192.0.2.1"), 4, 0 },
@@ -532,6 +570,8 @@ TEST(LinuxNetBackend, RowsStayInIndexOrderWhenLoopbackIsNotTheKernelsFirst)
 
 TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
 {
+    // Each counter query below is a tick of its own: queries of one tick share one read.
+    testing_support::VirtualClockScope time;
     LinuxNetBackend backend;
     NetSnapshot snapshot;
     ASSERT_EQ(backend.Query(kNetAll, snapshot), static_cast<DWORD>(NO_ERROR));
@@ -570,6 +610,7 @@ TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
     for (const NetInterface& entry : snapshot.interfaces) {
         std::string stats = "/sys/class/net/" + entry.systemName + "/statistics/";
         uint64_t before = std::stoull(ReadSys(stats + "rx_bytes"));
+        time.Clock().AdvanceMs(1000);
         NetSnapshot again;
         ASSERT_EQ(backend.Query(kNetCounters, again), static_cast<DWORD>(NO_ERROR));
         uint64_t after = std::stoull(ReadSys(stats + "rx_bytes"));
