@@ -127,11 +127,48 @@ private:
         uint64_t dueMs;
         ScenarioCommand command;
     };
+    // What a scenario verb's arguments name, so that performing it can refuse an interface
+    // that is missing and checking it can supply one.
+    enum class Target : uint8_t {
+        None,      // no interface
+        Interface, // the first argument, which must exist
+        Device,    // the word after "dev"
+    };
+    // A scenario verb: adding one is a row of kVerbs and its handler.
+    struct Verb {
+        const char* name;
+        size_t minArgs;
+        size_t maxArgs;
+        Target target;
+        std::string (SimNetwork::*perform)(const ScenarioCommand& command);
+    };
+    static const Verb kVerbs[];
+    static const Verb* FindVerb(std::string_view name);
+    // A known verb with a fitting number of arguments, or why not.
+    static std::string CheckShape(const ScenarioCommand& command);
 
     void RunDue();
     SimInterface* Find(const std::wstring& name);
     std::string PerformLocked(const ScenarioCommand& command);
     uint64_t NowMs() const;
+
+    // The verbs' handlers, called with a fitting number of arguments and the interface a verb
+    // names present; each checks the rest of its command before changing anything.
+    std::string PerformInterface(const ScenarioCommand& command);
+    std::string PerformRemove(const ScenarioCommand& command);
+    std::string PerformUp(const ScenarioCommand& command);
+    std::string PerformDown(const ScenarioCommand& command);
+    std::string PerformAddress(const ScenarioCommand& command);
+    std::string PerformRoute(const ScenarioCommand& command);
+    std::string PerformUnroute(const ScenarioCommand& command);
+    std::string PerformDns(const ScenarioCommand& command);
+    std::string PerformWins(const ScenarioCommand& command);
+    std::string PerformLease(const ScenarioCommand& command);
+    std::string PerformCounters(const ScenarioCommand& command);
+    std::string PerformRate(const ScenarioCommand& command);
+    std::string PerformFail(const ScenarioCommand& command);
+    std::string PerformRecover(const ScenarioCommand& command);
+    std::string PerformDhcp(const ScenarioCommand& command);
 
     mutable std::recursive_mutex m_mutex;
     std::vector<SimInterface> m_interfaces; // kept in index order
