@@ -83,11 +83,15 @@ bool ParsePrefix(const std::string& text, DWORD& destination, int& prefixLength)
     return true;
 }
 
+// The device keeps lease times in 32 bits; beyond them the sums made with a time (from the
+// command's moment, then again at each renew) could overflow.
+constexpr int64_t kLeaseSecondsLimit = 0xFFFFFFFFll;
+
 // A time option: absolute seconds, or +S / -S from the given moment.
 std::optional<int64_t> ParseTime(const std::string& text, int64_t nowSeconds)
 {
     std::optional<int64_t> value = ParseInteger(text);
-    if (!value)
+    if (!value || *value < -kLeaseSecondsLimit || *value > kLeaseSecondsLimit)
         return std::nullopt;
     if (!text.empty() && (text[0] == '+' || text[0] == '-'))
         return nowSeconds + *value;
@@ -673,7 +677,7 @@ std::string SimNetwork::PerformLease(const ScenarioCommand& command)
             lease.server = *server;
         } else if (option == "duration") {
             std::optional<int64_t> seconds = ParseInteger(value);
-            if (!seconds || *seconds < 0)
+            if (!seconds || *seconds < 0 || *seconds > kLeaseSecondsLimit)
                 return "bad duration \"" + value + "\"";
             lease.obtained = now;
             lease.expires = now + *seconds;

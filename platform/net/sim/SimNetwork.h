@@ -19,7 +19,8 @@
 //   wins NAME off | wins NAME on [PRIMARY [SECONDARY]]
 //   lease NAME off | lease NAME [server=A.B.C.D] [duration=S] [obtained=T] [expires=T]
 //       T is seconds since 1970 UTC, or +S / -S from the command's time on the wall clock;
-//       duration=S sets obtained to the command's time and expires S seconds later.
+//       duration=S sets obtained to the command's time and expires S seconds later. T, S and
+//       the duration are at most 2^32 - 1.
 //   counters NAME [in=N] [out=N]         sets the 64-bit octet counters
 //   rate NAME [in=BYTES_PER_S] [out=BYTES_PER_S]
 //   fail CALL [error=N] [times=N]        the next N calls (0: every call until recover) fail

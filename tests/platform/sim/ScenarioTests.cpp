@@ -161,3 +161,23 @@ TEST(SimNetworkScenario, ArgumentCountsReachTheirLimits)
     EXPECT_EQ(check("remove"), "wrong number of arguments for \"remove\"");
     EXPECT_EQ(check("signal -70"), "unknown command");
 }
+
+TEST(SimNetworkScenario, LeaseTimesStayWithinThirtyTwoBits)
+{
+    testing_support::SimNetworkScope sim;
+    SimNetwork& network = sim.Network();
+    ASSERT_EQ(PerformLine(network, "interface A"), "");
+    ASSERT_EQ(PerformLine(network, "lease A obtained=0 expires=4294967295"), "");
+    ASSERT_EQ(PerformLine(network, "lease A duration=4294967295"), "");
+    ASSERT_EQ(PerformLine(network, "lease A obtained=-4294967295 expires=+4294967295"), "");
+    NetSnapshot snapshot;
+    network.Query(0, snapshot);
+    EXPECT_EQ(snapshot.interfaces.at(0).lease.obtained, 1141740309 - 4294967295ll);
+    EXPECT_EQ(snapshot.interfaces.at(0).lease.expires, 1141740309 + 4294967295ll);
+    // Beyond them the sums would overflow.
+    EXPECT_EQ(PerformLine(network, "lease A duration=4294967296"), "bad duration \"4294967296\"");
+    EXPECT_EQ(PerformLine(network, "lease A duration=9223372036854775807"), "bad duration \"9223372036854775807\"");
+    EXPECT_EQ(PerformLine(network, "lease A expires=+9223372036854775807"), "bad time \"+9223372036854775807\"");
+    EXPECT_EQ(PerformLine(network, "lease A obtained=-4294967296"), "bad time \"-4294967296\"");
+    EXPECT_EQ(PerformLine(network, "lease A expires=9223372036854775807"), "bad time \"9223372036854775807\"");
+}
