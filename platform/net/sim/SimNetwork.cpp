@@ -732,8 +732,9 @@ std::string SimNetwork::PerformFail(const ScenarioCommand& command)
     DWORD error = ERROR_GEN_FAILURE;
     int times = 1;
     if (auto text = command.Option("error")) {
+        // NO_ERROR would let the call succeed while using up the count.
         std::optional<DWORD> value = ParseDword(*text);
-        if (!value)
+        if (!value || *value == NO_ERROR)
             return "bad error code \"" + *text + "\"";
         error = *value;
     }

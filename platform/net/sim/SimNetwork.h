@@ -24,6 +24,7 @@
 //   counters NAME [in=N] [out=N]         sets the 64-bit octet counters
 //   rate NAME [in=BYTES_PER_S] [out=BYTES_PER_S]
 //   fail CALL [error=N] [times=N]        the next N calls (0: every call until recover) fail
+//                                        with error N (not 0)
 //   recover CALL
 //   dhcp NAME [release=N] [renew=N]      results of release and renew (default 0: success)
 // CALL is a platform function name: GetNumberOfInterfaces, GetIfTable, GetAdaptersInfo,

@@ -91,7 +91,7 @@ TEST(SimNetworkScenario, BadCommandsSayWhy)
 {
     for (const char* line : { "interface", "interface A type=token", "interface A mac=zz", "address A 1.2.3.4",
              "route default dev", "route 10.0.0.0/33 dev A", "lease A off extra=1", "wins A maybe", "fail GetFoo",
-             "counters A in=-1", "dhcp A renew=x", "frobnicate A" }) {
+             "counters A in=-1", "dhcp A renew=x", "frobnicate A", "fail GetIfTable error=0" }) {
         ScenarioParseResult parsed = ParseScenario(line);
         ASSERT_EQ(parsed.commands.size(), 1u) << line;
         EXPECT_NE(SimNetwork::CheckCommand(parsed.commands[0]), "") << line;
