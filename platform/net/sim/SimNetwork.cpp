@@ -416,21 +416,21 @@ std::optional<NetCall> SimNetwork::CallByName(std::string_view name)
 }
 
 const SimNetwork::Verb SimNetwork::kVerbs[] = {
-    { "interface", 1, 3, Target::None, &SimNetwork::PerformInterface },
-    { "remove", 1, 1, Target::Interface, &SimNetwork::PerformRemove },
-    { "up", 1, 1, Target::Interface, &SimNetwork::PerformUp },
-    { "down", 1, 1, Target::Interface, &SimNetwork::PerformDown },
-    { "address", 2, 64, Target::Interface, &SimNetwork::PerformAddress },
-    { "route", 3, 5, Target::Device, &SimNetwork::PerformRoute },
-    { "unroute", 3, 3, Target::Device, &SimNetwork::PerformUnroute },
-    { "dns", 2, 64, Target::Interface, &SimNetwork::PerformDns },
-    { "wins", 2, 4, Target::Interface, &SimNetwork::PerformWins },
-    { "lease", 1, 2, Target::Interface, &SimNetwork::PerformLease },
-    { "counters", 1, 1, Target::Interface, &SimNetwork::PerformCounters },
-    { "rate", 1, 1, Target::Interface, &SimNetwork::PerformRate },
-    { "fail", 1, 1, Target::None, &SimNetwork::PerformFail },
-    { "recover", 1, 1, Target::None, &SimNetwork::PerformRecover },
-    { "dhcp", 1, 1, Target::Interface, &SimNetwork::PerformDhcp },
+    { "interface", 1, 3, Target::None, { "index", "type", "mac", "mtu", "speed", "description" }, &SimNetwork::PerformInterface },
+    { "remove", 1, 1, Target::Interface, {}, &SimNetwork::PerformRemove },
+    { "up", 1, 1, Target::Interface, {}, &SimNetwork::PerformUp },
+    { "down", 1, 1, Target::Interface, {}, &SimNetwork::PerformDown },
+    { "address", 2, 64, Target::Interface, {}, &SimNetwork::PerformAddress },
+    { "route", 3, 5, Target::Device, { "metric" }, &SimNetwork::PerformRoute },
+    { "unroute", 3, 3, Target::Device, {}, &SimNetwork::PerformUnroute },
+    { "dns", 2, 64, Target::Interface, {}, &SimNetwork::PerformDns },
+    { "wins", 2, 4, Target::Interface, {}, &SimNetwork::PerformWins },
+    { "lease", 1, 2, Target::Interface, { "server", "duration", "obtained", "expires" }, &SimNetwork::PerformLease },
+    { "counters", 1, 1, Target::Interface, { "in", "out" }, &SimNetwork::PerformCounters },
+    { "rate", 1, 1, Target::Interface, { "in", "out" }, &SimNetwork::PerformRate },
+    { "fail", 1, 1, Target::None, { "error", "times" }, &SimNetwork::PerformFail },
+    { "recover", 1, 1, Target::None, {}, &SimNetwork::PerformRecover },
+    { "dhcp", 1, 1, Target::Interface, { "release", "renew" }, &SimNetwork::PerformDhcp },
 };
 
 const SimNetwork::Verb* SimNetwork::FindVerb(std::string_view name)
@@ -448,6 +448,9 @@ std::string SimNetwork::CheckShape(const ScenarioCommand& command)
         return "unknown command";
     if (command.args.size() < verb->minArgs || command.args.size() > verb->maxArgs)
         return "wrong number of arguments for \"" + command.verb + "\"";
+    for (const auto& [option, value] : command.options)
+        if (std::find(verb->options.begin(), verb->options.end(), option) == verb->options.end())
+            return "unknown option \"" + option + "\"";
     return {};
 }
 

@@ -29,13 +29,16 @@
 //   dhcp NAME [release=N] [renew=N]      results of release and renew (default 0: success)
 // CALL is a platform function name: GetNumberOfInterfaces, GetIfTable, GetAdaptersInfo,
 // GetPerAdapterInfo, GetBestInterface, IpReleaseAddress, IpRenewAddress.
+// Options other than those shown are refused: a misspelt one would otherwise change nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/net/NetBackend.h"
@@ -142,11 +145,12 @@ private:
         size_t minArgs;
         size_t maxArgs;
         Target target;
+        std::array<std::string_view, 6> options; // the NAME=VALUE names it takes
         std::string (SimNetwork::*perform)(const ScenarioCommand& command);
     };
     static const Verb kVerbs[];
     static const Verb* FindVerb(std::string_view name);
-    // A known verb with a fitting number of arguments, or why not.
+    // A known verb with a fitting number of arguments and options it takes, or why not.
     static std::string CheckShape(const ScenarioCommand& command);
 
     void RunDue();

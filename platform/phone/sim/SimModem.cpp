@@ -339,14 +339,14 @@ DWORD SimModem::RasConnections(std::vector<std::wstring>& entryNames)
 }
 
 const SimModem::Verb SimModem::kVerbs[] = {
-    { "telephony", 1, 1, "\"telephony on|off\"", &SimModem::PerformTelephony },
-    { "lines", 1, 1, "\"lines N [cellular=I]\"", &SimModem::PerformLines },
-    { "lineopen", 2, 2, "\"lineopen DEVICE ok|fail\"", &SimModem::PerformLineOpen },
-    { "registration", 1, 1, "\"registration STATUS|fail\"", &SimModem::PerformRegistration },
-    { "operator", 1, 2, "\"operator LONG [SHORT]\"", &SimModem::PerformOperator },
-    { "signal", 1, 1, "\"signal DBM [delay=MS]|error\"", &SimModem::PerformSignal },
-    { "radio", 1, 1, "\"radio present|missing|incomplete\"", &SimModem::PerformRadio },
-    { "ras", 1, SIZE_MAX, "\"ras NAME...|none|fail\"", &SimModem::PerformRas },
+    { "telephony", 1, 1, "\"telephony on|off\"", nullptr, &SimModem::PerformTelephony },
+    { "lines", 1, 1, "\"lines N [cellular=I]\"", "cellular", &SimModem::PerformLines },
+    { "lineopen", 2, 2, "\"lineopen DEVICE ok|fail\"", nullptr, &SimModem::PerformLineOpen },
+    { "registration", 1, 1, "\"registration STATUS|fail\"", nullptr, &SimModem::PerformRegistration },
+    { "operator", 1, 2, "\"operator LONG [SHORT]\"", nullptr, &SimModem::PerformOperator },
+    { "signal", 1, 1, "\"signal DBM [delay=MS]|error\"", "delay", &SimModem::PerformSignal },
+    { "radio", 1, 1, "\"radio present|missing|incomplete\"", nullptr, &SimModem::PerformRadio },
+    { "ras", 1, SIZE_MAX, "\"ras NAME...|none|fail\"", "error", &SimModem::PerformRas },
 };
 
 const SimModem::Verb* SimModem::FindVerb(std::string_view name)
@@ -407,6 +407,9 @@ std::string SimModem::PerformLocked(const ScenarioCommand& command)
         return "unknown command";
     if (command.args.size() < verb->minArgs || command.args.size() > verb->maxArgs)
         return verb->usage;
+    for (const auto& [option, value] : command.options)
+        if (verb->option == nullptr || option != verb->option)
+            return "unknown option \"" + option + "\"";
     return (this->*verb->perform)(command);
 }
 

@@ -13,6 +13,7 @@
 //   radio present|missing|incomplete  the library with all three functions, none, or
 //                                    without RIL_GetSignalQuality
 //   ras NAME... | ras none | ras fail [error=N]   the open dial-up connections' entry names
+// Options other than those shown are refused: a misspelt one would otherwise change nothing.
 #pragma once
 
 #include <condition_variable>
@@ -102,7 +103,8 @@ private:
         const char* name;
         size_t minArgs;
         size_t maxArgs;
-        const char* usage; // the answer to a malformed command
+        const char* usage;  // the answer to a malformed command
+        const char* option; // the NAME=VALUE name it takes, if any
         std::string (SimModem::*perform)(const ScenarioCommand& command);
     };
     static const Verb kVerbs[];

@@ -204,3 +204,13 @@ TEST(SimModemScenario, MalformedCommandsAnswerWithTheirUsage)
     EXPECT_EQ(check("ras"), "\"ras NAME...|none|fail\"");
     EXPECT_EQ(check("address A none"), "unknown command");
 }
+
+TEST(SimModemScenario, OptionsAVerbDoesNotTakeAreRefused)
+{
+    for (const char* line : { "lines 3 cellulr=1", "signal -70 dealy=100", "ras fail eror=5", "telephony on delay=1",
+             "lineopen 1 ok error=2", "registration 4 cellular=0", "operator Long Short x=1", "radio present x=1" }) {
+        std::string option = std::string(line).substr(std::string(line).rfind(' ') + 1);
+        option.resize(option.find('='));
+        EXPECT_EQ(SimModem::CheckCommand(platform::ParseScenario(line).commands.at(0)), "unknown option \"" + option + "\"") << line;
+    }
+}

@@ -181,3 +181,14 @@ TEST(SimNetworkScenario, LeaseTimesStayWithinThirtyTwoBits)
     EXPECT_EQ(PerformLine(network, "lease A obtained=-4294967296"), "bad time \"-4294967296\"");
     EXPECT_EQ(PerformLine(network, "lease A expires=9223372036854775807"), "bad time \"9223372036854775807\"");
 }
+
+TEST(SimNetworkScenario, OptionsAVerbDoesNotTakeAreRefused)
+{
+    for (const char* line : { "route default via 10.0.0.1 dev A metrc=5", "unroute default dev A metric=5",
+             "fail GetIfTable eror=50", "recover GetIfTable times=1", "remove A index=2", "up A speed=10", "down A x=1",
+             "address A none type=ppp", "dns A none server=10.0.0.1", "wins A off server=10.0.0.1" }) {
+        std::string option = std::string(line).substr(std::string(line).rfind(' ') + 1);
+        option.resize(option.find('='));
+        EXPECT_EQ(SimNetwork::CheckCommand(ParseScenario(line).commands.at(0)), "unknown option \"" + option + "\"") << line;
+    }
+}
