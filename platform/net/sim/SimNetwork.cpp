@@ -485,7 +485,7 @@ void SimNetwork::Schedule(const std::vector<ScenarioCommand>& commands)
     std::lock_guard lock(m_mutex);
     uint64_t now = NowMs();
     for (const ScenarioCommand& command : commands) {
-        if (CheckCommand(command) == "unknown command")
+        if (FindVerb(command.verb) == nullptr)
             continue;
         uint64_t due = now + static_cast<uint64_t>(std::max<int64_t>(command.atMs, 0));
         auto position = std::upper_bound(m_pending.begin(), m_pending.end(), due,
