@@ -83,42 +83,92 @@ bool ParsePrefix(const std::string& text, DWORD& destination, int& prefixLength)
     return true;
 }
 
+// The device keeps lease times in 32 bits; beyond them the sums made with a time (from the
+// command's moment, then again at each renew) could overflow.
+constexpr int64_t kLeaseSecondsLimit = 0xFFFFFFFFll;
+
 // A time option: absolute seconds, or +S / -S from the given moment.
 std::optional<int64_t> ParseTime(const std::string& text, int64_t nowSeconds)
 {
     std::optional<int64_t> value = ParseInteger(text);
-    if (!value)
+    if (!value || *value < -kLeaseSecondsLimit || *value > kLeaseSecondsLimit)
         return std::nullopt;
     if (!text.empty() && (text[0] == '+' || text[0] == '-'))
         return nowSeconds + *value;
     return *value;
 }
 
-struct CommandShape {
-    const char* verb;
-    size_t minArgs;
-    size_t maxArgs;
-};
-
-const CommandShape kShapes[] = {
-    { "interface", 1, 3 }, { "remove", 1, 1 }, { "up", 1, 1 }, { "down", 1, 1 },
-    { "address", 2, 64 }, { "route", 3, 5 }, { "unroute", 3, 3 }, { "dns", 2, 64 },
-    { "wins", 2, 4 }, { "lease", 1, 2 }, { "counters", 1, 1 }, { "rate", 1, 1 },
-    { "fail", 1, 1 }, { "recover", 1, 1 }, { "dhcp", 1, 1 },
-};
-
-// A known verb with a fitting number of arguments, or why not.
-std::string CheckShape(const ScenarioCommand& command)
+std::string NoInterface(const std::string& name)
 {
-    const CommandShape* shape = nullptr;
-    for (const CommandShape& candidate : kShapes)
-        if (command.verb == candidate.verb)
-            shape = &candidate;
-    if (shape == nullptr)
-        return "unknown command";
-    if (command.args.size() < shape->minArgs || command.args.size() > shape->maxArgs)
-        return "wrong number of arguments for \"" + command.verb + "\"";
+    return "no interface \"" + name + "\"";
+}
+
+// "address NAME none", "dns NAME none": the list emptied.
+bool ClearsList(const ScenarioCommand& command)
+{
+    return command.args.size() == 2 && command.args[1] == "none";
+}
+
+struct RouteWords {
+    DWORD destination = 0;
+    int prefixLength = 0;
+    DWORD gateway = 0;
+    std::string device;
+    DWORD metric = 0;
+};
+
+// "DEST/LEN|default [via GW] dev NAME [metric=N]"; "via" only where a gateway belongs.
+std::string ParseRouteWords(const ScenarioCommand& command, bool takesGateway, RouteWords& out)
+{
+    const std::vector<std::string>& args = command.args;
+    if (!ParsePrefix(args[0], out.destination, out.prefixLength))
+        return "bad destination \"" + args[0] + "\"";
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "via" && i + 1 < args.size() && takesGateway) {
+            std::optional<uint32_t> address = ParseIpv4(args[++i]);
+            if (!address)
+                return "bad gateway \"" + args[i] + "\"";
+            out.gateway = *address;
+        } else if (args[i] == "dev" && i + 1 < args.size()) {
+            out.device = args[++i];
+        } else {
+            return "unknown word \"" + args[i] + "\"";
+        }
+    }
+    if (out.device.empty())
+        return "\"dev NAME\" is missing";
+    if (auto text = command.Option("metric")) {
+        std::optional<DWORD> value = ParseDword(*text);
+        if (!value)
+            return "bad metric \"" + *text + "\"";
+        out.metric = *value;
+    }
     return {};
+}
+
+// The two count options of a verb ("in" and "out", "release" and "renew"), each at most limit.
+std::string ParseCountPair(const ScenarioCommand& command, const char* first, const char* second, uint64_t limit,
+    std::optional<uint64_t>& firstValue, std::optional<uint64_t>& secondValue)
+{
+    for (const auto& [option, value] : command.options) {
+        std::optional<uint64_t>* slot = option == first ? &firstValue : option == second ? &secondValue : nullptr;
+        if (slot == nullptr)
+            return "unknown option \"" + option + "\"";
+        *slot = ParseCount(value);
+        if (!*slot || **slot > limit)
+            return "bad number \"" + value + "\"";
+    }
+    return {};
+}
+
+std::optional<DWORD> NarrowCount(std::optional<uint64_t> value)
+{
+    return value ? std::optional<DWORD>(static_cast<DWORD>(*value)) : std::nullopt;
+}
+
+std::string UnknownCall(const std::string& name)
+{
+    return "unknown platform call \"" + name + "\"";
 }
 
 } // namespace
@@ -365,24 +415,67 @@ std::optional<NetCall> SimNetwork::CallByName(std::string_view name)
     return std::nullopt;
 }
 
+const SimNetwork::Verb SimNetwork::kVerbs[] = {
+    { "interface", 1, 3, Target::None, { "index", "type", "mac", "mtu", "speed", "description" }, &SimNetwork::PerformInterface },
+    { "remove", 1, 1, Target::Interface, {}, &SimNetwork::PerformRemove },
+    { "up", 1, 1, Target::Interface, {}, &SimNetwork::PerformUp },
+    { "down", 1, 1, Target::Interface, {}, &SimNetwork::PerformDown },
+    { "address", 2, 64, Target::Interface, {}, &SimNetwork::PerformAddress },
+    { "route", 3, 5, Target::Device, { "metric" }, &SimNetwork::PerformRoute },
+    { "unroute", 3, 3, Target::Device, {}, &SimNetwork::PerformUnroute },
+    { "dns", 2, 64, Target::Interface, {}, &SimNetwork::PerformDns },
+    { "wins", 2, 4, Target::Interface, {}, &SimNetwork::PerformWins },
+    { "lease", 1, 2, Target::Interface, { "server", "duration", "obtained", "expires" }, &SimNetwork::PerformLease },
+    { "counters", 1, 1, Target::Interface, { "in", "out" }, &SimNetwork::PerformCounters },
+    { "rate", 1, 1, Target::Interface, { "in", "out" }, &SimNetwork::PerformRate },
+    { "fail", 1, 1, Target::None, { "error", "times" }, &SimNetwork::PerformFail },
+    { "recover", 1, 1, Target::None, {}, &SimNetwork::PerformRecover },
+    { "dhcp", 1, 1, Target::Interface, { "release", "renew" }, &SimNetwork::PerformDhcp },
+};
+
+const SimNetwork::Verb* SimNetwork::FindVerb(std::string_view name)
+{
+    for (const Verb& verb : kVerbs)
+        if (name == verb.name)
+            return &verb;
+    return nullptr;
+}
+
+std::string SimNetwork::CheckShape(const ScenarioCommand& command)
+{
+    const Verb* verb = FindVerb(command.verb);
+    if (verb == nullptr)
+        return "unknown command";
+    if (command.args.size() < verb->minArgs || command.args.size() > verb->maxArgs)
+        return "wrong number of arguments for \"" + command.verb + "\"";
+    for (const auto& [option, value] : command.options)
+        if (std::find(verb->options.begin(), verb->options.end(), option) == verb->options.end())
+            return "unknown option \"" + option + "\"";
+    return {};
+}
+
 std::string SimNetwork::CheckCommand(const ScenarioCommand& command)
 {
     if (std::string shape = CheckShape(command); !shape.empty())
         return shape;
-    // Perform on a scratch network that holds the named interface: the same checks, no effect.
+    // Perform on a scratch network that holds the named interfaces: the same checks, no effect.
     SimNetwork scratch;
-    if (command.verb != "interface" && command.verb != "fail" && command.verb != "recover") {
+    auto supply = [&scratch](const std::string& name) {
         SimInterfaceSetup setup;
-        setup.name = Wide(command.args[0]);
+        setup.name = Wide(name);
         scratch.AddInterface(setup);
-        if (command.verb == "route" || command.verb == "unroute") {
-            for (size_t i = 0; i + 1 < command.args.size(); ++i)
-                if (command.args[i] == "dev") {
-                    SimInterfaceSetup device;
-                    device.name = Wide(command.args[i + 1]);
-                    scratch.AddInterface(device);
-                }
-        }
+    };
+    switch (FindVerb(command.verb)->target) {
+    case Target::None:
+        break;
+    case Target::Interface:
+        supply(command.args[0]);
+        break;
+    case Target::Device:
+        for (size_t i = 0; i + 1 < command.args.size(); ++i)
+            if (command.args[i] == "dev")
+                supply(command.args[i + 1]);
+        break;
     }
     return scratch.Perform(command);
 }
@@ -392,7 +485,7 @@ void SimNetwork::Schedule(const std::vector<ScenarioCommand>& commands)
     std::lock_guard lock(m_mutex);
     uint64_t now = NowMs();
     for (const ScenarioCommand& command : commands) {
-        if (CheckCommand(command) == "unknown command")
+        if (FindVerb(command.verb) == nullptr)
             continue;
         uint64_t due = now + static_cast<uint64_t>(std::max<int64_t>(command.atMs, 0));
         auto position = std::upper_bound(m_pending.begin(), m_pending.end(), due,
@@ -422,230 +515,249 @@ std::string SimNetwork::PerformLocked(const ScenarioCommand& command)
 {
     if (std::string shape = CheckShape(command); !shape.empty())
         return shape;
-    const std::string& verb = command.verb;
-    auto arg = [&command](size_t i) -> const std::string& { return command.args[i]; };
-    auto missing = [&](const std::string& name) { return "no interface \"" + name + "\""; };
+    const Verb& verb = *FindVerb(command.verb);
+    if (verb.target == Target::Interface && Find(Wide(command.args[0])) == nullptr)
+        return NoInterface(command.args[0]);
+    return (this->*verb.perform)(command);
+}
 
-    if (verb == "fail" || verb == "recover") {
-        std::optional<NetCall> call = CallByName(arg(0));
-        if (!call)
-            return "unknown platform call \"" + arg(0) + "\"";
-        if (verb == "recover") {
-            Recover(*call);
-            return {};
-        }
-        DWORD error = ERROR_GEN_FAILURE;
-        int times = 1;
-        if (auto text = command.Option("error")) {
-            std::optional<DWORD> value = ParseDword(*text);
-            if (!value)
-                return "bad error code \"" + *text + "\"";
-            error = *value;
-        }
-        if (auto text = command.Option("times")) {
-            std::optional<int64_t> value = ParseInteger(*text);
-            if (!value || *value < 0 || *value > 1'000'000)
-                return "bad count \"" + *text + "\"";
-            times = static_cast<int>(*value);
-        }
-        Fail(*call, error, times);
-        return {};
-    }
-
-    if (verb == "interface") {
-        SimInterfaceSetup setup;
-        setup.name = Wide(arg(0));
-        for (size_t i = 1; i < command.args.size(); ++i) {
-            if (arg(i) == "down")
-                setup.up = false;
-            else if (arg(i) == "unnamed")
-                setup.unnamedInTable = true;
-            else
-                return "unknown word \"" + arg(i) + "\"";
-        }
-        for (const auto& [name, value] : command.options) {
-            if (name == "index") {
-                std::optional<DWORD> index = ParseDword(value);
-                if (!index || *index == 0)
-                    return "bad index \"" + value + "\"";
-                setup.index = *index;
-            } else if (name == "type") {
-                std::optional<DWORD> type = ParseType(value);
-                if (!type)
-                    return "bad type \"" + value + "\"";
-                setup.type = *type;
-            } else if (name == "mac") {
-                auto bytes = ParseHardwareAddress(value);
-                if (!bytes)
-                    return "bad hardware address \"" + value + "\"";
-                setup.physAddr = *bytes;
-            } else if (name == "mtu" || name == "speed") {
-                std::optional<DWORD> number = ParseDword(value);
-                if (!number)
-                    return "bad " + name + " \"" + value + "\"";
-                (name == "mtu" ? setup.mtu : setup.speedBps) = *number;
-            } else if (name == "description") {
-                setup.description = value;
-            } else {
-                return "unknown option \"" + name + "\"";
-            }
-        }
-        AddInterface(setup);
-        return {};
-    }
-
-    if (verb == "route" || verb == "unroute") {
-        DWORD destination = 0;
-        int prefixLength = 0;
-        if (!ParsePrefix(arg(0), destination, prefixLength))
-            return "bad destination \"" + arg(0) + "\"";
-        DWORD gateway = 0;
-        std::string device;
-        for (size_t i = 1; i < command.args.size(); ++i) {
-            if (arg(i) == "via" && i + 1 < command.args.size() && verb == "route") {
-                std::optional<uint32_t> address = ParseIpv4(arg(++i));
-                if (!address)
-                    return "bad gateway \"" + arg(i) + "\"";
-                gateway = *address;
-            } else if (arg(i) == "dev" && i + 1 < command.args.size()) {
-                device = arg(++i);
-            } else {
-                return "unknown word \"" + arg(i) + "\"";
-            }
-        }
-        if (device.empty())
-            return "\"dev NAME\" is missing";
-        DWORD metric = 0;
-        if (auto text = command.Option("metric")) {
-            std::optional<DWORD> value = ParseDword(*text);
-            if (!value)
-                return "bad metric \"" + *text + "\"";
-            metric = *value;
-        }
-        if (verb == "route")
-            return AddRoute(Wide(device), destination, prefixLength, gateway, metric) ? std::string() : missing(device);
-        RemoveRoute(Wide(device), destination, prefixLength);
-        return {};
-    }
-
-    std::wstring name = Wide(arg(0));
-    SimInterface* entry = Find(name);
-    if (entry == nullptr)
-        return missing(arg(0));
-
-    if (verb == "remove") {
-        RemoveInterface(name);
-        return {};
-    }
-    if (verb == "up" || verb == "down") {
-        SetUp(name, verb == "up");
-        return {};
-    }
-    if (verb == "address" || verb == "dns") {
-        std::vector<NetAddress> addresses;
-        std::vector<DWORD> servers;
-        if (!(command.args.size() == 2 && arg(1) == "none")) {
-            for (size_t i = 1; i < command.args.size(); ++i) {
-                if (verb == "dns") {
-                    std::optional<uint32_t> server = ParseIpv4(arg(i));
-                    if (!server)
-                        return "bad address \"" + arg(i) + "\"";
-                    servers.push_back(*server);
-                    continue;
-                }
-                DWORD address = 0;
-                int prefixLength = 0;
-                if (arg(i).find('/') == std::string::npos || !ParsePrefix(arg(i), address, prefixLength))
-                    return "bad address \"" + arg(i) + "\" (A.B.C.D/LEN)";
-                addresses.push_back(NetAddress { address, PrefixToMask(prefixLength) });
-            }
-        }
-        if (verb == "dns")
-            SetDnsServers(name, std::move(servers));
+std::string SimNetwork::PerformInterface(const ScenarioCommand& command)
+{
+    SimInterfaceSetup setup;
+    setup.name = Wide(command.args[0]);
+    for (size_t i = 1; i < command.args.size(); ++i) {
+        const std::string& word = command.args[i];
+        if (word == "down")
+            setup.up = false;
+        else if (word == "unnamed")
+            setup.unnamedInTable = true;
         else
-            SetAddresses(name, std::move(addresses));
-        return {};
+            return "unknown word \"" + word + "\"";
     }
-    if (verb == "wins") {
-        if (arg(1) == "off") {
-            if (command.args.size() != 2)
-                return "\"wins NAME off\" takes nothing more";
-            SetWins(name, false);
-            return {};
+    for (const auto& [name, value] : command.options) {
+        if (name == "index") {
+            std::optional<DWORD> index = ParseDword(value);
+            if (!index || *index == 0)
+                return "bad index \"" + value + "\"";
+            setup.index = *index;
+        } else if (name == "type") {
+            std::optional<DWORD> type = ParseType(value);
+            if (!type)
+                return "bad type \"" + value + "\"";
+            setup.type = *type;
+        } else if (name == "mac") {
+            auto bytes = ParseHardwareAddress(value);
+            if (!bytes)
+                return "bad hardware address \"" + value + "\"";
+            setup.physAddr = *bytes;
+        } else if (name == "mtu" || name == "speed") {
+            std::optional<DWORD> number = ParseDword(value);
+            if (!number)
+                return "bad " + name + " \"" + value + "\"";
+            (name == "mtu" ? setup.mtu : setup.speedBps) = *number;
+        } else if (name == "description") {
+            setup.description = value;
+        } else {
+            return "unknown option \"" + name + "\"";
         }
-        if (arg(1) != "on")
-            return "\"wins NAME on|off\"";
-        DWORD servers[2] = { 0, 0 };
-        for (size_t i = 2; i < command.args.size(); ++i) {
-            std::optional<uint32_t> server = ParseIpv4(arg(i));
+    }
+    AddInterface(setup);
+    return {};
+}
+
+std::string SimNetwork::PerformRemove(const ScenarioCommand& command)
+{
+    RemoveInterface(Wide(command.args[0]));
+    return {};
+}
+
+std::string SimNetwork::PerformUp(const ScenarioCommand& command)
+{
+    SetUp(Wide(command.args[0]), true);
+    return {};
+}
+
+std::string SimNetwork::PerformDown(const ScenarioCommand& command)
+{
+    SetUp(Wide(command.args[0]), false);
+    return {};
+}
+
+std::string SimNetwork::PerformAddress(const ScenarioCommand& command)
+{
+    std::vector<NetAddress> addresses;
+    if (!ClearsList(command)) {
+        for (size_t i = 1; i < command.args.size(); ++i) {
+            const std::string& text = command.args[i];
+            DWORD address = 0;
+            int prefixLength = 0;
+            // An adapter's address needs its length; a bare one would pass as a /32.
+            if (text.find('/') == std::string::npos || !ParsePrefix(text, address, prefixLength))
+                return "bad address \"" + text + "\" (A.B.C.D/LEN)";
+            addresses.push_back(NetAddress { address, PrefixToMask(prefixLength) });
+        }
+    }
+    SetAddresses(Wide(command.args[0]), std::move(addresses));
+    return {};
+}
+
+std::string SimNetwork::PerformRoute(const ScenarioCommand& command)
+{
+    RouteWords words;
+    if (std::string problem = ParseRouteWords(command, true, words); !problem.empty())
+        return problem;
+    if (!AddRoute(Wide(words.device), words.destination, words.prefixLength, words.gateway, words.metric))
+        return NoInterface(words.device);
+    return {};
+}
+
+std::string SimNetwork::PerformUnroute(const ScenarioCommand& command)
+{
+    RouteWords words;
+    if (std::string problem = ParseRouteWords(command, false, words); !problem.empty())
+        return problem;
+    RemoveRoute(Wide(words.device), words.destination, words.prefixLength);
+    return {};
+}
+
+std::string SimNetwork::PerformDns(const ScenarioCommand& command)
+{
+    std::vector<DWORD> servers;
+    if (!ClearsList(command)) {
+        for (size_t i = 1; i < command.args.size(); ++i) {
+            std::optional<uint32_t> server = ParseIpv4(command.args[i]);
             if (!server)
-                return "bad address \"" + arg(i) + "\"";
-            servers[i - 2] = *server;
+                return "bad address \"" + command.args[i] + "\"";
+            servers.push_back(*server);
         }
-        SetWins(name, true, servers[0], servers[1]);
+    }
+    SetDnsServers(Wide(command.args[0]), std::move(servers));
+    return {};
+}
+
+std::string SimNetwork::PerformWins(const ScenarioCommand& command)
+{
+    const std::vector<std::string>& args = command.args;
+    std::wstring name = Wide(args[0]);
+    if (args[1] == "off") {
+        if (args.size() != 2)
+            return "\"wins NAME off\" takes nothing more";
+        SetWins(name, false);
         return {};
     }
-    if (verb == "lease") {
-        if (command.args.size() == 2) {
-            if (arg(1) != "off" || !command.options.empty())
-                return "\"lease NAME off\" or \"lease NAME OPTIONS\"";
-            SetLease(name, NetLease {});
-            return {};
-        }
-        int64_t now = CurrentClock().UnixSeconds();
-        NetLease lease;
-        lease.enabled = true;
-        lease.obtained = now;
-        lease.expires = now + 86400;
-        for (const auto& [option, value] : command.options) {
-            if (option == "server") {
-                std::optional<uint32_t> server = ParseIpv4(value);
-                if (!server)
-                    return "bad address \"" + value + "\"";
-                lease.server = *server;
-            } else if (option == "duration") {
-                std::optional<int64_t> seconds = ParseInteger(value);
-                if (!seconds || *seconds < 0)
-                    return "bad duration \"" + value + "\"";
-                lease.obtained = now;
-                lease.expires = now + *seconds;
-            } else if (option == "obtained" || option == "expires") {
-                std::optional<int64_t> time = ParseTime(value, now);
-                if (!time)
-                    return "bad time \"" + value + "\"";
-                (option == "obtained" ? lease.obtained : lease.expires) = *time;
-            } else {
-                return "unknown option \"" + option + "\"";
-            }
-        }
-        SetLease(name, lease);
+    if (args[1] != "on")
+        return "\"wins NAME on|off\"";
+    DWORD servers[2] = { 0, 0 };
+    for (size_t i = 2; i < args.size(); ++i) {
+        std::optional<uint32_t> server = ParseIpv4(args[i]);
+        if (!server)
+            return "bad address \"" + args[i] + "\"";
+        servers[i - 2] = *server;
+    }
+    SetWins(name, true, servers[0], servers[1]);
+    return {};
+}
+
+std::string SimNetwork::PerformLease(const ScenarioCommand& command)
+{
+    std::wstring name = Wide(command.args[0]);
+    if (command.args.size() == 2) {
+        if (command.args[1] != "off" || !command.options.empty())
+            return "\"lease NAME off\" or \"lease NAME OPTIONS\"";
+        SetLease(name, NetLease {});
         return {};
     }
-    if (verb == "counters" || verb == "rate" || verb == "dhcp") {
-        std::optional<uint64_t> values[2];
-        const char* names[2] = { "in", "out" };
-        if (verb == "dhcp") {
-            names[0] = "release";
-            names[1] = "renew";
+    int64_t now = CurrentClock().UnixSeconds();
+    NetLease lease;
+    lease.enabled = true;
+    lease.obtained = now;
+    lease.expires = now + 86400;
+    for (const auto& [option, value] : command.options) {
+        if (option == "server") {
+            std::optional<uint32_t> server = ParseIpv4(value);
+            if (!server)
+                return "bad address \"" + value + "\"";
+            lease.server = *server;
+        } else if (option == "duration") {
+            std::optional<int64_t> seconds = ParseInteger(value);
+            if (!seconds || *seconds < 0 || *seconds > kLeaseSecondsLimit)
+                return "bad duration \"" + value + "\"";
+            lease.obtained = now;
+            lease.expires = now + *seconds;
+        } else if (option == "obtained" || option == "expires") {
+            std::optional<int64_t> time = ParseTime(value, now);
+            if (!time)
+                return "bad time \"" + value + "\"";
+            (option == "obtained" ? lease.obtained : lease.expires) = *time;
+        } else {
+            return "unknown option \"" + option + "\"";
         }
-        for (const auto& [option, value] : command.options) {
-            int slot = option == names[0] ? 0 : option == names[1] ? 1 : -1;
-            if (slot < 0)
-                return "unknown option \"" + option + "\"";
-            values[slot] = ParseCount(value);
-            if (!values[slot] || (verb == "dhcp" && *values[slot] > 0xFFFFFFFFull))
-                return "bad number \"" + value + "\"";
-        }
-        if (verb == "counters")
-            SetCounters(name, values[0], values[1]);
-        else if (verb == "rate")
-            SetRates(name, values[0], values[1]);
-        else
-            SetDhcpResults(name, values[0] ? std::optional<DWORD>(static_cast<DWORD>(*values[0])) : std::nullopt,
-                values[1] ? std::optional<DWORD>(static_cast<DWORD>(*values[1])) : std::nullopt);
-        return {};
     }
-    return "unknown command";
+    SetLease(name, lease);
+    return {};
+}
+
+std::string SimNetwork::PerformCounters(const ScenarioCommand& command)
+{
+    std::optional<uint64_t> in;
+    std::optional<uint64_t> out;
+    if (std::string problem = ParseCountPair(command, "in", "out", UINT64_MAX, in, out); !problem.empty())
+        return problem;
+    SetCounters(Wide(command.args[0]), in, out);
+    return {};
+}
+
+std::string SimNetwork::PerformRate(const ScenarioCommand& command)
+{
+    std::optional<uint64_t> in;
+    std::optional<uint64_t> out;
+    if (std::string problem = ParseCountPair(command, "in", "out", UINT64_MAX, in, out); !problem.empty())
+        return problem;
+    SetRates(Wide(command.args[0]), in, out);
+    return {};
+}
+
+std::string SimNetwork::PerformDhcp(const ScenarioCommand& command)
+{
+    std::optional<uint64_t> release;
+    std::optional<uint64_t> renew;
+    if (std::string problem = ParseCountPair(command, "release", "renew", 0xFFFFFFFFull, release, renew); !problem.empty())
+        return problem;
+    SetDhcpResults(Wide(command.args[0]), NarrowCount(release), NarrowCount(renew));
+    return {};
+}
+
+std::string SimNetwork::PerformFail(const ScenarioCommand& command)
+{
+    std::optional<NetCall> call = CallByName(command.args[0]);
+    if (!call)
+        return UnknownCall(command.args[0]);
+    DWORD error = ERROR_GEN_FAILURE;
+    int times = 1;
+    if (auto text = command.Option("error")) {
+        // NO_ERROR would let the call succeed while using up the count.
+        std::optional<DWORD> value = ParseDword(*text);
+        if (!value || *value == NO_ERROR)
+            return "bad error code \"" + *text + "\"";
+        error = *value;
+    }
+    if (auto text = command.Option("times")) {
+        std::optional<int64_t> value = ParseInteger(*text);
+        if (!value || *value < 0 || *value > 1'000'000)
+            return "bad count \"" + *text + "\"";
+        times = static_cast<int>(*value);
+    }
+    Fail(*call, error, times);
+    return {};
+}
+
+std::string SimNetwork::PerformRecover(const ScenarioCommand& command)
+{
+    std::optional<NetCall> call = CallByName(command.args[0]);
+    if (!call)
+        return UnknownCall(command.args[0]);
+    Recover(*call);
+    return {};
 }
 
 DWORD SimNetwork::Query(unsigned /*parts*/, NetSnapshot& out)

@@ -19,21 +19,26 @@
 //   wins NAME off | wins NAME on [PRIMARY [SECONDARY]]
 //   lease NAME off | lease NAME [server=A.B.C.D] [duration=S] [obtained=T] [expires=T]
 //       T is seconds since 1970 UTC, or +S / -S from the command's time on the wall clock;
-//       duration=S sets obtained to the command's time and expires S seconds later.
+//       duration=S sets obtained to the command's time and expires S seconds later. T, S and
+//       the duration are at most 2^32 - 1.
 //   counters NAME [in=N] [out=N]         sets the 64-bit octet counters
 //   rate NAME [in=BYTES_PER_S] [out=BYTES_PER_S]
 //   fail CALL [error=N] [times=N]        the next N calls (0: every call until recover) fail
+//                                        with error N (not 0)
 //   recover CALL
 //   dhcp NAME [release=N] [renew=N]      results of release and renew (default 0: success)
 // CALL is a platform function name: GetNumberOfInterfaces, GetIfTable, GetAdaptersInfo,
 // GetPerAdapterInfo, GetBestInterface, IpReleaseAddress, IpRenewAddress.
+// Options other than those shown are refused: a misspelt one would otherwise change nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/net/NetBackend.h"
@@ -127,11 +132,49 @@ private:
         uint64_t dueMs;
         ScenarioCommand command;
     };
+    // What a scenario verb's arguments name, so that performing it can refuse an interface
+    // that is missing and checking it can supply one.
+    enum class Target : uint8_t {
+        None,      // no interface
+        Interface, // the first argument, which must exist
+        Device,    // the word after "dev"
+    };
+    // A scenario verb: adding one is a row of kVerbs and its handler.
+    struct Verb {
+        const char* name;
+        size_t minArgs;
+        size_t maxArgs;
+        Target target;
+        std::array<std::string_view, 6> options; // the NAME=VALUE names it takes
+        std::string (SimNetwork::*perform)(const ScenarioCommand& command);
+    };
+    static const Verb kVerbs[];
+    static const Verb* FindVerb(std::string_view name);
+    // A known verb with a fitting number of arguments and options it takes, or why not.
+    static std::string CheckShape(const ScenarioCommand& command);
 
     void RunDue();
     SimInterface* Find(const std::wstring& name);
     std::string PerformLocked(const ScenarioCommand& command);
     uint64_t NowMs() const;
+
+    // The verbs' handlers, called with a fitting number of arguments and the interface a verb
+    // names present; each checks the rest of its command before changing anything.
+    std::string PerformInterface(const ScenarioCommand& command);
+    std::string PerformRemove(const ScenarioCommand& command);
+    std::string PerformUp(const ScenarioCommand& command);
+    std::string PerformDown(const ScenarioCommand& command);
+    std::string PerformAddress(const ScenarioCommand& command);
+    std::string PerformRoute(const ScenarioCommand& command);
+    std::string PerformUnroute(const ScenarioCommand& command);
+    std::string PerformDns(const ScenarioCommand& command);
+    std::string PerformWins(const ScenarioCommand& command);
+    std::string PerformLease(const ScenarioCommand& command);
+    std::string PerformCounters(const ScenarioCommand& command);
+    std::string PerformRate(const ScenarioCommand& command);
+    std::string PerformFail(const ScenarioCommand& command);
+    std::string PerformRecover(const ScenarioCommand& command);
+    std::string PerformDhcp(const ScenarioCommand& command);
 
     mutable std::recursive_mutex m_mutex;
     std::vector<SimInterface> m_interfaces; // kept in index order

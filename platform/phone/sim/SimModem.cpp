@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 
 #include "platform/module/ModuleLoader.h"
 #include "platform/phone/Tapi.h"
@@ -42,8 +43,6 @@ std::optional<DWORD> ParseNumber(const std::string& text)
         return std::nullopt;
     return static_cast<DWORD>(*value);
 }
-
-const char* const kVerbs[] = { "telephony", "lines", "lineopen", "registration", "operator", "signal", "radio", "ras" };
 
 } // namespace
 
@@ -339,12 +338,33 @@ DWORD SimModem::RasConnections(std::vector<std::wstring>& entryNames)
     return NO_ERROR;
 }
 
+const SimModem::Verb SimModem::kVerbs[] = {
+    { "telephony", 1, 1, "\"telephony on|off\"", nullptr, &SimModem::PerformTelephony },
+    { "lines", 1, 1, "\"lines N [cellular=I]\"", "cellular", &SimModem::PerformLines },
+    { "lineopen", 2, 2, "\"lineopen DEVICE ok|fail\"", nullptr, &SimModem::PerformLineOpen },
+    { "registration", 1, 1, "\"registration STATUS|fail\"", nullptr, &SimModem::PerformRegistration },
+    { "operator", 1, 2, "\"operator LONG [SHORT]\"", nullptr, &SimModem::PerformOperator },
+    { "signal", 1, 1, "\"signal DBM [delay=MS]|error\"", "delay", &SimModem::PerformSignal },
+    { "radio", 1, 1, "\"radio present|missing|incomplete\"", nullptr, &SimModem::PerformRadio },
+    { "ras", 1, SIZE_MAX, "\"ras NAME...|none|fail\"", "error", &SimModem::PerformRas },
+};
+
+const SimModem::Verb* SimModem::FindVerb(std::string_view name)
+{
+    for (const Verb& verb : kVerbs)
+        if (name == verb.name)
+            return &verb;
+    return nullptr;
+}
+
+std::string SimModem::Usage(const ScenarioCommand& command)
+{
+    return FindVerb(command.verb)->usage;
+}
+
 std::string SimModem::CheckCommand(const ScenarioCommand& command)
 {
-    bool known = false;
-    for (const char* verb : kVerbs)
-        known = known || command.verb == verb;
-    if (!known)
+    if (FindVerb(command.verb) == nullptr)
         return "unknown command";
     // The same checks as performing it, on a modem that does nothing.
     SimModem scratch { ScratchTag {} };
@@ -356,10 +376,7 @@ void SimModem::Schedule(const std::vector<ScenarioCommand>& commands)
     std::lock_guard lock(m_mutex);
     uint64_t now = CurrentClock().MonotonicMs();
     for (const ScenarioCommand& command : commands) {
-        bool known = false;
-        for (const char* verb : kVerbs)
-            known = known || command.verb == verb;
-        if (!known)
+        if (FindVerb(command.verb) == nullptr)
             continue;
         uint64_t due = now + static_cast<uint64_t>(std::max<int64_t>(command.atMs, 0));
         auto position = std::upper_bound(m_pending.begin(), m_pending.end(), due,
@@ -385,128 +402,137 @@ std::string SimModem::Perform(const ScenarioCommand& command)
 
 std::string SimModem::PerformLocked(const ScenarioCommand& command)
 {
+    const Verb* verb = FindVerb(command.verb);
+    if (verb == nullptr)
+        return "unknown command";
+    if (command.args.size() < verb->minArgs || command.args.size() > verb->maxArgs)
+        return verb->usage;
+    for (const auto& [option, value] : command.options)
+        if (verb->option == nullptr || option != verb->option)
+            return "unknown option \"" + option + "\"";
+    return (this->*verb->perform)(command);
+}
+
+std::string SimModem::PerformTelephony(const ScenarioCommand& command)
+{
+    const std::string& word = command.args[0];
+    if (word != "on" && word != "off")
+        return Usage(command);
+    m_telephony = word == "on";
+    return {};
+}
+
+std::string SimModem::PerformLines(const ScenarioCommand& command)
+{
+    std::optional<DWORD> count = ParseNumber(command.args[0]);
+    if (!count || *count > 64)
+        return Usage(command);
+    int cellular = m_cellularDevice;
+    if (auto text = command.Option("cellular")) {
+        std::optional<int64_t> value = ParseInteger(*text);
+        if (!value || *value < -1 || *value > 64)
+            return "bad cellular device \"" + *text + "\"";
+        cellular = static_cast<int>(*value);
+    }
+    m_lineCount = *count;
+    m_cellularDevice = cellular;
+    return {};
+}
+
+std::string SimModem::PerformLineOpen(const ScenarioCommand& command)
+{
+    std::optional<DWORD> device = ParseNumber(command.args[0]);
+    const std::string& outcome = command.args[1];
+    if (!device || (outcome != "ok" && outcome != "fail"))
+        return Usage(command);
+    if (outcome == "fail")
+        m_failingLines.insert(*device);
+    else
+        m_failingLines.erase(*device);
+    return {};
+}
+
+std::string SimModem::PerformRegistration(const ScenarioCommand& command)
+{
+    if (command.args[0] == "fail") {
+        m_registration.reset();
+        return {};
+    }
+    std::optional<DWORD> status = ParseNumber(command.args[0]);
+    if (!status)
+        return Usage(command);
+    m_registration = *status;
+    return {};
+}
+
+std::string SimModem::PerformOperator(const ScenarioCommand& command)
+{
+    m_operatorLong = Utf8ToWide(command.args[0]);
+    m_operatorShort = command.args.size() == 2 ? Utf8ToWide(command.args[1]) : std::wstring();
+    return {};
+}
+
+std::string SimModem::PerformSignal(const ScenarioCommand& command)
+{
+    const std::string& strength = command.args[0];
+    std::optional<int> dBm;
+    if (strength != "error") {
+        std::optional<int64_t> value = ParseInteger(strength);
+        if (!value || *value < -256 || *value > 256)
+            return "bad signal strength \"" + strength + "\"";
+        dBm = static_cast<int>(*value);
+    }
+    DWORD delay = 0;
+    if (auto text = command.Option("delay")) {
+        std::optional<DWORD> value = ParseNumber(*text);
+        if (!value || *value > 600000)
+            return "bad delay \"" + *text + "\"";
+        delay = *value;
+    }
+    m_signalDbm = dBm;
+    m_answerDelayMs = delay;
+    return {};
+}
+
+std::string SimModem::PerformRadio(const ScenarioCommand& command)
+{
+    const std::string& kind = command.args[0];
+    if (kind == "present")
+        m_radio = Radio::Present;
+    else if (kind == "missing")
+        m_radio = Radio::Missing;
+    else if (kind == "incomplete")
+        m_radio = Radio::Incomplete;
+    else
+        return Usage(command);
+    RegisterRadio();
+    return {};
+}
+
+std::string SimModem::PerformRas(const ScenarioCommand& command)
+{
     const std::vector<std::string>& args = command.args;
-    const std::string& verb = command.verb;
-    auto onOff = [&args](const char* on, const char* off) -> std::optional<bool> {
-        if (args.size() != 1)
-            return std::nullopt;
-        if (args[0] == on)
-            return true;
-        if (args[0] == off)
-            return false;
-        return std::nullopt;
-    };
-    if (verb == "telephony") {
-        std::optional<bool> present = onOff("on", "off");
-        if (!present)
-            return "\"telephony on|off\"";
-        m_telephony = *present;
-        return {};
-    }
-    if (verb == "lines") {
-        std::optional<DWORD> count = args.size() == 1 ? ParseNumber(args[0]) : std::nullopt;
-        if (!count || *count > 64)
-            return "\"lines N [cellular=I]\"";
-        int cellular = m_cellularDevice;
-        if (auto text = command.Option("cellular")) {
-            std::optional<int64_t> value = ParseInteger(*text);
-            if (!value || *value < -1 || *value > 64)
-                return "bad cellular device \"" + *text + "\"";
-            cellular = static_cast<int>(*value);
-        }
-        m_lineCount = *count;
-        m_cellularDevice = cellular;
-        return {};
-    }
-    if (verb == "lineopen") {
-        std::optional<DWORD> device = args.size() == 2 ? ParseNumber(args[0]) : std::nullopt;
-        if (!device || (args[1] != "ok" && args[1] != "fail"))
-            return "\"lineopen DEVICE ok|fail\"";
-        if (args[1] == "fail")
-            m_failingLines.insert(*device);
-        else
-            m_failingLines.erase(*device);
-        return {};
-    }
-    if (verb == "registration") {
-        if (args.size() == 1 && args[0] == "fail") {
-            m_registration.reset();
-            return {};
-        }
-        std::optional<DWORD> status = args.size() == 1 ? ParseNumber(args[0]) : std::nullopt;
-        if (!status)
-            return "\"registration STATUS|fail\"";
-        m_registration = *status;
-        return {};
-    }
-    if (verb == "operator") {
-        if (args.empty() || args.size() > 2)
-            return "\"operator LONG [SHORT]\"";
-        m_operatorLong = Utf8ToWide(args[0]);
-        m_operatorShort = args.size() == 2 ? Utf8ToWide(args[1]) : std::wstring();
-        return {};
-    }
-    if (verb == "signal") {
-        if (args.size() != 1)
-            return "\"signal DBM [delay=MS]|error\"";
-        std::optional<int> dBm;
-        if (args[0] != "error") {
-            std::optional<int64_t> value = ParseInteger(args[0]);
-            if (!value || *value < -256 || *value > 256)
-                return "bad signal strength \"" + args[0] + "\"";
-            dBm = static_cast<int>(*value);
-        }
-        DWORD delay = 0;
-        if (auto text = command.Option("delay")) {
-            std::optional<DWORD> value = ParseNumber(*text);
-            if (!value || *value > 600000)
-                return "bad delay \"" + *text + "\"";
-            delay = *value;
-        }
-        m_signalDbm = dBm;
-        m_answerDelayMs = delay;
-        return {};
-    }
-    if (verb == "radio") {
-        if (args.size() != 1)
-            return "\"radio present|missing|incomplete\"";
-        if (args[0] == "present")
-            m_radio = Radio::Present;
-        else if (args[0] == "missing")
-            m_radio = Radio::Missing;
-        else if (args[0] == "incomplete")
-            m_radio = Radio::Incomplete;
-        else
-            return "\"radio present|missing|incomplete\"";
-        RegisterRadio();
-        return {};
-    }
-    if (verb == "ras") {
-        if (args.size() == 1 && args[0] == "none") {
-            m_rasEntries.clear();
-            m_rasFailure = NO_ERROR;
-            return {};
-        }
-        if (args.size() == 1 && args[0] == "fail") {
-            DWORD error = ERROR_GEN_FAILURE;
-            if (auto text = command.Option("error")) {
-                std::optional<DWORD> value = ParseNumber(*text);
-                if (!value || *value == 0)
-                    return "bad error code \"" + *text + "\"";
-                error = *value;
-            }
-            m_rasFailure = error;
-            return {};
-        }
-        if (args.empty())
-            return "\"ras NAME...|none|fail\"";
+    if (args.size() == 1 && args[0] == "none") {
         m_rasEntries.clear();
-        for (const std::string& name : args)
-            m_rasEntries.push_back(Utf8ToWide(name));
         m_rasFailure = NO_ERROR;
         return {};
     }
-    return "unknown command";
+    if (args.size() == 1 && args[0] == "fail") {
+        DWORD error = ERROR_GEN_FAILURE;
+        if (auto text = command.Option("error")) {
+            std::optional<DWORD> value = ParseNumber(*text);
+            if (!value || *value == 0)
+                return "bad error code \"" + *text + "\"";
+            error = *value;
+        }
+        m_rasFailure = error;
+        return {};
+    }
+    m_rasEntries.clear();
+    for (const std::string& name : args)
+        m_rasEntries.push_back(Utf8ToWide(name));
+    m_rasFailure = NO_ERROR;
+    return {};
 }
 
 } // namespace platform

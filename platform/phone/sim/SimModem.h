@@ -13,6 +13,7 @@
 //   radio present|missing|incomplete  the library with all three functions, none, or
 //                                    without RIL_GetSignalQuality
 //   ras NAME... | ras none | ras fail [error=N]   the open dial-up connections' entry names
+// Options other than those shown are refused: a misspelt one would otherwise change nothing.
 #pragma once
 
 #include <condition_variable>
@@ -97,10 +98,33 @@ private:
     // A modem that only checks commands: no thread, no radio library.
     explicit SimModem(ScratchTag);
 
+    // A scenario verb: adding one is a row of kVerbs and its handler.
+    struct Verb {
+        const char* name;
+        size_t minArgs;
+        size_t maxArgs;
+        const char* usage;  // the answer to a malformed command
+        const char* option; // the NAME=VALUE name it takes, if any
+        std::string (SimModem::*perform)(const ScenarioCommand& command);
+    };
+    static const Verb kVerbs[];
+    static const Verb* FindVerb(std::string_view name);
+    static std::string Usage(const ScenarioCommand& command);
+
     void RunDue();
     void RegisterRadio();
     void Deliver();
     std::string PerformLocked(const ScenarioCommand& command);
+
+    // The verbs' handlers, called with a fitting number of arguments.
+    std::string PerformTelephony(const ScenarioCommand& command);
+    std::string PerformLines(const ScenarioCommand& command);
+    std::string PerformLineOpen(const ScenarioCommand& command);
+    std::string PerformRegistration(const ScenarioCommand& command);
+    std::string PerformOperator(const ScenarioCommand& command);
+    std::string PerformSignal(const ScenarioCommand& command);
+    std::string PerformRadio(const ScenarioCommand& command);
+    std::string PerformRas(const ScenarioCommand& command);
 
     mutable std::recursive_mutex m_mutex;
     bool m_scratch = false;

@@ -134,3 +134,83 @@ TEST(SimModemScenario, CommandsAreCheckedAndScheduled)
         EXPECT_NE(SimModem::CheckCommand(parsed.commands[0]), "") << line;
     }
 }
+
+namespace {
+std::string PerformLine(SimModem& modem, const std::string& line)
+{
+    platform::ScenarioParseResult parsed = platform::ParseScenario(line);
+    return parsed.commands.size() == 1 ? modem.Perform(parsed.commands[0]) : "not one command: " + line;
+}
+} // namespace
+
+TEST(SimModemScenario, EachVerbReachesWhatThePlatformAnswers)
+{
+    SimModemScope sim;
+    SimModem& modem = sim.Modem();
+    for (const char* line : { "lines 5 cellular=3", "lineopen 2 fail", "lineopen 4 fail", "lineopen 4 ok", "registration 7",
+             "operator \"Long Name\"", "ras Office Home", "radio missing" })
+        ASSERT_EQ(PerformLine(modem, line), "") << line;
+    DWORD count = 0;
+    ASSERT_EQ(modem.Initialize(count), 0);
+    EXPECT_EQ(count, 5u);
+    DWORD kind = 9;
+    modem.LineKind(3, kind);
+    EXPECT_EQ(kind, static_cast<DWORD>(LINECELLULAR_RADIO_LINE));
+    modem.LineKind(0, kind);
+    EXPECT_EQ(kind, 0u);
+    EXPECT_EQ(modem.OpenLine(2), LINEERR_RESOURCEUNAVAIL);
+    EXPECT_EQ(modem.OpenLine(4), 0);
+    DWORD status = 0;
+    ASSERT_EQ(modem.RegisterStatus(3, status), 0);
+    EXPECT_EQ(status, 7u);
+    std::wstring longName;
+    std::wstring shortName = L"old";
+    ASSERT_EQ(modem.CurrentOperator(3, longName, shortName), 0);
+    EXPECT_EQ(longName, L"Long Name");
+    EXPECT_EQ(shortName, L"");
+    std::vector<std::wstring> entries;
+    ASSERT_EQ(modem.RasConnections(entries), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(entries, (std::vector<std::wstring> { L"Office", L"Home" }));
+    EXPECT_EQ(LoadLibraryW(kRadioLibrary), nullptr);
+
+    for (const char* line : { "telephony off", "ras fail error=631", "registration fail", "radio incomplete" })
+        ASSERT_EQ(PerformLine(modem, line), "") << line;
+    EXPECT_EQ(modem.Initialize(count), LINEERR_NODRIVER);
+    EXPECT_EQ(modem.RasConnections(entries), 631u);
+    EXPECT_EQ(modem.RegisterStatus(3, status), LINEERR_OPERATIONFAILED);
+    HMODULE radio = LoadLibraryW(kRadioLibrary);
+    ASSERT_NE(radio, nullptr);
+    EXPECT_EQ(GetProcAddressW(radio, L"RIL_GetSignalQuality"), nullptr);
+    FreeLibrary(radio);
+}
+
+TEST(SimModemScenario, MalformedCommandsAnswerWithTheirUsage)
+{
+    auto check = [](const std::string& line) { return SimModem::CheckCommand(platform::ParseScenario(line).commands.at(0)); };
+    EXPECT_EQ(check("lines 64 cellular=64"), "");
+    EXPECT_EQ(check("lines 65"), "\"lines N [cellular=I]\"");
+    EXPECT_EQ(check("lines 3 cellular=65"), "bad cellular device \"65\"");
+    EXPECT_EQ(check("lines 3 cellular=-2"), "bad cellular device \"-2\"");
+    EXPECT_EQ(check("signal -256 delay=600000"), "");
+    EXPECT_EQ(check("signal 257"), "bad signal strength \"257\"");
+    EXPECT_EQ(check("signal -70 delay=600001"), "bad delay \"600001\"");
+    EXPECT_EQ(check("signal -70 -60"), "\"signal DBM [delay=MS]|error\"");
+    EXPECT_EQ(check("operator Long Short Extra"), "\"operator LONG [SHORT]\"");
+    EXPECT_EQ(check("lineopen 1"), "\"lineopen DEVICE ok|fail\"");
+    EXPECT_EQ(check("telephony"), "\"telephony on|off\"");
+    EXPECT_EQ(check("telephony maybe"), "\"telephony on|off\"");
+    EXPECT_EQ(check("registration 4 5"), "\"registration STATUS|fail\"");
+    EXPECT_EQ(check("radio present missing"), "\"radio present|missing|incomplete\"");
+    EXPECT_EQ(check("ras"), "\"ras NAME...|none|fail\"");
+    EXPECT_EQ(check("address A none"), "unknown command");
+}
+
+TEST(SimModemScenario, OptionsAVerbDoesNotTakeAreRefused)
+{
+    for (const char* line : { "lines 3 cellulr=1", "signal -70 dealy=100", "ras fail eror=5", "telephony on delay=1",
+             "lineopen 1 ok error=2", "registration 4 cellular=0", "operator Long Short x=1", "radio present x=1" }) {
+        std::string option = std::string(line).substr(std::string(line).rfind(' ') + 1);
+        option.resize(option.find('='));
+        EXPECT_EQ(SimModem::CheckCommand(platform::ParseScenario(line).commands.at(0)), "unknown option \"" + option + "\"") << line;
+    }
+}

@@ -91,9 +91,104 @@ TEST(SimNetworkScenario, BadCommandsSayWhy)
 {
     for (const char* line : { "interface", "interface A type=token", "interface A mac=zz", "address A 1.2.3.4",
              "route default dev", "route 10.0.0.0/33 dev A", "lease A off extra=1", "wins A maybe", "fail GetFoo",
-             "counters A in=-1", "dhcp A renew=x", "frobnicate A" }) {
+             "counters A in=-1", "dhcp A renew=x", "frobnicate A", "fail GetIfTable error=0" }) {
         ScenarioParseResult parsed = ParseScenario(line);
         ASSERT_EQ(parsed.commands.size(), 1u) << line;
         EXPECT_NE(SimNetwork::CheckCommand(parsed.commands[0]), "") << line;
+    }
+}
+
+namespace {
+std::string PerformLine(SimNetwork& network, const std::string& line)
+{
+    ScenarioParseResult parsed = ParseScenario(line);
+    return parsed.commands.size() == 1 ? network.Perform(parsed.commands[0]) : "not one command: " + line;
+}
+} // namespace
+
+TEST(SimNetworkScenario, EachVerbActsOnWhatItNames)
+{
+    testing_support::SimNetworkScope sim;
+    SimNetwork& network = sim.Network();
+    EXPECT_EQ(PerformLine(network, "down A"), "no interface \"A\"");
+    EXPECT_EQ(PerformLine(network, "route default dev A"), "no interface \"A\"");
+    for (const char* line : { "interface A", "interface B down", "down A", "up B", "route 10.0.0.0/8 dev A",
+             "route 10.1.0.0/16 via 10.0.0.1 dev B metric=7", "unroute 10.0.0.0/8 dev A", "wins A on 10.0.0.2 10.0.0.3",
+             "wins B off", "lease A duration=60", "dhcp A release=5 renew=87", "fail GetIfTable times=0",
+             "recover GetIfTable", "fail GetBestInterface error=71 times=2" })
+        ASSERT_EQ(PerformLine(network, line), "") << line;
+
+    NetSnapshot snapshot;
+    network.Query(0, snapshot);
+    ASSERT_EQ(snapshot.interfaces.size(), 2u);
+    const NetInterface& a = snapshot.interfaces[0];
+    EXPECT_FALSE(a.isUp);
+    EXPECT_TRUE(snapshot.interfaces[1].isUp);
+    EXPECT_TRUE(a.haveWins);
+    EXPECT_EQ(a.primaryWins, 0x0A000002u);
+    EXPECT_EQ(a.secondaryWins, 0x0A000003u);
+    ASSERT_EQ(snapshot.routes.size(), 1u);
+    EXPECT_EQ(snapshot.routes[0].destination, 0x0A010000u);
+    EXPECT_EQ(snapshot.routes[0].gateway, 0x0A000001u);
+    EXPECT_EQ(snapshot.routes[0].metric, 7u);
+    EXPECT_EQ(network.ReleaseAddress(a), 5u);
+    EXPECT_EQ(network.RenewAddress(a), 87u);
+    EXPECT_EQ(network.InjectedFailure(NetCall::GetIfTable), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(network.InjectedFailure(NetCall::GetBestInterface), 71u);
+    EXPECT_EQ(network.InjectedFailure(NetCall::GetBestInterface), 71u);
+    EXPECT_EQ(network.InjectedFailure(NetCall::GetBestInterface), static_cast<DWORD>(NO_ERROR));
+}
+
+TEST(SimNetworkScenario, ArgumentCountsReachTheirLimits)
+{
+    std::string addresses = "address A";
+    std::string servers = "dns A";
+    for (int i = 0; i < 63; ++i) {
+        addresses += " 10.0.0." + std::to_string(i) + "/24";
+        servers += " 10.0.1." + std::to_string(i);
+    }
+    auto check = [](const std::string& line) { return SimNetwork::CheckCommand(ParseScenario(line).commands.at(0)); };
+    EXPECT_EQ(check(addresses), "");
+    EXPECT_EQ(check(addresses + " 10.0.0.63/24"), "wrong number of arguments for \"address\"");
+    EXPECT_EQ(check(servers), "");
+    EXPECT_EQ(check(servers + " 10.0.1.63"), "wrong number of arguments for \"dns\"");
+    EXPECT_EQ(check("route default via 10.0.0.1 dev A"), "");
+    EXPECT_EQ(check("route default via 10.0.0.1 dev A x"), "wrong number of arguments for \"route\"");
+    EXPECT_EQ(check("unroute default via 10.0.0.1"), "unknown word \"via\"");
+    EXPECT_EQ(check("wins A on 10.0.0.2 10.0.0.3 10.0.0.4"), "wrong number of arguments for \"wins\"");
+    EXPECT_EQ(check("interface A down unnamed"), "");
+    EXPECT_EQ(check("interface A down unnamed down"), "wrong number of arguments for \"interface\"");
+    EXPECT_EQ(check("remove"), "wrong number of arguments for \"remove\"");
+    EXPECT_EQ(check("signal -70"), "unknown command");
+}
+
+TEST(SimNetworkScenario, LeaseTimesStayWithinThirtyTwoBits)
+{
+    testing_support::SimNetworkScope sim;
+    SimNetwork& network = sim.Network();
+    ASSERT_EQ(PerformLine(network, "interface A"), "");
+    ASSERT_EQ(PerformLine(network, "lease A obtained=0 expires=4294967295"), "");
+    ASSERT_EQ(PerformLine(network, "lease A duration=4294967295"), "");
+    ASSERT_EQ(PerformLine(network, "lease A obtained=-4294967295 expires=+4294967295"), "");
+    NetSnapshot snapshot;
+    network.Query(0, snapshot);
+    EXPECT_EQ(snapshot.interfaces.at(0).lease.obtained, 1141740309 - 4294967295ll);
+    EXPECT_EQ(snapshot.interfaces.at(0).lease.expires, 1141740309 + 4294967295ll);
+    // Beyond them the sums would overflow.
+    EXPECT_EQ(PerformLine(network, "lease A duration=4294967296"), "bad duration \"4294967296\"");
+    EXPECT_EQ(PerformLine(network, "lease A duration=9223372036854775807"), "bad duration \"9223372036854775807\"");
+    EXPECT_EQ(PerformLine(network, "lease A expires=+9223372036854775807"), "bad time \"+9223372036854775807\"");
+    EXPECT_EQ(PerformLine(network, "lease A obtained=-4294967296"), "bad time \"-4294967296\"");
+    EXPECT_EQ(PerformLine(network, "lease A expires=9223372036854775807"), "bad time \"9223372036854775807\"");
+}
+
+TEST(SimNetworkScenario, OptionsAVerbDoesNotTakeAreRefused)
+{
+    for (const char* line : { "route default via 10.0.0.1 dev A metrc=5", "unroute default dev A metric=5",
+             "fail GetIfTable eror=50", "recover GetIfTable times=1", "remove A index=2", "up A speed=10", "down A x=1",
+             "address A none type=ppp", "dns A none server=10.0.0.1", "wins A off server=10.0.0.1" }) {
+        std::string option = std::string(line).substr(std::string(line).rfind(' ') + 1);
+        option.resize(option.find('='));
+        EXPECT_EQ(SimNetwork::CheckCommand(ParseScenario(line).commands.at(0)), "unknown option \"" + option + "\"") << line;
     }
 }
