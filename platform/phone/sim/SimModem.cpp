@@ -35,14 +35,6 @@ HRESULT ExportGetSignalQuality(HRIL handle)
 
 constexpr DWORD kNotifySignalQuality = 0x00040004; // a radio notification the system ignores
 
-std::optional<DWORD> ParseNumber(const std::string& text)
-{
-    std::optional<int64_t> value = ParseInteger(text);
-    if (!value || *value < 0 || *value > 0xFFFFFFFFll)
-        return std::nullopt;
-    return static_cast<DWORD>(*value);
-}
-
 const char* const kVerbs[] = { "telephony", "lines", "lineopen", "registration", "operator", "signal", "radio", "ras" };
 
 } // namespace
@@ -404,7 +396,7 @@ std::string SimModem::PerformLocked(const ScenarioCommand& command)
         return {};
     }
     if (verb == "lines") {
-        std::optional<DWORD> count = args.size() == 1 ? ParseNumber(args[0]) : std::nullopt;
+        std::optional<DWORD> count = args.size() == 1 ? ParseDword(args[0]) : std::nullopt;
         if (!count || *count > 64)
             return "\"lines N [cellular=I]\"";
         int cellular = m_cellularDevice;
@@ -419,7 +411,7 @@ std::string SimModem::PerformLocked(const ScenarioCommand& command)
         return {};
     }
     if (verb == "lineopen") {
-        std::optional<DWORD> device = args.size() == 2 ? ParseNumber(args[0]) : std::nullopt;
+        std::optional<DWORD> device = args.size() == 2 ? ParseDword(args[0]) : std::nullopt;
         if (!device || (args[1] != "ok" && args[1] != "fail"))
             return "\"lineopen DEVICE ok|fail\"";
         if (args[1] == "fail")
@@ -433,7 +425,7 @@ std::string SimModem::PerformLocked(const ScenarioCommand& command)
             m_registration.reset();
             return {};
         }
-        std::optional<DWORD> status = args.size() == 1 ? ParseNumber(args[0]) : std::nullopt;
+        std::optional<DWORD> status = args.size() == 1 ? ParseDword(args[0]) : std::nullopt;
         if (!status)
             return "\"registration STATUS|fail\"";
         m_registration = *status;
@@ -458,7 +450,7 @@ std::string SimModem::PerformLocked(const ScenarioCommand& command)
         }
         DWORD delay = 0;
         if (auto text = command.Option("delay")) {
-            std::optional<DWORD> value = ParseNumber(*text);
+            std::optional<DWORD> value = ParseDword(*text);
             if (!value || *value > 600000)
                 return "bad delay \"" + *text + "\"";
             delay = *value;
@@ -490,7 +482,7 @@ std::string SimModem::PerformLocked(const ScenarioCommand& command)
         if (args.size() == 1 && args[0] == "fail") {
             DWORD error = ERROR_GEN_FAILURE;
             if (auto text = command.Option("error")) {
-                std::optional<DWORD> value = ParseNumber(*text);
+                std::optional<DWORD> value = ParseDword(*text);
                 if (!value || *value == 0)
                     return "bad error code \"" + *text + "\"";
                 error = *value;
