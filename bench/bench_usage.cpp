@@ -1,7 +1,10 @@
-// Usage log figures: the report's monthly totals over a year of 20-interface logs, the hourly
-// CSV export of that year, and one logger tick.
+// Usage log figures: the report's monthly totals over a year of 20-interface logs, the parse
+// of that year alone (in place, and decoded as the reader did before), the hourly CSV export
+// of that year, and one logger tick.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -15,6 +18,7 @@
 #include "platform/time/Clock.h"
 #include "usage/MonthFileCache.h"
 #include "usage/UsageExport.h"
+#include "usage/UsageLine.h"
 #include "usage/UsageLogFile.h"
 #include "usage/UsageLogger.h"
 #include "usage/UsageReader.h"
@@ -109,6 +113,74 @@ void BM_UsageTotalsMonthlyOneInterface(benchmark::State& state)
         benchmark::DoNotOptimize(UsageTotals(logger, IntervalMonthly, date, L"ne200019", kFolder));
 }
 BENCHMARK(BM_UsageTotalsMonthlyOneInterface)->Unit(benchmark::kMillisecond);
+
+// The month files' bytes, read once, for the parse alone.
+const std::vector<std::string>& YearBytes()
+{
+    static std::vector<std::string> months = [] {
+        Logs();
+        std::vector<std::string> read;
+        for (int month = 1; month <= 12; ++month) {
+            std::string bytes;
+            HANDLE file = CreateFileW(MonthFileName(kFolder, kYear, month).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                FILE_ATTRIBUTE_NORMAL, nullptr);
+            char piece[65536];
+            DWORD got = 0;
+            while (ReadFile(file, piece, sizeof piece, &got, nullptr) && got > 0)
+                bytes.append(piece, got);
+            CloseHandle(file);
+            read.push_back(std::move(bytes));
+        }
+        return read;
+    }();
+    return months;
+}
+
+// Lines and sums of all interfaces over the code units where they lie, as the reader does.
+void BM_ParseYearInPlace(benchmark::State& state)
+{
+    std::vector<std::u16string> months;
+    for (const std::string& bytes : YearBytes()) {
+        std::u16string units(bytes.size() / 2, u'\0');
+        std::memcpy(units.data(), bytes.data(), units.size() * 2);
+        months.push_back(std::move(units));
+    }
+    for (auto _ : state) {
+        UsageTable table {};
+        for (const std::u16string& units : months) {
+            std::u16string_view text = units;
+            for (size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+                end = std::min(FindLineFeed(text, start), text.size());
+                std::u16string_view line = text.substr(start, end - start);
+                if (!line.empty() && line.back() == u'\r')
+                    line.remove_suffix(1);
+                Utf16LineHeader header = SplitUsageHeader(line);
+                AddLineToTable(IntervalMonthly, 6, 0, header, SumAllEntries(header.rest), table);
+            }
+        }
+        benchmark::DoNotOptimize(table);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Logs().Bytes()));
+}
+BENCHMARK(BM_ParseYearInPlace)->Unit(benchmark::kMillisecond);
+
+// The same decoded into characters and split into lines first, as the reader did before.
+void BM_ParseYearDecoded(benchmark::State& state)
+{
+    for (auto _ : state) {
+        UsageTable table {};
+        for (const std::string& bytes : YearBytes()) {
+            std::wstring text = DecodeUtf16Le(bytes);
+            for (std::wstring_view line : SplitLines(text)) {
+                UsageLineHeader header = SplitUsageHeader(line);
+                AddLineToTable(IntervalMonthly, 6, 0, header, SumAllEntries(header.rest), table);
+            }
+        }
+        benchmark::DoNotOptimize(table);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Logs().Bytes()));
+}
+BENCHMARK(BM_ParseYearDecoded)->Unit(benchmark::kMillisecond);
 
 void RunExport(benchmark::State& state, int lastMonth, bool cached)
 {

@@ -1,7 +1,8 @@
 // Month-file reader and name collection over arbitrary file contents: every line through the
 // header split, the all-interfaces and one-interface sums and the buckets of every interval;
-// the file read in pieces against the file read whole; the export's cache against the reader
-// that reads the file at every call; and the name collection.
+// the file read in pieces, decoded and as code units in place, against the file read whole;
+// the reader's in-place parse and the export's cache against the decoded lines read as text;
+// and the name collection.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -83,17 +84,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             6 + 2 * (data[0] % 5))
         || pieces != lines)
         std::abort();
+    // In place: the same lines, and line by line the header's fields and the rest.
+    std::u16string buffer;
+    size_t at = 0;
+    if (!ReadMonthFileUnits(MonthFileName(kFolder, 2006, 3), buffer,
+            [&](std::u16string_view line) {
+                if (at >= lines.size() || DecodeUtf16(line) != lines[at])
+                    std::abort();
+                Utf16LineHeader units = SplitUsageHeader(line);
+                UsageLineHeader characters = SplitUsageHeader(lines[at++]);
+                if (units.day != characters.day || units.hour != characters.hour || DecodeUtf16(units.rest) != characters.rest)
+                    std::abort();
+            },
+            1 + data[0] % 9)
+        || at != lines.size())
+        std::abort();
     MonthFileCache cache;
     DirectMonthSource direct;
     for (DWORD interval : { IntervalMonthly, IntervalDaily, IntervalHourly }) {
         for (const std::wstring& chosen : { std::wstring(), selector }) {
+            const std::wstring fileSelector = FileSelector(chosen);
             for (int day : { 1, 7, 31 }) {
                 auto time = platform::CalendarTime::FromFields(2006, 3, day, 0, 0, 0);
+                UsageTable decoded {};
+                for (const std::wstring& line : lines) {
+                    UsageLineHeader header = SplitUsageHeader(line);
+                    UsageLineSums sums = fileSelector.empty() ? SumAllEntries(header.rest) : SumSelectedEntry(header.rest, fileSelector);
+                    AddLineToTable(interval, 3, day, header, sums, decoded);
+                }
                 UsageTable fromCache {};
                 UsageTable fromFile {};
                 cache.ReadMonthTotals(interval, time, kFolder, chosen, fromCache);
                 direct.ReadMonthTotals(interval, time, kFolder, chosen, fromFile);
-                if (fromCache != fromFile)
+                if (fromCache != decoded || fromFile != decoded)
                     std::abort();
             }
         }

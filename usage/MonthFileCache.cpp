@@ -11,46 +11,52 @@ MonthFileCache::Month& MonthFileCache::Load(const std::wstring& folder, int year
     Month& loaded = *slot;
     ++m_filesRead;
     loaded.month = month;
-    loaded.opened = ReadMonthFileText(MonthFileName(folder, year, month), loaded.text) != FALSE;
-    if (!loaded.opened)
-        return loaded;
-    std::wstring_view text = loaded.text;
-    for (std::wstring_view line : SplitLines(text)) {
-        UsageLineHeader header = SplitUsageHeader(line);
+    loaded.opened = ReadMonthFileUnits(MonthFileName(folder, year, month), m_buffer, [&loaded](std::u16string_view line) {
+        Utf16LineHeader header = SplitUsageHeader(line);
         Line kept;
         kept.day = header.day;
         kept.hour = header.hour;
-        kept.restStart = static_cast<size_t>(header.rest.data() - text.data());
+        kept.restStart = loaded.entries.size();
         kept.restLength = header.rest.size();
+        loaded.entries += header.rest;
         loaded.lines.push_back(kept);
-        ForEachEntryName(header.rest, [&loaded](std::wstring_view name) {
+        ForEachEntryName(header.rest, [&loaded](std::u16string_view name) {
             if (!name.empty())
                 AddUniqueName(loaded.names, NameFromFile(name));
         });
+    }) != FALSE;
+    if (!loaded.opened) {
+        // Lines handed over before a read error are not the month's.
+        loaded.entries.clear();
+        loaded.lines.clear();
+        loaded.names.clear();
     }
     return loaded;
 }
 
-const MonthFileCache::SelectorTables& MonthFileCache::TablesFor(Month& month, const std::wstring& fileSelector)
+const MonthFileCache::SelectorTables& MonthFileCache::TablesFor(Month& month, const std::wstring& selector)
 {
+    const std::wstring fileSelector = FileSelector(selector);
     auto found = month.tables.find(fileSelector);
     if (found != month.tables.end())
         return found->second;
     SelectorTables& tables = month.tables[fileSelector];
     tables.hourlyByDay.resize(32);
-    std::wstring_view text = month.text;
+    // A selector no decoded line can hold matches nothing: its tables stay empty.
+    std::optional<std::u16string> units = Utf16FileSelector(selector);
+    if (!fileSelector.empty() && !units)
+        return tables;
+    std::u16string_view entries = month.entries;
     for (const Line& line : month.lines) {
-        std::wstring_view rest = text.substr(line.restStart, line.restLength);
-        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(rest) : SumSelectedEntry(rest, fileSelector);
+        std::u16string_view rest = entries.substr(line.restStart, line.restLength);
+        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(rest) : SumSelectedEntry(rest, *units);
         if (sums.sent == 0 && sums.received == 0)
             continue;
-        UsageLineHeader header;
-        header.day = line.day;
-        header.hour = line.hour;
-        AddLineToTable(IntervalMonthly, month.month, 0, header, sums, tables.monthly);
-        AddLineToTable(IntervalDaily, month.month, 0, header, sums, tables.daily);
+        AddSumsToTable(IntervalMonthly, month.month, 0, line.day, line.hour, sums, tables.monthly);
+        AddSumsToTable(IntervalDaily, month.month, 0, line.day, line.hour, sums, tables.daily);
         if (line.day >= 0 && line.day <= 31)
-            AddLineToTable(IntervalHourly, month.month, line.day, header, sums, tables.hourlyByDay[static_cast<size_t>(line.day)]);
+            AddSumsToTable(IntervalHourly, month.month, line.day, line.day, line.hour, sums,
+                tables.hourlyByDay[static_cast<size_t>(line.day)]);
     }
     return tables;
 }
@@ -66,7 +72,7 @@ BOOL MonthFileCache::ReadMonthTotals(DWORD interval, const platform::CalendarTim
         }
         return FALSE;
     }
-    const SelectorTables& tables = TablesFor(month, FileSelector(selector));
+    const SelectorTables& tables = TablesFor(month, selector);
     const UsageTable* add = nullptr;
     if (interval == IntervalMonthly)
         add = &tables.monthly;

@@ -1,6 +1,7 @@
-// A month source that reads and splits each month file once and works out each interface's
-// sums per line once, for an export that asks for the same months over and over. It answers
-// exactly as the direct source does for files that do not change while it lives.
+// A month source that reads each month file once, keeping each line's day, hour and entries
+// as the file's code units, and works out each interface's sums per line once, for an export
+// that asks for the same months over and over. It answers exactly as the direct source does
+// for files that do not change while it lives.
 #pragma once
 
 #include <map>
@@ -26,7 +27,7 @@ private:
     struct Line {
         int32_t day = 0;
         int32_t hour = 0;
-        size_t restStart = 0; // the rest of the line, in the month's text
+        size_t restStart = 0; // the rest of the line, in the month's entries
         size_t restLength = 0;
     };
     // What the month's lines add for one selector, by interval: the monthly and daily
@@ -40,7 +41,7 @@ private:
     struct Month {
         bool opened = false;
         int month = 0;
-        std::wstring text;
+        std::u16string entries; // the rest of each line after its hour, one after the other
         std::vector<Line> lines;
         NameList names;
         // By selector as written in files.
@@ -48,8 +49,9 @@ private:
     };
 
     Month& Load(const std::wstring& folder, int year, int month);
-    const SelectorTables& TablesFor(Month& month, const std::wstring& fileSelector);
+    const SelectorTables& TablesFor(Month& month, const std::wstring& selector);
 
     std::map<std::pair<std::wstring, int>, std::unique_ptr<Month>> m_months;
     size_t m_filesRead = 0;
+    std::u16string m_buffer; // the pieces of the file being read
 };

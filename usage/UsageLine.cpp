@@ -1,82 +1,114 @@
 #include "usage/UsageLine.h"
 
-#include "platform/text/WideString.h"
-
-namespace usage_line_detail {
-
-std::wstring_view SplitOff(std::wstring_view& rest, wchar_t separator)
-{
-    size_t at = rest.find(separator);
-    if (at == std::wstring_view::npos) {
-        // As the device's reader does: the field is empty and one character goes with it.
-        if (!rest.empty())
-            rest.remove_prefix(1);
-        return {};
-    }
-    std::wstring_view field = rest.substr(0, at);
-    rest.remove_prefix(at + 1);
-    return field;
-}
-
-void SkipLeading(std::wstring_view& rest, std::wstring_view characters)
-{
-    size_t at = rest.find_first_not_of(characters);
-    rest.remove_prefix(at == std::wstring_view::npos ? rest.size() : at);
-}
-
-int32_t TakeEntryCount(std::wstring_view& rest)
-{
-    SkipLeading(rest, L"\t *");
-    return WtoL(SplitOff(rest, L'*'));
-}
-
-} // namespace usage_line_detail
+#include "platform/text/Utf16.h"
 
 using namespace usage_line_detail;
 
-UsageLineHeader SplitUsageHeader(std::wstring_view line)
+namespace {
+
+template <typename Char>
+BasicUsageLineHeader<Char> SplitHeader(std::basic_string_view<Char> line)
 {
-    UsageLineHeader header;
-    SplitOff(line, L'-'); // year: the file name alone says which month a line belongs to
-    SplitOff(line, L'-'); // month
-    std::wstring_view day = SplitOff(line, L'-');
-    std::wstring_view hour = SplitOff(line, L' ');
-    header.day = WtoL(day);
-    header.hour = WtoL(hour);
+    BasicUsageLineHeader<Char> header;
+    SplitOff(line, Char('-')); // year: the file name alone says which month a line belongs to
+    SplitOff(line, Char('-')); // month
+    std::basic_string_view<Char> day = SplitOff(line, Char('-'));
+    std::basic_string_view<Char> hour = SplitOff(line, Char(' '));
+    header.day = LeadingInteger(day);
+    header.hour = LeadingInteger(hour);
     header.rest = line;
     return header;
 }
 
-UsageLineSums SumAllEntries(std::wstring_view rest)
+template <typename Char>
+bool IsDummy(std::basic_string_view<Char> name)
+{
+    return name.size() == 5 && name[0] == 'd' && name[1] == 'u' && name[2] == 'm' && name[3] == 'm' && name[4] == 'y';
+}
+
+template <typename Char>
+UsageLineSums SumAll(std::basic_string_view<Char> rest)
 {
     UsageLineSums sums;
     int32_t count = TakeEntryCount(rest);
     for (int32_t i = 0; i < count && !rest.empty(); ++i) {
-        SkipLeading(rest, L"\t ");
-        std::wstring_view name = SplitOff(rest, L' ');
-        std::wstring_view sent = SplitOff(rest, L' ');
-        std::wstring_view received = SplitOff(rest, L' ');
-        if (name == L"dummy")
+        SkipBlanks(rest);
+        std::basic_string_view<Char> name = SplitOff(rest, Char(' '));
+        int32_t sent = TakeNumber(rest);
+        int32_t received = TakeNumber(rest);
+        if (IsDummy(name))
             continue;
         // Signed 32-bit readings added in 32 bits give back the unsigned totals.
-        sums.sent += static_cast<DWORD>(WtoL(sent));
-        sums.received += static_cast<DWORD>(WtoL(received));
+        sums.sent += static_cast<DWORD>(sent);
+        sums.received += static_cast<DWORD>(received);
     }
     return sums;
 }
 
-UsageLineSums SumSelectedEntry(std::wstring_view rest, std::wstring_view fileSelector)
+// Where the selector first occurs as characters: in decoded text, wherever it occurs.
+size_t FindSelector(std::wstring_view rest, std::wstring_view selector)
+{
+    return rest.find(selector);
+}
+
+// In code units, an occurrence that cuts a surrogate pair at either end matches no character.
+size_t FindSelector(std::u16string_view rest, std::u16string_view selector)
+{
+    auto cutsPair = [rest](size_t at) {
+        return at > 0 && at < rest.size() && IsHighSurrogate(rest[at - 1]) && IsLowSurrogate(rest[at]);
+    };
+    for (size_t at = rest.find(selector); at != std::u16string_view::npos; at = rest.find(selector, at + 1)) {
+        if (!cutsPair(at) && !cutsPair(at + selector.size()))
+            return at;
+    }
+    return std::u16string_view::npos;
+}
+
+template <typename Char>
+UsageLineSums SumSelected(std::basic_string_view<Char> rest, std::basic_string_view<Char> fileSelector)
 {
     UsageLineSums sums;
-    SkipLeading(rest, L"\t ");
-    size_t at = rest.find(fileSelector);
-    if (at == std::wstring_view::npos)
+    SkipBlanks(rest);
+    size_t at = FindSelector(rest, fileSelector);
+    if (at == std::basic_string_view<Char>::npos)
         return sums;
     rest.remove_prefix(at);
-    SplitOff(rest, L' '); // the name the selector occurs in
-    sums.sent = static_cast<DWORD>(WtoL(SplitOff(rest, L' ')));
-    sums.received = static_cast<DWORD>(WtoL(SplitOff(rest, L' ')));
+    SplitOff(rest, Char(' ')); // the name the selector occurs in
+    sums.sent = static_cast<DWORD>(TakeNumber(rest));
+    sums.received = static_cast<DWORD>(TakeNumber(rest));
     return sums;
+}
+
+} // namespace
+
+UsageLineHeader SplitUsageHeader(std::wstring_view line)
+{
+    return SplitHeader(line);
+}
+
+Utf16LineHeader SplitUsageHeader(std::u16string_view line)
+{
+    return SplitHeader(line);
+}
+
+UsageLineSums SumAllEntries(std::wstring_view rest)
+{
+    return SumAll(rest);
+}
+
+UsageLineSums SumAllEntries(std::u16string_view rest)
+{
+    return SumAll(rest);
+}
+
+UsageLineSums SumSelectedEntry(std::wstring_view rest, std::wstring_view fileSelector)
+{
+    return SumSelected(rest, fileSelector);
+}
+
+UsageLineSums SumSelectedEntry(std::u16string_view rest, std::u16string_view fileSelector)
+{
+    return SumSelected(rest, fileSelector);
 }
 
 std::wstring FileSelector(std::wstring_view selector)
@@ -89,6 +121,31 @@ std::wstring FileSelector(std::wstring_view selector)
     return converted;
 }
 
+std::optional<std::u16string> Utf16FileSelector(std::wstring_view selector)
+{
+    std::wstring converted = FileSelector(selector);
+    for (size_t i = 0; i < converted.size(); ++i) {
+        uint32_t ch = static_cast<uint32_t>(converted[i]);
+        if (ch > 0x10FFFF)
+            return std::nullopt;
+        if (i + 1 < converted.size() && IsHighSurrogate(ch) && IsLowSurrogate(static_cast<uint32_t>(converted[i + 1])))
+            return std::nullopt;
+    }
+    std::u16string units;
+    units.reserve(converted.size());
+    for (wchar_t ch : converted) {
+        uint32_t cp = static_cast<uint32_t>(ch);
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            units.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return units;
+}
+
 std::wstring NameFromFile(std::wstring_view fileName)
 {
     std::wstring converted = WideToLower(fileName);
@@ -99,8 +156,13 @@ std::wstring NameFromFile(std::wstring_view fileName)
     return converted;
 }
 
-void AddLineToTable(DWORD interval, int requestedMonth, int requestedDay, const UsageLineHeader& header,
-    UsageLineSums sums, UsageTable& table)
+std::wstring NameFromFile(std::u16string_view fileName)
+{
+    return NameFromFile(DecodeUtf16(fileName));
+}
+
+void AddSumsToTable(DWORD interval, int requestedMonth, int requestedDay, int32_t day, int32_t hour, UsageLineSums sums,
+    UsageTable& table)
 {
     int64_t bucket = -1;
     switch (interval) {
@@ -108,12 +170,12 @@ void AddLineToTable(DWORD interval, int requestedMonth, int requestedDay, const 
         bucket = requestedMonth;
         break;
     case IntervalDaily:
-        if (header.day >= 0 && header.day <= 31)
-            bucket = header.day;
+        if (day >= 0 && day <= 31)
+            bucket = day;
         break;
     case IntervalHourly:
-        if (header.day == requestedDay && header.hour >= 0 && header.hour <= 23)
-            bucket = static_cast<int64_t>(header.hour) + 1;
+        if (day == requestedDay && hour >= 0 && hour <= 23)
+            bucket = static_cast<int64_t>(hour) + 1;
         break;
     default:
         break;

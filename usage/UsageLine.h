@@ -1,23 +1,33 @@
 // Reading one record line of a month file, with the reader's tolerance: no line is rejected.
 // Fields are cut at their separators; a missing separator gives an empty field and drops one
 // character of the rest; numbers convert as signed decimals that stop at the first non-digit.
+//
+// Each reading exists for decoded text (wchar_t, one character per element) and for the
+// file's UTF-16 code units read in place (char16_t), with the same results: a surrogate pair
+// counts as the one character it stands for.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/core/WinTypes.h"
+#include "platform/text/WideString.h"
 #include "usage/UsageTable.h"
 
 // The header fields the reader uses and the rest of the line after the hour.
-struct UsageLineHeader {
+template <typename Char>
+struct BasicUsageLineHeader {
     int32_t day = 0;
     int32_t hour = 0;
-    std::wstring_view rest;
+    std::basic_string_view<Char> rest;
 };
+using UsageLineHeader = BasicUsageLineHeader<wchar_t>;
+using Utf16LineHeader = BasicUsageLineHeader<char16_t>;
 
 UsageLineHeader SplitUsageHeader(std::wstring_view line);
+Utf16LineHeader SplitUsageHeader(std::u16string_view line);
 
 // What one line adds: bytes sent and received.
 struct UsageLineSums {
@@ -27,46 +37,141 @@ struct UsageLineSums {
 
 // All interfaces together: every entry the count announces, except those named "dummy".
 UsageLineSums SumAllEntries(std::wstring_view rest);
+UsageLineSums SumAllEntries(std::u16string_view rest);
 // One interface: the first place the selector (as written in files: lower case, "+" for
 // spaces) occurs in the rest of the line, as a substring; nothing when it does not occur.
+// In code units the selector comes from Utf16FileSelector, and an occurrence that starts or
+// ends inside a surrogate pair is none.
 UsageLineSums SumSelectedEntry(std::wstring_view rest, std::wstring_view fileSelector);
+UsageLineSums SumSelectedEntry(std::u16string_view rest, std::u16string_view fileSelector);
 
 // Calls found(name) for each entry name the count announces, as written in the file.
-template <typename Found>
-void ForEachEntryName(std::wstring_view rest, Found found);
+template <typename Char, typename Found>
+void ForEachEntryName(std::basic_string_view<Char> rest, Found found);
 
 // The selector as names are written in files: lower case, spaces as "+".
 std::wstring FileSelector(std::wstring_view selector);
+// The same as UTF-16 code units, for lines read in place; nothing when no decoded line can
+// hold it (a character beyond U+10FFFF, or a high and a low surrogate that stay apart in
+// the selector but would join in a file).
+std::optional<std::u16string> Utf16FileSelector(std::wstring_view selector);
 // A name as written in a file, back as the logger's name: lower case, "+" as spaces.
 std::wstring NameFromFile(std::wstring_view fileName);
+std::wstring NameFromFile(std::u16string_view fileName);
 
-// Adds one line's sums to the table. Monthly: to the requested month, whatever the line's
-// date. Daily: to the line's day. Hourly: to the line's hour + 1 when its day is the requested
-// one. Days outside 0 to 31 and hours outside 0 to 23 have no bucket and add nothing.
-void AddLineToTable(DWORD interval, int requestedMonth, int requestedDay, const UsageLineHeader& header,
-    UsageLineSums sums, UsageTable& table);
+// Adds sums to the table. Monthly: to the requested month, whatever the line's date. Daily:
+// to the line's day. Hourly: to the line's hour + 1 when its day is the requested one. Days
+// outside 0 to 31 and hours outside 0 to 23 have no bucket and add nothing.
+void AddSumsToTable(DWORD interval, int requestedMonth, int requestedDay, int32_t day, int32_t hour, UsageLineSums sums,
+    UsageTable& table);
+// The same with the day and hour of a line's header.
+template <typename Char>
+void AddLineToTable(DWORD interval, int requestedMonth, int requestedDay, const BasicUsageLineHeader<Char>& header,
+    UsageLineSums sums, UsageTable& table)
+{
+    AddSumsToTable(interval, requestedMonth, requestedDay, header.day, header.hour, sums, table);
+}
 
-// --- used by the template below ---------------------------------------------------------
+// --- the reading rules, shared by both forms ----------------------------------------------
 namespace usage_line_detail {
+
+inline bool IsHighSurrogate(uint32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+inline bool IsLowSurrogate(uint32_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Code units the first character takes: 2 for a surrogate pair in UTF-16, else 1.
+inline size_t FirstCharacterLength(std::wstring_view)
+{
+    return 1;
+}
+
+inline size_t FirstCharacterLength(std::u16string_view rest)
+{
+    return rest.size() >= 2 && IsHighSurrogate(rest[0]) && IsLowSurrogate(rest[1]) ? 2 : 1;
+}
+
 // Cuts the text before the next separator off the rest, with the separator.
-std::wstring_view SplitOff(std::wstring_view& rest, wchar_t separator);
-void SkipLeading(std::wstring_view& rest, std::wstring_view characters);
+template <typename Char>
+inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest, Char separator)
+{
+    // A plain loop rather than find(): the fields are short, and it inlines into the reader.
+    size_t at = 0;
+    while (at < rest.size() && rest[at] != separator)
+        ++at;
+    if (at == rest.size()) {
+        // As the device's reader does: the field is empty and one character goes with it.
+        if (!rest.empty())
+            rest.remove_prefix(FirstCharacterLength(rest));
+        return {};
+    }
+    std::basic_string_view<Char> field = rest.substr(0, at);
+    rest.remove_prefix(at + 1);
+    return field;
+}
+
+// The number in the field before the next space, cut off the rest with the space: what
+// LeadingInteger(SplitOff(rest, ' ')) gives, in one scan for the usual field of digits alone.
+template <typename Char>
+inline int32_t TakeNumber(std::basic_string_view<Char>& rest)
+{
+    uint32_t value = 0;
+    size_t at = 0;
+    while (at < rest.size() && rest[at] >= '0' && rest[at] <= '9') {
+        value = value * 10u + static_cast<uint32_t>(rest[at] - '0');
+        ++at;
+    }
+    if (at > 0 && at < rest.size() && rest[at] == ' ') {
+        rest.remove_prefix(at + 1);
+        return static_cast<int32_t>(value);
+    }
+    return LeadingInteger(SplitOff(rest, Char(' ')));
+}
+
+// Drops the leading tabs and spaces, and asterisks when asked to.
+template <typename Char>
+inline void SkipBlanks(std::basic_string_view<Char>& rest, bool asterisks = false)
+{
+    size_t at = 0;
+    while (at < rest.size() && (rest[at] == '\t' || rest[at] == ' ' || (asterisks && rest[at] == '*')))
+        ++at;
+    rest.remove_prefix(at);
+}
+
+// Drops the leading characters that are among the given ones.
+inline void SkipLeading(std::wstring_view& rest, std::wstring_view characters)
+{
+    size_t at = rest.find_first_not_of(characters);
+    rest.remove_prefix(at == std::wstring_view::npos ? rest.size() : at);
+}
+
 // The entry count after the header, cut off the rest with its closing asterisk.
-int32_t TakeEntryCount(std::wstring_view& rest);
+template <typename Char>
+inline int32_t TakeEntryCount(std::basic_string_view<Char>& rest)
+{
+    SkipBlanks(rest, true);
+    return LeadingInteger(SplitOff(rest, Char('*')));
+}
+
 } // namespace usage_line_detail
 
-template <typename Found>
-void ForEachEntryName(std::wstring_view rest, Found found)
+template <typename Char, typename Found>
+inline void ForEachEntryName(std::basic_string_view<Char> rest, Found found)
 {
     using namespace usage_line_detail;
     int32_t count = TakeEntryCount(rest);
     for (int32_t i = 0; i < count; ++i) {
         // Once the line is used up every further entry reads as an empty name: one is enough.
         bool exhausted = rest.empty();
-        SkipLeading(rest, L"\t ");
-        std::wstring_view name = SplitOff(rest, L' ');
-        SplitOff(rest, L' ');
-        SplitOff(rest, L' ');
+        SkipBlanks(rest);
+        std::basic_string_view<Char> name = SplitOff(rest, Char(' '));
+        SplitOff(rest, Char(' '));
+        SplitOff(rest, Char(' '));
         found(name);
         if (exhausted)
             break;

@@ -1,6 +1,7 @@
 #include "usage/UsageLogFile.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "platform/files/Files.h"
@@ -134,6 +135,86 @@ BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::
     if (start < pending.size())
         onLine(WithoutCarriageReturn(std::wstring_view(pending).substr(start)));
     return TRUE;
+}
+
+BOOL ReadMonthFileUnits(const std::wstring& path, std::u16string& buffer,
+    const std::function<void(std::u16string_view)>& onLine, size_t chunkBytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    chunkBytes = std::clamp<size_t>(chunkBytes, 1, 1u << 30);
+    // The buffer holds haveBytes bytes: the units of the line not yet handed over from
+    // lineStart on, and perhaps half a unit after them.
+    size_t haveBytes = 0;
+    size_t lineStart = 0;
+    size_t scanned = 0; // units searched for a line feed
+    auto units = [&buffer] { return std::u16string_view(buffer.data(), buffer.size()); };
+    BOOL ok = TRUE;
+    for (;;) {
+        if (lineStart > 0) {
+            haveBytes -= 2 * lineStart;
+            std::memmove(buffer.data(), buffer.data() + lineStart, haveBytes);
+            scanned -= lineStart;
+            lineStart = 0;
+        }
+        size_t wanted = (haveBytes + chunkBytes + 1) / 2;
+        if (buffer.size() < wanted)
+            buffer.resize(wanted);
+        DWORD got = 0;
+        auto* bytes = reinterpret_cast<char*>(buffer.data());
+        if (!ReadFile(file, bytes + haveBytes, static_cast<DWORD>(chunkBytes), &got, nullptr)) {
+            ok = FALSE;
+            break;
+        }
+        if (got == 0)
+            break;
+        size_t complete = haveBytes / 2; // a unit half read before is completed now
+        haveBytes += got;
+        size_t whole = haveBytes / 2;
+        if constexpr (std::endian::native == std::endian::big) {
+            for (size_t i = complete; i < whole; ++i)
+                buffer[i] = static_cast<char16_t>((buffer[i] >> 8) | (buffer[i] << 8));
+        }
+        for (size_t end = FindLineFeed(units().substr(0, whole), scanned); end != std::u16string_view::npos;
+             end = FindLineFeed(units().substr(0, whole), lineStart)) {
+            std::u16string_view line = units().substr(lineStart, end - lineStart);
+            if (!line.empty() && line.back() == u'\r')
+                line.remove_suffix(1);
+            onLine(line);
+            lineStart = end + 1;
+        }
+        scanned = whole;
+    }
+    CloseHandle(file);
+    if (!ok)
+        return FALSE;
+    size_t whole = haveBytes / 2;
+    if (lineStart < whole) {
+        std::u16string_view line = units().substr(lineStart, whole - lineStart);
+        if (line.back() == u'\r')
+            line.remove_suffix(1);
+        onLine(line);
+    }
+    return TRUE;
+}
+
+size_t FindLineFeed(std::u16string_view units, size_t from)
+{
+    // The C library's byte search is far quicker than a loop over units: a 0x0A byte is a
+    // line feed when the unit holding it is one, in either byte order.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(units.data());
+    size_t size = units.size() * 2;
+    for (size_t at = from * 2; at < size;) {
+        const void* found = std::memchr(bytes + at, '\n', size - at);
+        if (found == nullptr)
+            break;
+        size_t byte = static_cast<size_t>(static_cast<const unsigned char*>(found) - bytes);
+        if (units[byte / 2] == u'\n')
+            return byte / 2;
+        at = byte + 1;
+    }
+    return std::u16string_view::npos;
 }
 
 std::vector<std::wstring_view> SplitLines(std::wstring_view text)

@@ -37,3 +37,14 @@ std::vector<std::wstring_view> SplitLines(std::wstring_view text);
 // file cannot be opened or read (lines handed over before a read error stay handed over).
 BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::wstring_view)>& onLine,
     size_t chunkBytes = 65536);
+
+// The same lines as the file's UTF-16 code units, undecoded, each a view into the buffer that
+// holds until the next line is handed over. The file is read in pieces of chunkBytes into the
+// buffer, which keeps its storage for the next file; it only grows for a line longer than a
+// piece. A surrogate pair stays two units and a lone surrogate one; an odd last byte is no
+// unit.
+BOOL ReadMonthFileUnits(const std::wstring& path, std::u16string& buffer,
+    const std::function<void(std::u16string_view)>& onLine, size_t chunkBytes = 65536);
+
+// Where the first line feed among the code units from `from` on is; npos when there is none.
+size_t FindLineFeed(std::u16string_view units, size_t from);

@@ -47,11 +47,15 @@ void AddLiveCounts(const UsageLogger& logger, DWORD interval, const platform::Ca
 BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
     const std::wstring& selector, UsageTable& table)
 {
-    const std::wstring fileSelector = FileSelector(selector);
+    const std::optional<std::u16string> fileSelector = Utf16FileSelector(selector);
     UsageTable added {};
-    BOOL read = ReadMonthFileLines(MonthFileName(folder, time.Year(), time.Month()), [&](std::wstring_view line) {
-        UsageLineHeader header = SplitUsageHeader(line);
-        UsageLineSums sums = fileSelector.empty() ? SumAllEntries(header.rest) : SumSelectedEntry(header.rest, fileSelector);
+    BOOL read = ReadMonthFileUnits(MonthFileName(folder, time.Year(), time.Month()), m_buffer, [&](std::u16string_view line) {
+        Utf16LineHeader header = SplitUsageHeader(line);
+        UsageLineSums sums;
+        if (selector.empty())
+            sums = SumAllEntries(header.rest);
+        else if (fileSelector)
+            sums = SumSelectedEntry(header.rest, *fileSelector);
         AddLineToTable(interval, time.Month(), time.Day(), header, sums, added);
     });
     if (!read) {
@@ -70,8 +74,8 @@ BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::Calendar
 BOOL DirectMonthSource::CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
 {
     NameList found = list;
-    BOOL read = ReadMonthFileLines(MonthFileName(folder, year, month), [&found](std::wstring_view line) {
-        ForEachEntryName(SplitUsageHeader(line).rest, [&found](std::wstring_view name) {
+    BOOL read = ReadMonthFileUnits(MonthFileName(folder, year, month), m_buffer, [&found](std::u16string_view line) {
+        ForEachEntryName(SplitUsageHeader(line).rest, [&found](std::u16string_view name) {
             // An empty name is no interface: it comes only from a damaged line, and as a
             // selector it would stand for all interfaces together.
             if (!name.empty())

@@ -23,12 +23,15 @@ public:
     virtual BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list) = 0;
 };
 
-// Opens and reads the file at every call.
+// Opens and reads the file at every call, parsing its code units where they were read.
 class DirectMonthSource final : public MonthSource {
 public:
     BOOL ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
         const std::wstring& selector, UsageTable& table) override;
     BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list) override;
+
+private:
+    std::u16string m_buffer; // the pieces of the file being read, kept for the next one
 };
 
 // The table for the interval (IntervalMonthly: the requested year; IntervalDaily: its month;

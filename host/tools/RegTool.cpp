@@ -1,6 +1,5 @@
 #include "host/tools/RegTool.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +10,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "host/RegToolParsing.h"
 #include "platform/core/DataFolder.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryExchange.h"
@@ -20,8 +20,6 @@
 #include "platform/text/WideString.h"
 
 namespace {
-
-using platform::RegistryRoot;
 
 constexpr const char* kNotFound = "ERROR: The system was unable to find the specified registry key or value.";
 constexpr const char* kSuccess = "The operation completed successfully.";
@@ -73,58 +71,6 @@ std::string Narrow(std::wstring_view text)
     return WideToUtf8(text);
 }
 
-// ---------------------------------------------------------------------------------------
-// Command line
-
-struct Options {
-    std::string operation;
-    std::vector<std::string> positional;
-    std::optional<std::string> valueName; // /v
-    bool defaultValue = false; // /ve
-    bool allValues = false; // /va
-    bool recurse = false; // /s on query
-    std::optional<std::string> separator; // /s on add
-    std::optional<std::string> type; // /t
-    std::optional<std::string> data; // /d
-    bool force = false; // /f
-    bool overwriteFile = false; // /y
-};
-
-// The option a word names, lower case without its '/' or '-', or empty when the word is an
-// argument (such as a file path that starts with "/").
-std::string OptionName(const std::string& word)
-{
-    static const char* kOptions[] = { "v", "ve", "va", "s", "t", "d", "f", "y" };
-    if (word.size() < 2 || (word[0] != '/' && word[0] != '-'))
-        return {};
-    std::string name = word.substr(1);
-    for (char& ch : name)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    for (const char* known : kOptions)
-        if (name == known)
-            return name;
-    return {};
-}
-
-bool TakesArgument(const std::string& operation, const std::string& option)
-{
-    return option == "v" || option == "t" || option == "d" || (option == "s" && operation == "add");
-}
-
-// Which options each operation accepts.
-bool Allowed(const std::string& operation, const std::string& option)
-{
-    if (operation == "query")
-        return option == "v" || option == "ve" || option == "s";
-    if (operation == "add")
-        return option == "v" || option == "ve" || option == "t" || option == "s" || option == "d" || option == "f";
-    if (operation == "delete")
-        return option == "v" || option == "ve" || option == "va" || option == "f";
-    if (operation == "export")
-        return option == "y";
-    return false;
-}
-
 class RegTool {
 public:
     RegTool(const std::vector<std::string>& args, std::string dataFolder)
@@ -137,8 +83,7 @@ public:
 
 private:
     int Syntax(const std::string& detail = {});
-    bool ParseArguments();
-    // KEY into a root and a subkey path; prints the error itself.
+    // KEY into m_key; prints the error itself.
     bool ParseKey(const std::string& text);
     bool OpenStore(platform::RegistryStoreMode mode);
     int Finish(int code);
@@ -148,7 +93,6 @@ private:
     int QueryKey(HKEY key, const std::wstring& display, bool recurse);
     int SearchValue(HKEY key, const std::wstring& display, const std::wstring& name, int& matches);
     int Add();
-    bool BuildData(DWORD& type, std::vector<uint8_t>& data);
     int Delete();
     int Export();
     int Import();
@@ -156,10 +100,8 @@ private:
     std::vector<std::string> m_args;
     std::string m_dataFolderArgument;
     std::filesystem::path m_dataFolder;
-    Options m_options;
-    RegistryRoot m_root = RegistryRoot::CurrentUser;
-    std::wstring m_subkey; // below the root, components joined with "\"
-    std::wstring m_display; // the key as printed: the root's long name and the subkey
+    host::RegToolOptions m_options;
+    host::RegToolKey m_key;
     bool m_storeOpen = false;
 };
 
@@ -171,113 +113,12 @@ int RegTool::Syntax(const std::string& detail)
     return 1;
 }
 
-bool RegTool::ParseArguments()
-{
-    std::vector<std::string> words;
-    for (size_t i = 0; i < m_args.size(); ++i) {
-        if (m_args[i] == "--data" && i + 1 < m_args.size()) {
-            m_dataFolderArgument = m_args[++i];
-        } else if (m_args[i].rfind("--data=", 0) == 0) {
-            m_dataFolderArgument = m_args[i].substr(7);
-        } else {
-            words.push_back(m_args[i]);
-        }
-    }
-    if (words.empty())
-        return false;
-    m_options.operation = words[0];
-    for (char& ch : m_options.operation)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    const std::string& operation = m_options.operation;
-    if (operation != "query" && operation != "add" && operation != "delete" && operation != "export" && operation != "import") {
-        m_options.operation.clear();
-        return false;
-    }
-    for (size_t i = 1; i < words.size(); ++i) {
-        std::string option = OptionName(words[i]);
-        if (option.empty()) {
-            m_options.positional.push_back(words[i]);
-            continue;
-        }
-        if (!Allowed(operation, option))
-            return false;
-        std::string argument;
-        if (TakesArgument(operation, option)) {
-            if (i + 1 >= words.size())
-                return false;
-            argument = words[++i];
-        }
-        auto once = [](auto& slot, auto value) {
-            if (slot)
-                return false;
-            slot = value;
-            return true;
-        };
-        bool fresh = true;
-        if (option == "v")
-            fresh = once(m_options.valueName, argument);
-        else if (option == "ve")
-            fresh = once(m_options.defaultValue, true);
-        else if (option == "va")
-            fresh = once(m_options.allValues, true);
-        else if (option == "s" && operation == "query")
-            fresh = once(m_options.recurse, true);
-        else if (option == "s")
-            fresh = once(m_options.separator, argument);
-        else if (option == "t")
-            fresh = once(m_options.type, argument);
-        else if (option == "d")
-            fresh = once(m_options.data, argument);
-        else if (option == "f")
-            fresh = once(m_options.force, true);
-        else if (option == "y")
-            fresh = once(m_options.overwriteFile, true);
-        if (!fresh)
-            return false;
-    }
-    int valueChoices = (m_options.valueName ? 1 : 0) + (m_options.defaultValue ? 1 : 0) + (m_options.allValues ? 1 : 0);
-    if (valueChoices > 1)
-        return false;
-    size_t wanted = operation == "export" ? 2 : 1;
-    return m_options.positional.size() == wanted;
-}
-
 bool RegTool::ParseKey(const std::string& text)
 {
-    std::wstring key = Utf8ToWide(text);
-    if (key.rfind(L"\\\\", 0) == 0) {
-        std::fprintf(stderr, "ERROR: Invalid key name. (Registries of other machines are not reachable here.)\n");
+    if (std::optional<std::string> error = host::ParseRegToolKey(text, m_key)) {
+        std::fprintf(stderr, "%s\n", error->c_str());
         return false;
     }
-    if (key.size() > 1 && key.back() == L'\\')
-        key.pop_back(); // "HKCU\Software\" is taken as "HKCU\Software"
-    size_t slash = key.find(L'\\');
-    std::wstring rootName = key.substr(0, slash);
-    std::optional<RegistryRoot> root = platform::ParseRootName(rootName);
-    if (!root) {
-        if (platform::IsUnkeptRootName(rootName))
-            std::fprintf(stderr, "ERROR: Invalid key name. %s is not kept in this registry: only HKEY_CURRENT_USER (HKCU) and "
-                                 "HKEY_LOCAL_MACHINE (HKLM) are.\n",
-                Narrow(rootName).c_str());
-        else
-            std::fprintf(stderr, "ERROR: Invalid key name. A key starts with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM).\n");
-        return false;
-    }
-    m_root = *root;
-    m_subkey.clear();
-    if (slash != std::wstring::npos) {
-        std::wstring rest = key.substr(slash + 1);
-        std::vector<std::wstring> components;
-        if (rest.empty() || rest.front() == L'\\' || platform::SplitKeyPath(rest, components) != ERROR_SUCCESS) {
-            std::fprintf(stderr, "ERROR: Invalid key name. Key names are 1 to %zu characters, separated by one \"\\\".\n",
-                platform::kMaxKeyNameLength);
-            return false;
-        }
-        m_subkey = rest;
-    }
-    m_display = platform::RootName(m_root);
-    if (!m_subkey.empty())
-        m_display += L"\\" + m_subkey;
     return true;
 }
 
@@ -486,7 +327,7 @@ int RegTool::Query()
     if (!ParseKey(m_options.positional[0]) || !OpenStore(platform::RegistryStoreMode::ReadOnly))
         return 1;
     ScopedKey key;
-    if (RegOpenKeyExW(platform::RootHandle(m_root), m_subkey.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(platform::RootHandle(m_key.root), m_key.subkey.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) {
         std::fprintf(stderr, "%s\n", kNotFound);
         return 1;
     }
@@ -494,7 +335,7 @@ int RegTool::Query()
         std::wstring name = m_options.valueName ? Utf8ToWide(*m_options.valueName) : std::wstring();
         if (m_options.recurse) {
             int matches = 0;
-            if (SearchValue(key.Get(), m_display, name, matches) != 0)
+            if (SearchValue(key.Get(), m_key.display, name, matches) != 0)
                 return 1;
             std::printf("End of search: %d match(es) found.\n", matches);
             return matches > 0 ? 0 : 1;
@@ -510,10 +351,10 @@ int RegTool::Query()
             std::fprintf(stderr, "%s\n", kNotFound);
             return 1;
         }
-        std::printf("\n%s\n%s\n\n", Narrow(m_display).c_str(), ValueLine(found->name, found->type, found->data).c_str());
+        std::printf("\n%s\n%s\n\n", Narrow(m_key.display).c_str(), ValueLine(found->name, found->type, found->data).c_str());
         return 0;
     }
-    return QueryKey(key.Get(), m_display, m_options.recurse);
+    return QueryKey(key.Get(), m_key.display, m_options.recurse);
 }
 
 int RegTool::QueryKey(HKEY key, const std::wstring& display, bool recurse)
@@ -565,125 +406,6 @@ int RegTool::SearchValue(HKEY key, const std::wstring& display, const std::wstri
     return 0;
 }
 
-// Numbers as the tool takes them: decimal, or hex after "0x"; nothing else, no sign.
-bool ParseNumber(const std::string& text, uint64_t maximum, uint64_t& value)
-{
-    bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    std::string digits = hex ? text.substr(2) : text;
-    if (digits.empty())
-        return false;
-    value = 0;
-    for (char ch : digits) {
-        int digit;
-        if (ch >= '0' && ch <= '9')
-            digit = ch - '0';
-        else if (hex && ch >= 'a' && ch <= 'f')
-            digit = ch - 'a' + 10;
-        else if (hex && ch >= 'A' && ch <= 'F')
-            digit = ch - 'A' + 10;
-        else
-            return false;
-        uint64_t base = hex ? 16 : 10;
-        if (value > (maximum - static_cast<uint64_t>(digit)) / base)
-            return false;
-        value = value * base + static_cast<uint64_t>(digit);
-    }
-    return true;
-}
-
-bool RegTool::BuildData(DWORD& type, std::vector<uint8_t>& data)
-{
-    std::string typeName = m_options.type.value_or("REG_SZ");
-    for (char& ch : typeName)
-        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    static const std::pair<const char*, DWORD> kTypes[] = { { "REG_SZ", REG_SZ }, { "REG_EXPAND_SZ", REG_EXPAND_SZ },
-        { "REG_MULTI_SZ", REG_MULTI_SZ }, { "REG_DWORD", REG_DWORD }, { "REG_QWORD", REG_QWORD }, { "REG_BINARY", REG_BINARY },
-        { "REG_NONE", REG_NONE } };
-    bool known = false;
-    for (const auto& [name, code] : kTypes) {
-        if (typeName == name) {
-            type = code;
-            known = true;
-        }
-    }
-    if (!known) {
-        std::fprintf(stderr, "ERROR: Invalid type %s. The types are REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, "
-                             "REG_BINARY and REG_NONE.\n",
-            m_options.type->c_str());
-        return false;
-    }
-    if (m_options.separator && type != REG_MULTI_SZ) {
-        std::fprintf(stderr, "ERROR: Invalid syntax. /s sets the separator of REG_MULTI_SZ data only.\n");
-        return false;
-    }
-    const std::string text = m_options.data.value_or("");
-    switch (type) {
-    case REG_DWORD:
-    case REG_QWORD: {
-        uint64_t value = 0;
-        uint64_t maximum = type == REG_DWORD ? 0xFFFFFFFFull : ~0ull;
-        if (m_options.data && !ParseNumber(text, maximum, value)) {
-            std::fprintf(stderr, "ERROR: Invalid data for %s: '%s'. Give a decimal number or 0x and hex digits, from 0 to %s.\n",
-                typeName.c_str(), text.c_str(), type == REG_DWORD ? "4294967295" : "18446744073709551615");
-            return false;
-        }
-        data.clear();
-        for (int i = 0; i < (type == REG_DWORD ? 4 : 8); ++i)
-            data.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        return true;
-    }
-    case REG_BINARY: {
-        data.clear();
-        bool valid = text.size() % 2 == 0;
-        for (size_t i = 0; valid && i < text.size(); i += 2) {
-            uint64_t byte = 0;
-            valid = std::isxdigit(static_cast<unsigned char>(text[i])) && std::isxdigit(static_cast<unsigned char>(text[i + 1]))
-                && ParseNumber("0x" + text.substr(i, 2), 0xFF, byte);
-            data.push_back(static_cast<uint8_t>(byte));
-        }
-        if (!valid) {
-            std::fprintf(stderr, "ERROR: Invalid data for REG_BINARY: '%s'. Give hex digits, two for each byte (0a1bff).\n",
-                text.c_str());
-            return false;
-        }
-        return true;
-    }
-    case REG_MULTI_SZ: {
-        std::wstring wide = Utf8ToWide(text);
-        std::wstring separator = m_options.separator ? Utf8ToWide(*m_options.separator) : L"\\0";
-        if (m_options.separator && separator.size() != 1) {
-            std::fprintf(stderr, "ERROR: Invalid syntax. The separator given with /s must be one character.\n");
-            return false;
-        }
-        std::vector<std::wstring> parts;
-        size_t start = 0;
-        while (!wide.empty()) {
-            size_t end = wide.find(separator, start);
-            parts.push_back(wide.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
-            if (end == std::wstring::npos)
-                break;
-            start = end + separator.size();
-        }
-        data.clear();
-        for (const std::wstring& part : parts) {
-            // An empty string would end the list early.
-            if (part.empty()) {
-                std::fprintf(stderr, "ERROR: Invalid data for REG_MULTI_SZ: '%s' has an empty string in it.\n", text.c_str());
-                return false;
-            }
-            std::vector<uint8_t> one = Utf16LeWithTerminator(part);
-            data.insert(data.end(), one.begin(), one.end());
-        }
-        data.push_back(0);
-        data.push_back(0);
-        return true;
-    }
-    default: // the string types and REG_NONE
-        data = Utf16LeWithTerminator(Utf8ToWide(text));
-        return true;
-    }
-}
-
 int RegTool::Add()
 {
     if (!ParseKey(m_options.positional[0]))
@@ -691,8 +413,12 @@ int RegTool::Add()
     bool setsValue = m_options.valueName || m_options.defaultValue || m_options.type || m_options.data;
     DWORD type = REG_SZ;
     std::vector<uint8_t> data;
-    if (setsValue && !BuildData(type, data))
-        return 1;
+    if (setsValue) {
+        if (std::optional<std::string> error = host::BuildRegToolData(m_options, type, data)) {
+            std::fprintf(stderr, "%s\n", error->c_str());
+            return 1;
+        }
+    }
     if (m_options.separator && !setsValue)
         return Syntax("/s goes with REG_MULTI_SZ data.");
     std::wstring name = m_options.valueName ? Utf8ToWide(*m_options.valueName) : std::wstring();
@@ -701,17 +427,17 @@ int RegTool::Add()
             platform::kMaxValueNameLength);
         return 1;
     }
-    if (m_subkey.empty() && !setsValue) {
-        std::fprintf(stderr, "ERROR: Invalid key name. The root %s exists already; name a key below it.\n", Narrow(m_display).c_str());
+    if (m_key.subkey.empty() && !setsValue) {
+        std::fprintf(stderr, "ERROR: Invalid key name. The root %s exists already; name a key below it.\n", Narrow(m_key.display).c_str());
         return 1;
     }
     if (!OpenStore(platform::RegistryStoreMode::ReadWrite))
         return 1;
     ScopedKey key;
-    LONG created = RegCreateKeyExW(platform::RootHandle(m_root), m_subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    LONG created = RegCreateKeyExW(platform::RootHandle(m_key.root), m_key.subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
         KEY_ALL_ACCESS, nullptr, key.Out(), nullptr);
     if (created != ERROR_SUCCESS) {
-        std::fprintf(stderr, "ERROR: %s could not be created (error %d).\n", Narrow(m_display).c_str(), created);
+        std::fprintf(stderr, "ERROR: %s could not be created (error %d).\n", Narrow(m_key.display).c_str(), created);
         return Finish(1);
     }
     if (setsValue) {
@@ -740,23 +466,23 @@ int RegTool::Delete()
     if (!ParseKey(m_options.positional[0]))
         return 1;
     bool wholeKey = !m_options.valueName && !m_options.defaultValue && !m_options.allValues;
-    if (wholeKey && m_subkey.empty()) {
-        std::fprintf(stderr, "ERROR: Invalid key name. The root %s cannot be deleted.\n", Narrow(m_display).c_str());
+    if (wholeKey && m_key.subkey.empty()) {
+        std::fprintf(stderr, "ERROR: Invalid key name. The root %s cannot be deleted.\n", Narrow(m_key.display).c_str());
         return 1;
     }
     if (!OpenStore(platform::RegistryStoreMode::ReadWrite))
         return 1;
     ScopedKey key;
-    if (RegOpenKeyExW(platform::RootHandle(m_root), m_subkey.c_str(), 0, KEY_ALL_ACCESS, key.Out()) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(platform::RootHandle(m_key.root), m_key.subkey.c_str(), 0, KEY_ALL_ACCESS, key.Out()) != ERROR_SUCCESS) {
         std::fprintf(stderr, "%s\n", kNotFound);
         return Finish(1);
     }
     std::wstring name = m_options.valueName ? Utf8ToWide(*m_options.valueName) : std::wstring();
     std::string question;
     if (wholeKey) {
-        question = "Permanently delete the registry key " + Narrow(m_display) + " (Yes/No)?";
+        question = "Permanently delete the registry key " + Narrow(m_key.display) + " (Yes/No)?";
     } else if (m_options.allValues) {
-        question = "Delete all values under the registry key " + Narrow(m_display) + " (Yes/No)?";
+        question = "Delete all values under the registry key " + Narrow(m_key.display) + " (Yes/No)?";
     } else {
         DWORD size = 0;
         if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
@@ -772,7 +498,7 @@ int RegTool::Delete()
 
     LONG result = ERROR_SUCCESS;
     if (wholeKey) {
-        result = RegDeleteTreeW(platform::RootHandle(m_root), m_subkey.c_str());
+        result = RegDeleteTreeW(platform::RootHandle(m_key.root), m_key.subkey.c_str());
     } else if (m_options.allValues) {
         std::vector<EnumeratedValue> values;
         std::vector<std::wstring> subkeys;
@@ -800,7 +526,7 @@ int RegTool::Export()
         return 1;
     const std::string& file = m_options.positional[1];
     std::string text;
-    if (platform::ExportRegistryKey(platform::RootHandle(m_root), m_subkey.c_str(), text) != ERROR_SUCCESS) {
+    if (platform::ExportRegistryKey(platform::RootHandle(m_key.root), m_key.subkey.c_str(), text) != ERROR_SUCCESS) {
         std::fprintf(stderr, "%s\n", kNotFound);
         return Finish(1);
     }
@@ -857,7 +583,7 @@ int RegTool::Run()
             return 0;
         }
     }
-    if (!ParseArguments())
+    if (!host::ParseRegToolArguments(m_args, m_options, m_dataFolderArgument))
         return Syntax();
     const std::string& operation = m_options.operation;
     if (operation == "query")

@@ -88,6 +88,32 @@ bool ParseArgument(LPCWSTR text, DevicePath& path)
     return true;
 }
 
+struct PathArgument {
+    LPCWSTR text;
+    DevicePath& path;
+};
+
+// The shared start of the calls on paths: each path parsed, then the installed file system,
+// then, for a call that cannot act on the root, any root refused with rootError. Null with
+// the last error set when one of them fails.
+std::shared_ptr<platform::FileSystem> BeginPathCall(std::initializer_list<PathArgument> paths, DWORD rootError = ERROR_SUCCESS)
+{
+    for (const PathArgument& argument : paths) {
+        if (!ParseArgument(argument.text, argument.path))
+            return nullptr;
+    }
+    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    if (!fileSystem || rootError == ERROR_SUCCESS)
+        return fileSystem;
+    for (const PathArgument& argument : paths) {
+        if (argument.path.IsRoot()) {
+            SetLastError(rootError);
+            return nullptr;
+        }
+    }
+    return fileSystem;
+}
+
 void FillFindData(const EntryInfo& entry, WIN32_FIND_DATAW* data)
 {
     data->dwFileAttributes = entry.attributes;
@@ -115,9 +141,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         return INVALID_HANDLE_VALUE;
     }
     DevicePath path;
-    if (!ParseArgument(lpFileName, path))
-        return INVALID_HANDLE_VALUE;
-    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    std::shared_ptr<platform::FileSystem> fileSystem = BeginPathCall({ { lpFileName, path } });
     if (!fileSystem)
         return INVALID_HANDLE_VALUE;
 
@@ -324,13 +348,10 @@ BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName)
 {
     DevicePath from;
     DevicePath to;
-    if (!ParseArgument(lpExistingFileName, from) || !ParseArgument(lpNewFileName, to))
-        return FALSE;
-    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    std::shared_ptr<platform::FileSystem> fileSystem
+        = BeginPathCall({ { lpExistingFileName, from }, { lpNewFileName, to } }, ERROR_ACCESS_DENIED);
     if (!fileSystem)
         return FALSE;
-    if (from.IsRoot() || to.IsRoot())
-        return Fail(ERROR_ACCESS_DENIED);
     if (DWORD error = fileSystem->MoveEntry(from, to))
         return Fail(error);
     return TRUE;
@@ -339,13 +360,9 @@ BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName)
 BOOL DeleteFileW(LPCWSTR lpFileName)
 {
     DevicePath path;
-    if (!ParseArgument(lpFileName, path))
-        return FALSE;
-    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    std::shared_ptr<platform::FileSystem> fileSystem = BeginPathCall({ { lpFileName, path } }, ERROR_ACCESS_DENIED);
     if (!fileSystem)
         return FALSE;
-    if (path.IsRoot())
-        return Fail(ERROR_ACCESS_DENIED);
     if (DWORD error = fileSystem->DeleteFile(path))
         return Fail(error);
     return TRUE;
@@ -356,13 +373,9 @@ BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttrib
     if (lpSecurityAttributes != nullptr)
         return Fail(ERROR_INVALID_PARAMETER);
     DevicePath path;
-    if (!ParseArgument(lpPathName, path))
-        return FALSE;
-    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    std::shared_ptr<platform::FileSystem> fileSystem = BeginPathCall({ { lpPathName, path } }, ERROR_ALREADY_EXISTS);
     if (!fileSystem)
         return FALSE;
-    if (path.IsRoot())
-        return Fail(ERROR_ALREADY_EXISTS);
     if (DWORD error = fileSystem->CreateDirectory(path))
         return Fail(error);
     return TRUE;
@@ -371,13 +384,9 @@ BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttrib
 BOOL RemoveDirectoryW(LPCWSTR lpPathName)
 {
     DevicePath path;
-    if (!ParseArgument(lpPathName, path))
-        return FALSE;
-    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    std::shared_ptr<platform::FileSystem> fileSystem = BeginPathCall({ { lpPathName, path } }, ERROR_ACCESS_DENIED);
     if (!fileSystem)
         return FALSE;
-    if (path.IsRoot())
-        return Fail(ERROR_ACCESS_DENIED);
     if (DWORD error = fileSystem->RemoveDirectory(path))
         return Fail(error);
     return TRUE;
@@ -386,9 +395,7 @@ BOOL RemoveDirectoryW(LPCWSTR lpPathName)
 DWORD GetFileAttributesW(LPCWSTR lpFileName)
 {
     DevicePath path;
-    if (!ParseArgument(lpFileName, path))
-        return INVALID_FILE_ATTRIBUTES;
-    std::shared_ptr<platform::FileSystem> fileSystem = RequireFileSystem();
+    std::shared_ptr<platform::FileSystem> fileSystem = BeginPathCall({ { lpFileName, path } });
     if (!fileSystem)
         return INVALID_FILE_ATTRIBUTES;
     EntryInfo entry;

@@ -24,15 +24,30 @@ namespace {
 using platform::KeyNode;
 using platform::RegistryState;
 
-// Errors are returned, never thrown across the platform API.
+// The shared start of every call: the registry's lock held for the body, and errors
+// returned, never thrown across the platform API.
 template <typename Body>
-LONG Guarded(Body&& body)
+LONG Locked(Body&& body)
 {
     try {
-        return body();
+        RegistryState& state = RegistryState::Instance();
+        std::lock_guard lock(state.Mutex());
+        return body(state);
     } catch (const std::bad_alloc&) {
         return ERROR_OUTOFMEMORY;
     }
+}
+
+// The same for the calls on an open key: the handle resolved to its key first.
+template <typename Body>
+LONG WithKey(HKEY hKey, Body&& body)
+{
+    return Locked([&](RegistryState& state) -> LONG {
+        std::shared_ptr<KeyNode> node;
+        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
+            return resolved;
+        return body(state, node);
+    });
 }
 
 FILETIME ToFileTime(int64_t unixMs)
@@ -77,12 +92,7 @@ LONG OpenOrCreate(HKEY hKey, LPCWSTR lpSubKey, bool create, PHKEY phkResult, LPD
     if (phkResult == nullptr)
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>& node) -> LONG {
         bool createdAny = false;
         LONG walked = WalkPath(state, node, lpSubKey, create, createdAny);
         if (createdAny)
@@ -130,11 +140,9 @@ bool CopyName(const std::wstring& name, LPWSTR buffer, LPDWORD lpcch)
     return true;
 }
 
-// The key a delete call names: the handle's own key for an empty path.
-LONG FindTarget(RegistryState& state, HKEY hKey, LPCWSTR lpSubKey, std::shared_ptr<KeyNode>& target)
+// The key a delete call names below the handle's key: that key itself for an empty path.
+LONG FindTarget(RegistryState& state, std::shared_ptr<KeyNode>& target, LPCWSTR lpSubKey)
 {
-    if (LONG resolved = state.Resolve(hKey, target); resolved != ERROR_SUCCESS)
-        return resolved;
     bool createdAny = false;
     return WalkPath(state, target, lpSubKey, false, createdAny);
 }
@@ -165,9 +173,7 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult)
 
 LONG RegCloseKey(HKEY hKey)
 {
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
+    return Locked([&](RegistryState& state) -> LONG {
         if (!state.IsOpen())
             return ERROR_INVALID_HANDLE;
         if (!platform::RootOfHandle(hKey) && !state.RemoveHandle(hKey))
@@ -181,12 +187,7 @@ LONG RegCloseKey(HKEY hKey)
 
 LONG RegFlushKey(HKEY hKey)
 {
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>&) -> LONG {
         return state.PersistIfDirty();
     });
 }
@@ -195,12 +196,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
 {
     if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr))
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState&, std::shared_ptr<KeyNode>& node) -> LONG {
         const platform::RegistryValue* value = node->FindValue(NameOrEmpty(lpValueName));
         if (value == nullptr)
             return ERROR_FILE_NOT_FOUND;
@@ -214,12 +210,7 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const B
 {
     if (lpData == nullptr && cbData != 0)
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>& node) -> LONG {
         if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
             return writable;
         std::wstring_view name = NameOrEmpty(lpValueName);
@@ -237,12 +228,7 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, L
 {
     if (lpReserved != nullptr || lpName == nullptr || lpcchName == nullptr || (lpClass != nullptr && lpcchClass == nullptr))
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState&, std::shared_ptr<KeyNode>& node) -> LONG {
         if (dwIndex >= node->Subkeys().size())
             return ERROR_NO_MORE_ITEMS;
         const KeyNode& subkey = *node->Subkeys()[dwIndex];
@@ -264,12 +250,7 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
 {
     if (lpReserved != nullptr || lpValueName == nullptr || lpcchValueName == nullptr || (lpData != nullptr && lpcbData == nullptr))
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState&, std::shared_ptr<KeyNode>& node) -> LONG {
         if (dwIndex >= node->Values().size())
             return ERROR_NO_MORE_ITEMS;
         const platform::RegistryValue& value = node->Values()[dwIndex];
@@ -284,12 +265,7 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
 
 LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName)
 {
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>& node) -> LONG {
         if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
             return writable;
         if (!node->DeleteValue(NameOrEmpty(lpValueName)))
@@ -303,11 +279,8 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey)
 {
     if (lpSubKey == nullptr)
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> target;
-        if (LONG found = FindTarget(state, hKey, lpSubKey, target); found != ERROR_SUCCESS)
+    return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>& target) -> LONG {
+        if (LONG found = FindTarget(state, target, lpSubKey); found != ERROR_SUCCESS)
             return found;
         if (!target->Subkeys().empty())
             return ERROR_ACCESS_DENIED;
@@ -317,11 +290,8 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey)
 
 LONG RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey)
 {
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> target;
-        if (LONG found = FindTarget(state, hKey, lpSubKey, target); found != ERROR_SUCCESS)
+    return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>& target) -> LONG {
+        if (LONG found = FindTarget(state, target, lpSubKey); found != ERROR_SUCCESS)
             return found;
         if (lpSubKey != nullptr)
             return DeleteWholeKey(state, target);
@@ -341,12 +311,7 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpR
 {
     if (lpReserved != nullptr || (lpClass != nullptr && lpcchClass == nullptr))
         return ERROR_INVALID_PARAMETER;
-    return Guarded([&]() -> LONG {
-        RegistryState& state = RegistryState::Instance();
-        std::lock_guard lock(state.Mutex());
-        std::shared_ptr<KeyNode> node;
-        if (LONG resolved = state.Resolve(hKey, node); resolved != ERROR_SUCCESS)
-            return resolved;
+    return WithKey(hKey, [&](RegistryState&, std::shared_ptr<KeyNode>& node) -> LONG {
         if (lpClass != nullptr && *lpcchClass == 0)
             return ERROR_MORE_DATA;
         if (lpClass != nullptr)

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text/NumberText.h"
+
 namespace platform {
 
 struct ScenarioCommand {
@@ -42,10 +44,8 @@ struct ScenarioParseResult {
 
 ScenarioParseResult ParseScenario(std::string_view text);
 
-// Helpers for the services that read the commands. Each returns nullopt when the text is not
-// a valid value of its kind.
-std::optional<uint32_t> ParseIpv4(std::string_view text);            // host byte order
-std::optional<int64_t> ParseInteger(std::string_view text);           // decimal, optional sign
+// For the services that read the commands, beside the numbers of NumberText.h: nullopt when
+// the text is not a hardware address.
 std::optional<std::vector<uint8_t>> ParseHardwareAddress(std::string_view text); // 00-0A-1B or 00:0a:1b
 
 } // namespace platform

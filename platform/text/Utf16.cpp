@@ -28,16 +28,18 @@ std::string EncodeUtf16Le(std::wstring_view text)
     return out;
 }
 
-std::wstring DecodeUtf16Le(const void* bytes, size_t size)
+namespace {
+
+// Unit(i) gives the i-th code unit of the input.
+template <typename Unit>
+std::wstring DecodeUnits(size_t units, Unit unitAt)
 {
-    const uint8_t* p = static_cast<const uint8_t*>(bytes);
-    size_t units = size / 2;
     std::wstring out;
     out.reserve(units);
     for (size_t i = 0; i < units; ++i) {
-        uint32_t unit = p[2 * i] | (static_cast<uint32_t>(p[2 * i + 1]) << 8);
+        uint32_t unit = unitAt(i);
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
-            uint32_t low = p[2 * i + 2] | (static_cast<uint32_t>(p[2 * i + 3]) << 8);
+            uint32_t low = unitAt(i + 1);
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 out.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
                 ++i;
@@ -47,6 +49,19 @@ std::wstring DecodeUtf16Le(const void* bytes, size_t size)
         out.push_back(static_cast<wchar_t>(unit));
     }
     return out;
+}
+
+} // namespace
+
+std::wstring DecodeUtf16Le(const void* bytes, size_t size)
+{
+    const uint8_t* p = static_cast<const uint8_t*>(bytes);
+    return DecodeUnits(size / 2, [p](size_t i) { return p[2 * i] | (static_cast<uint32_t>(p[2 * i + 1]) << 8); });
+}
+
+std::wstring DecodeUtf16(std::u16string_view units)
+{
+    return DecodeUnits(units.size(), [units](size_t i) { return static_cast<uint32_t>(units[i]); });
 }
 
 std::wstring DecodeUtf16Le(std::string_view bytes)

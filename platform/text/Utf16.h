@@ -18,6 +18,8 @@ void AppendUtf16Le(std::string& out, std::wstring_view text);
 // trailing byte is ignored.
 std::wstring DecodeUtf16Le(const void* bytes, size_t size);
 std::wstring DecodeUtf16Le(std::string_view bytes);
+// The same from code units already in the machine's byte order.
+std::wstring DecodeUtf16(std::u16string_view units);
 
 // Number of UTF-16 code units the text takes (its length in platform characters).
 size_t Utf16Length(std::wstring_view text);

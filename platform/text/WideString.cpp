@@ -199,22 +199,7 @@ static bool IsWhite(wchar_t ch)
 
 int32_t WtoL(std::wstring_view text)
 {
-    size_t i = 0;
-    while (i < text.size() && IsWhite(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) {
-        negative = text[i] == L'-';
-        ++i;
-    }
-    uint32_t value = 0;
-    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
-        value = value * 10u + static_cast<uint32_t>(text[i] - L'0');
-        ++i;
-    }
-    if (negative)
-        value = 0u - value;
-    return static_cast<int32_t>(value);
+    return LeadingInteger(text);
 }
 
 std::wstring TrimWhite(std::wstring_view text)

@@ -34,6 +34,29 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 // and stops at the first other character (0 when there are none). The value wraps modulo
 // 2^32 as the device's 32-bit conversion does.
 int32_t WtoL(std::wstring_view text);
+// The same for any character type, inline for readers that convert many fields in a loop
+// (UTF-16 code units read in place from a file, for one).
+template <typename Char>
+inline int32_t LeadingInteger(std::basic_string_view<Char> text)
+{
+    size_t i = 0;
+    while (i < text.size()
+        && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n' || text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    uint32_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+        ++i;
+    }
+    if (negative)
+        value = 0u - value;
+    return static_cast<int32_t>(value);
+}
 
 // Leading and trailing white space (space, tab, CR, LF, VT, FF) removed.
 std::wstring TrimWhite(std::wstring_view text);

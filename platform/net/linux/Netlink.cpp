@@ -271,9 +271,9 @@ std::vector<KernelRoute> ParseRouteMessages(const uint8_t* data, size_t size)
                         break;
                     WalkRecords<rtnexthop>(value, valueSize, [&route](const rtnexthop& hop, const uint8_t* hopAttributes, size_t hopSize) {
                         route.outputIndex = hop.rtnh_ifindex;
-                        ForEachAttribute(hopAttributes, hopSize, 0, [&route](unsigned short inner, const uint8_t* hopValue, size_t size) {
+                        ForEachAttribute(hopAttributes, hopSize, 0, [&route](unsigned short inner, const uint8_t* hopValue, size_t hopValueSize) {
                             if (inner == RTA_GATEWAY)
-                                route.gateway = ReadIpv4(hopValue, size);
+                                route.gateway = ReadIpv4(hopValue, hopValueSize);
                         });
                         return false;
                     });

@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/sim/Scenario.h"
+#include "platform/text/NumberText.h"
 
 namespace platform::linuxnet {
 

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/sim/Scenario.h"
+#include "platform/text/NumberText.h"
 
 namespace platform::linuxnet {
 

@@ -38,18 +38,7 @@ std::optional<DWORD> ParseType(const std::string& text)
     for (const auto& [name, type] : kTypeNames)
         if (text == name)
             return type;
-    std::optional<int64_t> number = ParseInteger(text);
-    if (number && *number >= 0 && *number <= 0xFFFFFFFFll)
-        return static_cast<DWORD>(*number);
-    return std::nullopt;
-}
-
-std::optional<DWORD> ParseDword(const std::string& text)
-{
-    std::optional<int64_t> number = ParseInteger(text);
-    if (!number || *number < 0 || *number > 0xFFFFFFFFll)
-        return std::nullopt;
-    return static_cast<DWORD>(*number);
+    return ParseDword(text);
 }
 
 std::optional<uint64_t> ParseCount(const std::string& text)

@@ -8,7 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "platform/sim/Scenario.h"
+#include "platform/text/NumberText.h"
 
 namespace platform::linuxphone {
 

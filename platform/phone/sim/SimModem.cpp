@@ -36,13 +36,6 @@ HRESULT ExportGetSignalQuality(HRIL handle)
 
 constexpr DWORD kNotifySignalQuality = 0x00040004; // a radio notification the system ignores
 
-std::optional<DWORD> ParseNumber(const std::string& text)
-{
-    std::optional<int64_t> value = ParseInteger(text);
-    if (!value || *value < 0 || *value > 0xFFFFFFFFll)
-        return std::nullopt;
-    return static_cast<DWORD>(*value);
-}
 
 } // namespace
 
@@ -424,7 +417,7 @@ std::string SimModem::PerformTelephony(const ScenarioCommand& command)
 
 std::string SimModem::PerformLines(const ScenarioCommand& command)
 {
-    std::optional<DWORD> count = ParseNumber(command.args[0]);
+    std::optional<DWORD> count = ParseDword(command.args[0]);
     if (!count || *count > 64)
         return Usage(command);
     int cellular = m_cellularDevice;
@@ -441,7 +434,7 @@ std::string SimModem::PerformLines(const ScenarioCommand& command)
 
 std::string SimModem::PerformLineOpen(const ScenarioCommand& command)
 {
-    std::optional<DWORD> device = ParseNumber(command.args[0]);
+    std::optional<DWORD> device = ParseDword(command.args[0]);
     const std::string& outcome = command.args[1];
     if (!device || (outcome != "ok" && outcome != "fail"))
         return Usage(command);
@@ -458,7 +451,7 @@ std::string SimModem::PerformRegistration(const ScenarioCommand& command)
         m_registration.reset();
         return {};
     }
-    std::optional<DWORD> status = ParseNumber(command.args[0]);
+    std::optional<DWORD> status = ParseDword(command.args[0]);
     if (!status)
         return Usage(command);
     m_registration = *status;
@@ -484,7 +477,7 @@ std::string SimModem::PerformSignal(const ScenarioCommand& command)
     }
     DWORD delay = 0;
     if (auto text = command.Option("delay")) {
-        std::optional<DWORD> value = ParseNumber(*text);
+        std::optional<DWORD> value = ParseDword(*text);
         if (!value || *value > 600000)
             return "bad delay \"" + *text + "\"";
         delay = *value;
@@ -520,7 +513,7 @@ std::string SimModem::PerformRas(const ScenarioCommand& command)
     if (args.size() == 1 && args[0] == "fail") {
         DWORD error = ERROR_GEN_FAILURE;
         if (auto text = command.Option("error")) {
-            std::optional<DWORD> value = ParseNumber(*text);
+            std::optional<DWORD> value = ParseDword(*text);
             if (!value || *value == 0)
                 return "bad error code \"" + *text + "\"";
             error = *value;

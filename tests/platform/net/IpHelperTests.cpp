@@ -22,9 +22,9 @@ constexpr BYTE kSentinel = 0xCD;
 
 // An aligned buffer filled with the sentinel.
 struct Buffer {
-    explicit Buffer(size_t size)
-        : words((size + 7) / 8 + 1)
-        , size(size)
+    explicit Buffer(size_t bytes)
+        : words((bytes + 7) / 8 + 1)
+        , size(bytes)
     {
         std::memset(words.data(), kSentinel, words.size() * 8);
     }
