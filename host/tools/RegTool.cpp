@@ -10,7 +10,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "host/RegToolParsing.h"
+#include "host/tools/RegToolParsing.h"
 #include "platform/core/DataFolder.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryExchange.h"

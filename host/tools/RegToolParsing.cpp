@@ -1,4 +1,4 @@
-#include "host/RegToolParsing.h"
+#include "host/tools/RegToolParsing.h"
 
 #include <cctype>
 

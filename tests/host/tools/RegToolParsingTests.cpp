@@ -1,7 +1,7 @@
 // `velmora reg`'s command line, keys and value data, read without running the tool.
 #include <gtest/gtest.h>
 
-#include "host/RegToolParsing.h"
+#include "host/tools/RegToolParsing.h"
 #include "platform/text/Utf16.h"
 
 using namespace host;
