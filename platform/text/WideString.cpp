@@ -1,5 +1,6 @@
 #include "platform/text/WideString.h"
 
+#include <algorithm>
 #include <cwctype>
 
 std::wstring WidenBytes(const char* bytes, size_t maxBytes)
@@ -200,6 +201,16 @@ static bool IsWhite(wchar_t ch)
 int32_t WtoL(std::wstring_view text)
 {
     return LeadingInteger(text);
+}
+
+int CopyToBuffer(std::wstring_view text, wchar_t* buffer, int maxCount)
+{
+    if (buffer == nullptr || maxCount <= 0)
+        return 0;
+    int count = std::min(static_cast<int>(text.size()), maxCount - 1);
+    std::copy_n(text.data(), count, buffer);
+    buffer[count] = 0;
+    return count;
 }
 
 std::wstring TrimWhite(std::wstring_view text)

@@ -61,4 +61,8 @@ inline int32_t LeadingInteger(std::basic_string_view<Char> text)
 // Leading and trailing white space (space, tab, CR, LF, VT, FF) removed.
 std::wstring TrimWhite(std::wstring_view text);
 
+// Copies into a caller's buffer of maxCount characters, cut to fit and always terminated;
+// the count copied. Nothing for a null buffer or a count of 0.
+int CopyToBuffer(std::wstring_view text, wchar_t* buffer, int maxCount);
+
 bool Contains(std::wstring_view text, std::wstring_view part);

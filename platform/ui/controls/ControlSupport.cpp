@@ -23,16 +23,6 @@ LRESULT NotifyParent(Window& control, NMHDR& header, UINT code)
         reinterpret_cast<LPARAM>(&header));
 }
 
-int CopyToBuffer(std::wstring_view text, LPWSTR buffer, int maxCount)
-{
-    if (buffer == nullptr || maxCount <= 0)
-        return 0;
-    int count = std::min(static_cast<int>(text.size()), maxCount - 1);
-    std::copy_n(text.data(), count, buffer);
-    buffer[count] = 0;
-    return count;
-}
-
 std::wstring_view TextParameter(LPARAM text)
 {
     auto* chars = reinterpret_cast<LPCWSTR>(text);

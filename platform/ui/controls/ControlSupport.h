@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/WideString.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/wm/Window.h"
 
@@ -29,8 +30,6 @@ LRESULT NotifyCommand(Window& control, WORD code);
 // answer.
 LRESULT NotifyParent(Window& control, NMHDR& header, UINT code);
 
-// Copies into a caller's buffer of maxCount characters, always terminated; the count copied.
-int CopyToBuffer(std::wstring_view text, LPWSTR buffer, int maxCount);
 // A text given by a message parameter; empty for null.
 std::wstring_view TextParameter(LPARAM text);
 

@@ -24,16 +24,6 @@ std::wstring_view TextOf(LPCWSTR text)
 }
 
 // Copies into a caller's buffer of maxCount characters, always terminated; the count copied.
-int CopyText(std::wstring_view text, LPWSTR buffer, int maxCount)
-{
-    if (buffer == nullptr || maxCount <= 0)
-        return 0;
-    int count = std::min(static_cast<int>(text.size()), maxCount - 1);
-    std::copy_n(text.data(), count, buffer);
-    buffer[count] = 0;
-    return count;
-}
-
 Window* TopLevelOf(Window* window)
 {
     while (window != nullptr && window->parent != nullptr && !window->IsTopLevel())
@@ -224,7 +214,7 @@ int GetClassNameW(HWND window, LPWSTR className, int maxCount)
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
-    return CopyText(found->Class().name, className, maxCount);
+    return CopyToBuffer(found->Class().name, className, maxCount);
 }
 
 // ---- Windows -------------------------------------------------------------------------------
@@ -350,7 +340,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             target->peer->SyncText();
         return TRUE;
     case WM_GETTEXT:
-        return CopyText(target->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
+        return CopyToBuffer(target->text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(target->text.size());
     case WM_PAINT: {
