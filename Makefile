@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Both install what is missing first.
 JOBS ?= 2
 
-.PHONY: run test deps build build-debug build-asan fuzz bench clean
+.PHONY: run test deps build build-debug build-asan fuzz bench screenshots clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -38,6 +38,10 @@ bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	./scripts/run-benchmarks.sh build/bench/bench
+
+# Every screen in both device profiles, into docs/screenshots (committed, shown in the README).
+screenshots: build
+	./scripts/screenshots.sh docs/screenshots
 
 clean:
 	rm -rf build
