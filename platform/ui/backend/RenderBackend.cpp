@@ -63,11 +63,6 @@ RenderBackend* LoadedRenderer()
     return g_renderer;
 }
 
-bool RealDisplayChosen()
-{
-    return g_realDisplay;
-}
-
 } // namespace platform::ui
 
 namespace platform {

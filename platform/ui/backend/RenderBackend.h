@@ -137,8 +137,6 @@ RenderBackend& Renderer();
 RenderBackend* LoadedRenderer();
 // Loads the backend now; false with the reason when it cannot be loaded.
 bool LoadRenderer(std::string& error);
-// Whether the platform will ask the backend for the real display (see platform/ui/Display.h).
-bool RealDisplayChosen();
 
 } // namespace platform::ui
 
