@@ -23,6 +23,7 @@ public:
     void CursorChanged(HCURSOR cursor, bool busy) override;
     void WatchReadable(int fd, std::function<void()> ready) override;
     void UnwatchReadable(int fd) override;
+    UINT TimerCoalescingMs() const override { return 1000; }
 
 private:
     void Schedule();

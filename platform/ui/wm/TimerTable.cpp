@@ -9,16 +9,30 @@ namespace {
 // The platform raises shorter periods to its minimum.
 constexpr UINT kMinimumPeriodMs = 10;
 
+} // namespace
+
+
+uint64_t CoalescedDue(uint64_t nowMs, UINT periodMs, UINT coalescingMs)
+{
+    uint64_t due = nowMs + periodMs;
+    if (coalescingMs == 0 || periodMs % coalescingMs != 0)
+        return due;
+    // The next grain, so that a first period is never much shorter than asked (a rate taken
+    // over it would read high); a timer restarted just after a grain, as a handler may do,
+    // stays on the grain one period on rather than losing a whole grain.
+    uint64_t tolerance = coalescingMs / 16;
+    uint64_t earliest = due - tolerance;
+    return (earliest + coalescingMs - 1) / coalescingMs * coalescingMs;
 }
 
-UINT_PTR TimerTable::Set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC proc, uint64_t nowMs)
+UINT_PTR TimerTable::Set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC proc, uint64_t nowMs, UINT coalescingMs)
 {
     if (periodMs < kMinimumPeriodMs)
         periodMs = kMinimumPeriodMs;
     if (window == nullptr)
         id = m_nextSystemId++;
     auto it = std::find_if(m_timers.begin(), m_timers.end(), [&](const Timer& t) { return t.window == window && t.id == id; });
-    Timer timer { window, id, periodMs, nowMs + periodMs, m_nextOrder++, proc };
+    Timer timer { window, id, periodMs, CoalescedDue(nowMs, periodMs, coalescingMs), m_nextOrder++, proc };
     if (it != m_timers.end())
         *it = timer;
     else

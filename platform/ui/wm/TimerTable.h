@@ -18,10 +18,17 @@ struct Timer {
     TIMERPROC proc = nullptr;
 };
 
+// When a timer set now first fires: one period on, or with a coalescing grain that divides
+// the period, on the first grain from one period on (a sixteenth of a grain earlier counts).
+uint64_t CoalescedDue(uint64_t nowMs, UINT periodMs, UINT coalescingMs);
+
 class TimerTable {
 public:
     // Starts or restarts a timer; returns its id (a fresh one for a timer without window).
-    UINT_PTR Set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC proc, uint64_t nowMs);
+    // With a coalescing grain, a timer whose period is a whole number of grains starts on a
+    // grain (CoalescedDue), so that such timers wake the thread together; its later periods
+    // keep that phase.
+    UINT_PTR Set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC proc, uint64_t nowMs, UINT coalescingMs = 0);
     bool Kill(HWND window, UINT_PTR id);
     void KillAll(HWND window);
     // The earliest due time of any timer.

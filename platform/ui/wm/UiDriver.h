@@ -24,6 +24,11 @@ public:
     // A descriptor to wait on besides the messages (see platform/ui/EventLoop.h).
     virtual void WatchReadable(int fd, std::function<void()> ready) = 0;
     virtual void UnwatchReadable(int fd) = 0;
+    // Timers whose period is a whole number of this many milliseconds start on its multiples,
+    // so that the item's tick, the taskbar clock and the Today screen's refresh wake the
+    // thread once instead of each in its own phase; 0 keeps every timer's own phase (virtual
+    // time, where tests count from the moment a timer was set).
+    virtual UINT TimerCoalescingMs() const { return 0; }
 };
 
 // Dispatches every message that is ready now, leaving WM_QUIT in the queue. Stops early after
