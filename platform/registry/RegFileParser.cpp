@@ -220,9 +220,11 @@ bool Parser::ParseSection(std::wstring_view line)
     }
     section.root = *root;
     if (slash != std::wstring_view::npos) {
-        LONG split = SplitKeyPath(inner.substr(slash + 1), section.path);
-        // A leading "\" after the root would be a second separator.
-        if (split != ERROR_SUCCESS || section.path.empty() || inner.substr(slash + 1).front() == L'\\')
+        std::wstring_view path = inner.substr(slash + 1);
+        LONG split = SplitKeyPath(path, section.path);
+        // The file names every key exactly: a trailing "\", which the calls forgive, is an
+        // empty name here.
+        if (split != ERROR_SUCCESS || section.path.empty() || path.back() == L'\\')
             return Fail(split == ERROR_INVALID_PARAMETER ? "a key name is too long or holds a character a key name cannot hold"
                                                          : "the key path has an empty name in it");
     }

@@ -7,15 +7,26 @@
 //   were created; the callers accept "the registry's order".
 // - Names the hive file could not carry (CR, LF, non-characters) and names over the length
 //   limits are refused with ERROR_INVALID_PARAMETER; so is null data with a non-zero size.
+//   Data that cannot be read is refused with ERROR_NOACCESS, as the platform does.
+// - Strings (REG_SZ, REG_EXPAND_SZ) set without their terminator are kept with one, as the
+//   platform keeps them.
 // - Class strings are not kept: they enumerate and query as empty.
 // - On failure, the open and create calls set *phkResult to null.
 // - Name lengths and buffer sizes in characters count wchar_t units, as the buffers hold them.
-// - A name buffer too small for RegEnumKeyExW or RegEnumValueW gives ERROR_MORE_DATA and leaves
-//   every output as it was; a data buffer too small gives the name, the type and the size needed.
+// - A name buffer too small for RegEnumKeyExW gives ERROR_MORE_DATA and leaves every output as
+//   it was; for RegEnumValueW it gives the type and the data size, the name and data untouched.
+//   A data buffer too small gives the name, the type and the size needed.
+// - Subkey paths: a leading backslash is ERROR_BAD_PATHNAME, trailing ones are ignored;
+//   RegDeleteTreeW with an empty subkey empties the key and keeps it, as with none.
 #include "platform/registry/Registry.h"
 
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "platform/registry/RegistryState.h"
 
@@ -112,11 +123,13 @@ LONG OpenOrCreate(HKEY hKey, LPCWSTR lpSubKey, bool create, PHKEY phkResult, LPD
 
 // Copies data to a caller's buffer by the platform's size protocol: the size alone when
 // there is no buffer, ERROR_MORE_DATA and the size needed (buffer untouched) when it is short.
-LONG CopyData(const std::vector<uint8_t>& data, LPBYTE lpData, LPDWORD lpcbData)
+// The capacity is what the caller's size said on entry: a caller may point the type and the
+// size at the same variable, and the type is written first.
+LONG CopyData(const std::vector<uint8_t>& data, LPBYTE lpData, DWORD capacity, LPDWORD lpcbData)
 {
     DWORD size = static_cast<DWORD>(data.size());
     if (lpData != nullptr) {
-        if (*lpcbData < size) {
+        if (capacity < size) {
             *lpcbData = size;
             return ERROR_MORE_DATA;
         }
@@ -126,6 +139,41 @@ LONG CopyData(const std::vector<uint8_t>& data, LPBYTE lpData, LPDWORD lpcbData)
     if (lpcbData != nullptr)
         *lpcbData = size;
     return ERROR_SUCCESS;
+}
+
+// A caller's data, or nothing when the pointer does not point at that many readable bytes:
+// the platform answers a bad pointer with ERROR_NOACCESS where a plain copy would kill the
+// process. The kernel copies and checks in one call.
+std::optional<std::vector<uint8_t>> ReadCallerData(const BYTE* data, DWORD size)
+{
+    std::vector<uint8_t> copy(size);
+    if (size == 0)
+        return copy;
+    iovec local { copy.data(), size };
+    iovec remote { const_cast<BYTE*>(data), size };
+    ssize_t read = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
+    if (read == static_cast<ssize_t>(size))
+        return copy;
+    if (read < 0 && errno != EFAULT) {
+        // Without the call (a kernel or sandbox that refuses it) the caller is trusted.
+        std::memcpy(copy.data(), data, size);
+        return copy;
+    }
+    return std::nullopt;
+}
+
+// Text types are kept with their terminator, so that a reader that trusts it stays inside
+// the data.
+void TerminateText(DWORD type, std::vector<uint8_t>& data)
+{
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return;
+    if (data.empty())
+        return;
+    if (data.size() % 2 != 0)
+        data.push_back(0);
+    if (data[data.size() - 2] != 0 || data[data.size() - 1] != 0)
+        data.insert(data.end(), { 0, 0 });
 }
 
 // A name and its terminator into a buffer counted in characters (terminator included on the
@@ -200,9 +248,10 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWOR
         const platform::RegistryValue* value = node->FindValue(NameOrEmpty(lpValueName));
         if (value == nullptr)
             return ERROR_FILE_NOT_FOUND;
+        DWORD capacity = lpcbData != nullptr ? *lpcbData : 0;
         if (lpType != nullptr)
             *lpType = value->type;
-        return CopyData(value->data, lpData, lpcbData);
+        return CopyData(value->data, lpData, capacity, lpcbData);
     });
 }
 
@@ -216,8 +265,11 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const B
         std::wstring_view name = NameOrEmpty(lpValueName);
         if (!platform::IsValidValueName(name))
             return ERROR_INVALID_PARAMETER;
-        std::vector<uint8_t> data(lpData, lpData + cbData);
-        node->SetValue(name, dwType, std::move(data));
+        std::optional<std::vector<uint8_t>> data = ReadCallerData(lpData, cbData);
+        if (!data)
+            return ERROR_NOACCESS;
+        TerminateText(dwType, *data);
+        node->SetValue(name, dwType, std::move(*data));
         state.MarkDirty();
         return ERROR_SUCCESS;
     });
@@ -254,12 +306,19 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
         if (dwIndex >= node->Values().size())
             return ERROR_NO_MORE_ITEMS;
         const platform::RegistryValue& value = node->Values()[dwIndex];
-        // A short name buffer leaves every output as it was.
-        if (!CopyName(value.name, lpValueName, lpcchValueName))
+        DWORD capacity = lpcbData != nullptr ? *lpcbData : 0;
+        // A short name buffer leaves the name and data as they were, but a caller still
+        // learns the type and the data size it will need.
+        if (!CopyName(value.name, lpValueName, lpcchValueName)) {
+            if (lpType != nullptr)
+                *lpType = value.type;
+            if (lpcbData != nullptr)
+                *lpcbData = static_cast<DWORD>(value.data.size());
             return ERROR_MORE_DATA;
+        }
         if (lpType != nullptr)
             *lpType = value.type;
-        return CopyData(value.data, lpData, lpcbData);
+        return CopyData(value.data, lpData, capacity, lpcbData);
     });
 }
 
@@ -293,9 +352,10 @@ LONG RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey)
     return WithKey(hKey, [&](RegistryState& state, std::shared_ptr<KeyNode>& target) -> LONG {
         if (LONG found = FindTarget(state, target, lpSubKey); found != ERROR_SUCCESS)
             return found;
-        if (lpSubKey != nullptr)
+        // A root is never emptied by a path that names none (DeleteWholeKey refuses it).
+        if (lpSubKey != nullptr && (lpSubKey[0] != L'\0' || target->Parent() == nullptr))
             return DeleteWholeKey(state, target);
-        // No subkey: everything below the key goes, the key itself stays.
+        // No subkey, or an empty one: everything below the key goes, the key itself stays.
         if (LONG writable = state.CheckWritable(); writable != ERROR_SUCCESS)
             return writable;
         target->DeleteAllSubkeys();

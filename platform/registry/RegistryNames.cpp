@@ -78,8 +78,12 @@ bool IsValidValueName(std::wstring_view name)
 LONG SplitKeyPath(std::wstring_view path, std::vector<std::wstring>& components)
 {
     components.clear();
+    // A path is relative to its key: a leading backslash names no key, while trailing ones
+    // are taken as written by habit ("Software\\").
     if (!path.empty() && path.front() == L'\\')
-        path.remove_prefix(1);
+        return ERROR_BAD_PATHNAME;
+    while (!path.empty() && path.back() == L'\\')
+        path.remove_suffix(1);
     if (path.empty())
         return ERROR_SUCCESS;
     size_t start = 0;

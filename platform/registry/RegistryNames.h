@@ -36,9 +36,9 @@ bool IsValidKeyName(std::wstring_view name);
 // The same for value names, which may also hold "\" and may be empty (the default value).
 bool IsValidValueName(std::wstring_view name);
 
-// Splits a subkey path at "\". A leading "\" is tolerated as the device tolerates it; an
-// empty path gives no components. Empty components give ERROR_BAD_PATHNAME; a component that
-// is not a valid key name gives ERROR_INVALID_PARAMETER.
+// Splits a subkey path at "\". A leading "\" or an empty component in the middle gives
+// ERROR_BAD_PATHNAME; trailing ones are dropped; an empty path gives no components; a
+// component that is not a valid key name gives ERROR_INVALID_PARAMETER.
 LONG SplitKeyPath(std::wstring_view path, std::vector<std::wstring>& components);
 
 } // namespace platform

@@ -116,10 +116,10 @@ TEST_F(RegistryApi, QueryRefusesBadParameters)
 
 TEST_F(RegistryApi, ValuesKeepTypeAndBytesExactly)
 {
-    const std::vector<uint8_t> odd = { 'a', 0, 'b' }; // a REG_SZ of odd length, no terminator
+    const std::vector<uint8_t> odd = { 'a', 0, 'b' }; // a REG_BINARY of odd length
     const std::vector<uint8_t> embedded = Sz(std::wstring(L"a\0b", 3));
     const std::vector<uint8_t> empty;
-    ASSERT_EQ(Set(m_key, L"Odd", REG_SZ, odd), ERROR_SUCCESS);
+    ASSERT_EQ(Set(m_key, L"Odd", REG_BINARY, odd), ERROR_SUCCESS);
     ASSERT_EQ(Set(m_key, L"Embedded", REG_MULTI_SZ, embedded), ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExW(m_key, L"Empty", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
     ASSERT_EQ(Set(m_key, L"Short", REG_DWORD, { 1, 2 }), ERROR_SUCCESS);
@@ -204,19 +204,57 @@ TEST_F(RegistryApi, OpenOfAMissingKeyFailsAndNullsTheHandle)
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Nobody", 0, KEY_ALL_ACCESS, &key), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(RegistryApi, PathsToleratesALeadingBackslashAndRefuseEmptyNames)
+TEST_F(RegistryApi, PathsRefuseALeadingBackslashAndEmptyNamesButTakeTrailingOnes)
 {
-    HKEY owner = Create(HKEY_CURRENT_USER, L"\\ControlPanel\\Owner");
+    HKEY owner = Create(HKEY_CURRENT_USER, L"ControlPanel\\Owner\\\\");
     ASSERT_NE(owner, nullptr);
     RegCloseKey(owner);
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Owner", 0, 0, &key), ERROR_SUCCESS);
     RegCloseKey(key);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\", 0, 0, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
 
+    key = reinterpret_cast<HKEY>(static_cast<uintptr_t>(kSentinel));
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"\\ControlPanel\\Owner", 0, 0, &key), ERROR_BAD_PATHNAME);
+    EXPECT_EQ(key, nullptr);
     EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\\\b", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_BAD_PATHNAME);
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_BAD_PATHNAME);
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\\\a", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_BAD_PATHNAME);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\a", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_BAD_PATHNAME);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_BAD_PATHNAME);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"a", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryApi, StringsAreKeptTerminatedAndBadDataIsRefused)
+{
+    // Fifteen characters without their terminator: read back as sixteen with it.
+    std::vector<uint8_t> bare = Sz(L"fifteen chars!!");
+    bare.resize(30);
+    ASSERT_EQ(Set(m_key, L"Bare", REG_SZ, bare), ERROR_SUCCESS);
+    EXPECT_EQ(Get(m_key, L"Bare").data, Sz(L"fifteen chars!!"));
+    EXPECT_EQ(Get(m_key, L"Bare").data.size(), 32u);
+    ASSERT_EQ(Set(m_key, L"Path", REG_EXPAND_SZ, { 'x', 0, 'y' }), ERROR_SUCCESS);
+    EXPECT_EQ(Get(m_key, L"Path").data, (std::vector<uint8_t> { 'x', 0, 'y', 0, 0, 0 }));
+    // Terminated data and other types stay as given.
+    ASSERT_EQ(Set(m_key, L"Done", REG_SZ, Sz(L"abc")), ERROR_SUCCESS);
+    EXPECT_EQ(Get(m_key, L"Done").data.size(), 8u);
+    ASSERT_EQ(Set(m_key, L"Bytes", REG_BINARY, { 'a', 0, 'b', 0 }), ERROR_SUCCESS);
+    EXPECT_EQ(Get(m_key, L"Bytes").data.size(), 4u);
+
+    // A pointer to nothing readable is refused, and nothing is stored.
+    const BYTE* bad = reinterpret_cast<const BYTE*>(static_cast<uintptr_t>(16));
+    EXPECT_EQ(RegSetValueExW(m_key, L"Bad", 0, REG_BINARY, bad, 64), ERROR_NOACCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExW(m_key, L"Bad", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryApi, QueryWithTypeAndSizeInOneVariableReadsTheSizeFirst)
+{
+    ASSERT_EQ(Set(m_key, L"Group", REG_SZ, Sz(L"NDIS")), ERROR_SUCCESS); // 10 bytes
+    uint8_t data[16] = {};
+    DWORD both = sizeof data;
+    EXPECT_EQ(RegQueryValueExW(m_key, L"Group", nullptr, &both, data, &both), ERROR_SUCCESS);
+    EXPECT_EQ(both, 10u);
+    EXPECT_EQ(std::vector<uint8_t>(data, data + 10), Sz(L"NDIS"));
 }
 
 TEST_F(RegistryApi, KeyNamesHoldAnyCharacterButBackslash)
@@ -335,13 +373,15 @@ TEST_F(RegistryApi, EnumValueNameAndDataBuffers)
     DWORD type = kSentinel;
     DWORD dataSize = sizeof data;
 
-    // A short name buffer: nothing at all is written.
+    // A short name buffer: the name and data stay, the type and the size needed come back.
     EXPECT_EQ(RegEnumValueW(m_key, 0, name, &nameCount, nullptr, &type, data, &dataSize), ERROR_MORE_DATA);
     EXPECT_EQ(nameCount, 5u);
     EXPECT_EQ(name[0], L'#');
-    EXPECT_EQ(type, kSentinel);
-    EXPECT_EQ(dataSize, sizeof data);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(dataSize, 10u);
     EXPECT_EQ(data[0], kFill);
+    type = kSentinel;
+    dataSize = sizeof data;
 
     // A short data buffer: the name and type come back with the size needed, the data does not.
     nameCount = 6;
@@ -440,6 +480,16 @@ TEST_F(RegistryApi, DeleteTreeWithoutSubkeyEmptiesTheKey)
     EXPECT_EQ(RegQueryValueExW(sub, L"x", nullptr, nullptr, nullptr, &size), ERROR_KEY_DELETED);
     RegCloseKey(sub);
     EXPECT_EQ(RegDeleteTreeW(m_key, L"Nothing"), ERROR_FILE_NOT_FOUND);
+
+    // An empty subkey empties the key too, and keeps it.
+    HKEY again = Create(m_key, L"Again");
+    ASSERT_EQ(Set(m_key, L"W", REG_DWORD, Dword(2)), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteTreeW(m_key, L""), ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryInfoKeyW(m_key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(subkeys, 0u);
+    EXPECT_EQ(values, 0u);
+    RegCloseKey(again);
 }
 
 TEST_F(RegistryApi, StaleAndInventedHandlesAreInvalid)
