@@ -15,7 +15,8 @@ using platform::EntryInfo;
 
 constexpr DWORD kAccessBits = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kShareBits = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kAcceptedAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL;
+constexpr DWORD kAcceptedAttributes =
+    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_RANDOM_ACCESS;
 
 class FileObject final : public platform::KernelObject {
 public:

@@ -36,6 +36,9 @@ enum : DWORD {
     FILE_ATTRIBUTE_DIRECTORY = 0x10,
     FILE_ATTRIBUTE_ARCHIVE = 0x20,
     FILE_ATTRIBUTE_NORMAL = 0x80,
+    // Access-pattern hints: taken and left to the kernel's own read-ahead.
+    FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000,
+    FILE_FLAG_RANDOM_ACCESS = 0x10000000,
 };
 
 #define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(0xFFFFFFFFu))

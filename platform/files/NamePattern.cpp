@@ -4,10 +4,10 @@
 
 namespace platform {
 
-bool MatchesNamePattern(std::wstring_view name, std::wstring_view pattern)
+namespace {
+
+bool MatchesWildcards(std::wstring_view name, std::wstring_view pattern)
 {
-    if (pattern == L"*.*")
-        pattern = L"*";
     // Greedy match with one backtrack point (the last "*"): linear in practice, never
     // exponential however many stars the pattern holds.
     size_t n = 0;
@@ -31,6 +31,28 @@ bool MatchesNamePattern(std::wstring_view name, std::wstring_view pattern)
     while (p < pattern.size() && pattern[p] == L'*')
         ++p;
     return p == pattern.size();
+}
+
+} // namespace
+
+bool MatchesNamePattern(std::wstring_view name, std::wstring_view pattern)
+{
+    if (pattern == L"*.*")
+        pattern = L"*";
+    // The platform's dot rules: "x.*" also names x without an extension, and a final "."
+    // names files that have none ("*.", "?.").
+    if (pattern.size() > 2 && pattern.ends_with(L".*")) {
+        if (MatchesWildcards(name, pattern))
+            return true;
+        return MatchesWildcards(name, pattern.substr(0, pattern.size() - 2));
+    }
+    if (pattern.size() > 1 && pattern.back() == L'.' && pattern[pattern.size() - 2] != L'.') {
+        std::wstring_view stem = pattern.substr(0, pattern.size() - 1);
+        if (stem.find(L'.') == std::wstring_view::npos && name.find(L'.') != std::wstring_view::npos)
+            return false;
+        return MatchesWildcards(name, stem);
+    }
+    return MatchesWildcards(name, pattern);
 }
 
 } // namespace platform

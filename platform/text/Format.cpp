@@ -13,11 +13,14 @@ struct Directive {
     bool zeroPad = false;
     bool plusSign = false;
     bool spaceSign = false;
+    bool alternate = false; // '#': 0x before a hexadecimal value that is not zero
     int width = 0;
     int precision = -1;
     wchar_t conversion = 0;
 };
 
+// Zero padding goes after a sign or a 0x prefix of a number; text is padded with zeros from
+// the left, as the platform's printf does.
 void Pad(std::wstring& out, const std::wstring& body, const Directive& directive, bool numeric)
 {
     int fill = directive.width - static_cast<int>(body.size());
@@ -28,9 +31,12 @@ void Pad(std::wstring& out, const std::wstring& body, const Directive& directive
     if (directive.leftAlign) {
         out += body;
         out.append(static_cast<size_t>(fill), L' ');
-    } else if (directive.zeroPad && numeric) {
-        // Zeros go after the sign.
-        size_t signLength = (!body.empty() && (body[0] == L'-' || body[0] == L'+' || body[0] == L' ')) ? 1 : 0;
+    } else if (directive.zeroPad) {
+        size_t signLength = 0;
+        if (numeric && !body.empty() && (body[0] == L'-' || body[0] == L'+' || body[0] == L' '))
+            signLength = 1;
+        else if (numeric && body.size() > 1 && body[0] == L'0' && (body[1] == L'x' || body[1] == L'X'))
+            signLength = 2;
         out += body.substr(0, signLength);
         out.append(static_cast<size_t>(fill), L'0');
         out += body.substr(signLength);
@@ -40,8 +46,11 @@ void Pad(std::wstring& out, const std::wstring& body, const Directive& directive
     }
 }
 
-std::wstring Digits(uint32_t value, unsigned base, bool upper)
+// The digits of a value with at least precision of them: none for zero at precision 0.
+std::wstring Digits(uint32_t value, unsigned base, bool upper, int precision)
 {
+    if (value == 0 && precision == 0)
+        return std::wstring();
     const wchar_t* digits = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
     wchar_t buffer[16];
     int n = 0;
@@ -50,6 +59,8 @@ std::wstring Digits(uint32_t value, unsigned base, bool upper)
         value /= base;
     } while (value != 0);
     std::wstring out;
+    if (precision > n)
+        out.append(static_cast<size_t>(precision - n), L'0');
     while (n > 0)
         out.push_back(buffer[--n]);
     return out;
@@ -69,16 +80,12 @@ void FormatInteger(std::wstring& out, const Directive& directive, const Arg& arg
             body = L"+";
         else if (directive.spaceSign)
             body = L" ";
-        std::wstring digits = Digits(magnitude, 10, false);
-        if (directive.precision >= 0 && static_cast<int>(digits.size()) < directive.precision)
-            body.append(static_cast<size_t>(directive.precision) - digits.size(), L'0');
-        body += digits;
+        body += Digits(magnitude, 10, false, directive.precision);
     } else {
-        unsigned base = directive.conversion == L'u' ? 10 : 16;
-        std::wstring digits = Digits(bits, base, directive.conversion == L'X');
-        if (directive.precision >= 0 && static_cast<int>(digits.size()) < directive.precision)
-            body.append(static_cast<size_t>(directive.precision) - digits.size(), L'0');
-        body += digits;
+        bool hex = directive.conversion != L'u';
+        if (hex && directive.alternate && bits != 0)
+            body = directive.conversion == L'X' ? L"0X" : L"0x";
+        body += Digits(bits, hex ? 16 : 10, directive.conversion == L'X', directive.precision);
     }
     Directive padding = directive;
     if (directive.precision >= 0)
@@ -143,7 +150,9 @@ void FormatInto(std::wstring& out, const wchar_t* text, const Arg* args, size_t 
                 directive.plusSign = true;
             else if (text[i] == L' ')
                 directive.spaceSign = true;
-            else if (text[i] != L'#')
+            else if (text[i] == L'#')
+                directive.alternate = true;
+            else
                 break;
         }
         while (text[i] >= L'0' && text[i] <= L'9')

@@ -9,7 +9,9 @@
 //   %c   one character (wchar_t or a 32-bit integer)
 //   %f   double; precision as given, 6 when none
 //   %%   a percent sign
-// Flags '-', '0', '+', ' ', a width and a precision are accepted as printf takes them.
+// Flags '-', '0', '+', ' ', '#', a width and a precision are taken as printf takes them: '#'
+// puts 0x (0X) before a hexadecimal value that is not zero, a precision of 0 prints no digit
+// for 0, and '0' pads text (%s, %c) with zeros too.
 // Arguments wider than 32 bits must be cast: the device's conversions are 32-bit.
 #pragma once
 

@@ -64,3 +64,19 @@ TEST(NamePattern, StarsQuestionMarksAndCase)
     EXPECT_TRUE(MatchesNamePattern(L"\u0416\u0443\u0440\u043D\u0430\u043B", L"\u0436*\u041B"));
     EXPECT_FALSE(MatchesNamePattern(std::wstring(200, L'a'), L"*a*a*a*a*a*a*a*b")); // no blow-up
 }
+
+TEST(NamePattern, DotsFollowThePlatformsRules)
+{
+    // "x.*" names x itself too.
+    EXPECT_TRUE(MatchesNamePattern(L"aa", L"aa*.*"));
+    EXPECT_TRUE(MatchesNamePattern(L"aab.log", L"aa*.*"));
+    EXPECT_TRUE(MatchesNamePattern(L"Usage", L"usage.*"));
+    EXPECT_FALSE(MatchesNamePattern(L"Usages", L"usage.*"));
+    EXPECT_FALSE(MatchesNamePattern(L"ba", L"aa*.*"));
+    // A final dot names files without an extension.
+    EXPECT_TRUE(MatchesNamePattern(L"README", L"*."));
+    EXPECT_FALSE(MatchesNamePattern(L"notes.txt", L"*."));
+    EXPECT_TRUE(MatchesNamePattern(L"q", L"?."));
+    EXPECT_FALSE(MatchesNamePattern(L"qq", L"?."));
+    EXPECT_FALSE(MatchesNamePattern(L"q.c", L"?."));
+}

@@ -68,6 +68,12 @@ TEST_P(FilesApi, ArgumentsAndNamesAreChecked)
         EXPECT_EQ(openWith(bad, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), ERROR_INVALID_NAME) << WideToUtf8(bad);
     EXPECT_EQ(openWith(L"\\..\\x", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), ERROR_ACCESS_DENIED);
     EXPECT_EQ(GetFileAttributesW(L"\\x"), INVALID_FILE_ATTRIBUTES); // nothing was created by any of them
+
+    // Access-pattern hints are taken.
+    EXPECT_EQ(openWith(L"\\hinted", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr),
+        ERROR_SUCCESS);
+    EXPECT_EQ(openWith(L"\\hinted", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr), ERROR_SUCCESS);
 }
 
 TEST_P(FilesApi, NamesIgnoreCaseAndKeepTheCaseGiven)

@@ -42,6 +42,18 @@ TEST(Format, WidthsPrecisionsAndFlags)
     EXPECT_EQ(Fmt(L"[%8.3f]", 3.14159), L"[   3.142]");
 }
 
+TEST(Format, AlternateFormsZeroPrecisionAndZeroPaddedText)
+{
+    EXPECT_EQ(Fmt(L"[%#x|%#X|%#x]", 0x1Fu, 0xABCDEF01u, 0u), L"[0x1f|0XABCDEF01|0]");
+    EXPECT_EQ(Fmt(L"[%#08x]", 0x2Au), L"[0x00002a]");
+    EXPECT_EQ(Fmt(L"[%#-8x]", 0x2Au), L"[0x2a    ]");
+    EXPECT_EQ(Fmt(L"[%#u]", 17u), L"[17]");
+    // No digit for zero at precision 0, only the width's spaces.
+    EXPECT_EQ(Fmt(L"[%.0d|%.0u|%3.0x|%.0d]", 0, 0u, 0u, 5), L"[||   |5]");
+    EXPECT_EQ(Fmt(L"[%.3d|%.4x]", -7, 0xFFu), L"[-007|00ff]");
+    EXPECT_EQ(Fmt(L"[%04s|%03c|%-04s]", L"ab", L'z', L"ab"), L"[00ab|00z|ab  ]");
+}
+
 TEST(Format, TextsAndNulls)
 {
     const wchar_t* nothing = nullptr;
