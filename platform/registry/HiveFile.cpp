@@ -94,9 +94,16 @@ void HiveFile::Unlock()
 int HiveFile::Read(std::string& bytes) const
 {
     bytes.clear();
-    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, so that opening a FIFO returns at once and can be refused.
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        int error = S_ISREG(info.st_mode) ? errno : kNotARegularFile;
+        ::close(fd);
+        return error;
+    }
     char buffer[65536];
     for (;;) {
         ssize_t got = ::read(fd, buffer, sizeof buffer);

@@ -23,7 +23,11 @@ public:
     int Lock();
     void Unlock();
 
-    // The whole file; ENOENT when there is none.
+    // What Read answers for a path that is no regular file (a FIFO would block the reader,
+    // a device would never end), through a symbolic link too.
+    static constexpr int kNotARegularFile = -1;
+
+    // The whole file; ENOENT when there is none, kNotARegularFile, or another errno.
     int Read(std::string& bytes) const;
     // Temporary file beside the hive, written and synced, renamed over the hive, and the
     // folder synced, so that a crash at any point leaves the old or the new hive.

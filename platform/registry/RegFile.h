@@ -57,6 +57,10 @@ struct RegFileError {
 // Parses a whole file. Every name is checked as the registry checks it, so that applying
 // the document cannot fail. On failure the document is left empty.
 bool ParseRegFile(std::string_view bytes, RegFileDocument& document, RegFileError& error);
+// Parses a file that may be damaged (cut short, edited by hand): each bad line is noted in
+// faults, in order, and left out, with the values of a key whose line is bad. False, with an
+// empty document and the one fault, only when the file is not a registry file at all.
+bool ParseRegFileKeepingGoodLines(std::string_view bytes, RegFileDocument& document, std::vector<RegFileError>& faults);
 
 // The whole registry as a hive file. Keys without values are written too, so that they
 // survive; a root appears only when it holds values.

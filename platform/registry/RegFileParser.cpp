@@ -126,9 +126,10 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix)
 
 class Parser {
 public:
-    Parser(RegFileDocument& document, RegFileError& error)
+    Parser(RegFileDocument& document, RegFileError& error, std::vector<RegFileError>* faults = nullptr)
         : m_document(document)
         , m_error(error)
+        , m_faults(faults)
     {
     }
 
@@ -149,6 +150,8 @@ private:
 
     RegFileDocument& m_document;
     RegFileError& m_error;
+    // Set when the good lines are to be kept: every bad line is noted here and skipped.
+    std::vector<RegFileError>* m_faults = nullptr;
     std::vector<std::wstring_view> m_lines;
     size_t m_index = 0; // the line being read
     size_t m_lineNumber = 0;
@@ -159,7 +162,8 @@ private:
 bool Parser::Run(std::string_view bytes)
 {
     std::wstring text = DecodeText(bytes);
-    if (text.find(L'\0') != std::wstring::npos)
+    // A file cut short by a crash often ends in NUL blocks: kept lines are checked one by one.
+    if (m_faults == nullptr && text.find(L'\0') != std::wstring::npos)
         return Fail("the file holds a NUL character");
     m_lines = SplitLines(text);
 
@@ -182,20 +186,33 @@ bool Parser::Run(std::string_view bytes)
         return Fail("not a registry file (it has no header line)");
     }
 
+    // After a key line that was skipped, its values are skipped with it: they would land in
+    // the key before it.
+    bool skippingKey = false;
     for (++m_index; m_index < m_lines.size(); ++m_index) {
         m_lineNumber = m_index + 1;
         std::wstring_view line = Trim(m_lines[m_index]);
         if (line.empty() || line.front() == L';')
             continue;
+        bool section = line.front() == L'[';
+        if (skippingKey && !section)
+            continue;
         bool ok = false;
-        if (line.front() == L'[')
+        if (line.find(L'\0') != std::wstring_view::npos)
+            ok = Fail("the line holds a NUL character");
+        else if (section)
             ok = ParseSection(line);
         else if (line.front() == L'"' || line.front() == L'@')
             ok = ParseValue(line);
         else
             ok = Fail("expected a [key] or a \"name\"=value line");
-        if (!ok)
-            return false;
+        if (section)
+            skippingKey = !ok;
+        if (!ok) {
+            if (m_faults == nullptr)
+                return false;
+            m_faults->push_back(m_error);
+        }
     }
     return true;
 }
@@ -360,6 +377,19 @@ bool ParseRegFile(std::string_view bytes, RegFileDocument& document, RegFileErro
     if (parser.Run(bytes))
         return true;
     document = RegFileDocument {};
+    return false;
+}
+
+bool ParseRegFileKeepingGoodLines(std::string_view bytes, RegFileDocument& document, std::vector<RegFileError>& faults)
+{
+    document = RegFileDocument {};
+    faults.clear();
+    RegFileError error;
+    Parser parser(document, error, &faults);
+    if (parser.Run(bytes))
+        return true;
+    document = RegFileDocument {};
+    faults.assign(1, error);
     return false;
 }
 

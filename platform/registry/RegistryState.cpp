@@ -12,7 +12,20 @@ namespace {
 
 std::string Describe(int error)
 {
+    if (error == HiveFile::kNotARegularFile)
+        return "it is not a regular file (a FIFO, a device or a folder)";
     return std::strerror(error);
+}
+
+// "line 12: ..." for the first bad line, and how many more there were.
+std::string DescribeFaults(const std::vector<RegFileError>& faults)
+{
+    if (faults.empty())
+        return std::string();
+    std::string text = faults.front().Describe();
+    if (faults.size() > 1)
+        text += " (and " + std::to_string(faults.size() - 1) + (faults.size() == 2 ? " more bad line)" : " more bad lines)");
+    return text;
 }
 
 } // namespace
@@ -96,6 +109,7 @@ RegistryStoreResult RegistryState::Open(const std::filesystem::path& hivePath, R
     RegistryStoreResult result;
     auto tree = std::make_unique<RegistryTree>();
     std::unique_ptr<HiveFile> hive;
+    bool rewrite = false; // the good keys of a damaged hive, written back at once
 
     if (mode != RegistryStoreMode::MemoryOnly) {
         hive = std::make_unique<HiveFile>(hivePath);
@@ -129,22 +143,43 @@ RegistryStoreResult RegistryState::Open(const std::filesystem::path& hivePath, R
             RegFileError parseError;
             if (ParseRegFile(bytes, document, parseError)) {
                 tree->Apply(document);
-            } else if (mode == RegistryStoreMode::ReadOnly) {
-                result.status = RegistryStoreStatus::Unreadable;
-                result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + parseError.Describe() + ")";
-                return result;
             } else {
-                std::filesystem::path movedTo;
-                int moveError = hive->MoveAside(movedTo);
-                if (moveError != 0) {
-                    result.status = RegistryStoreStatus::Unreadable;
-                    result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + parseError.Describe()
-                        + ") and cannot be moved aside: " + Describe(moveError);
-                    return result;
+                // A damaged hive keeps its good keys: one bad line must not cost the rest.
+                std::vector<RegFileError> faults;
+                bool kept = ParseRegFileKeepingGoodLines(bytes, document, faults);
+                result.damage = DescribeFaults(faults);
+                if (mode == RegistryStoreMode::ReadOnly) {
+                    if (!kept) {
+                        result.status = RegistryStoreStatus::Unreadable;
+                        result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + result.damage + ")";
+                        return result;
+                    }
+                    std::fprintf(stderr, "registry: the hive %s has bad lines, left out: %s\n", hivePath.c_str(),
+                        result.damage.c_str());
+                    tree->Apply(document);
+                } else {
+                    std::filesystem::path movedTo;
+                    int moveError = hive->MoveAside(movedTo);
+                    if (moveError != 0) {
+                        result.status = RegistryStoreStatus::Unreadable;
+                        result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + result.damage
+                            + ") and cannot be moved aside: " + Describe(moveError);
+                        return result;
+                    }
+                    if (kept) {
+                        std::fprintf(stderr,
+                            "registry: the hive %s has bad lines (%s); they were left out, the good keys are kept, and the "
+                            "original was moved to %s\n",
+                            hivePath.c_str(), result.damage.c_str(), movedTo.c_str());
+                        tree->Apply(document);
+                        rewrite = true;
+                    } else {
+                        std::fprintf(stderr,
+                            "registry: the hive %s cannot be parsed (%s); it was moved to %s and the registry starts empty\n",
+                            hivePath.c_str(), result.damage.c_str(), movedTo.c_str());
+                    }
+                    result.movedAsideTo = movedTo;
                 }
-                std::fprintf(stderr, "registry: the hive %s cannot be parsed (%s); it was moved to %s and the registry starts empty\n",
-                    hivePath.c_str(), parseError.Describe().c_str(), movedTo.c_str());
-                result.movedAsideTo = movedTo;
             }
         }
     }
@@ -153,8 +188,9 @@ RegistryStoreResult RegistryState::Open(const std::filesystem::path& hivePath, R
     m_hive = std::move(hive);
     m_mode = mode;
     m_open = true;
-    m_dirty = false;
+    m_dirty = rewrite;
     m_writeFailureReported = false;
+    PersistIfDirty();
     return result;
 }
 

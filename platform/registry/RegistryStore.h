@@ -6,12 +6,14 @@
 //             process (flock on "<hive>.lock", not waiting): a second writer is refused.
 //             Changes mark the registry dirty; the file is rewritten atomically (temporary
 //             file, fsync, rename, fsync of the folder) when a key handle is closed or
-//             flushed while dirty, and when the store is closed. A hive that cannot be
-//             parsed is moved aside to "<hive>.corrupt-YYYYMMDD-HHMMSS", reported on stderr
-//             in one line, and the registry starts empty.
+//             flushed while dirty, and when the store is closed. A hive with bad lines is
+//             moved aside to "<hive>.corrupt-YYYYMMDD-HHMMSS", reported on stderr in one
+//             line naming the first bad line, and its good keys are kept and written back;
+//             a file that is no registry file at all leaves the registry empty.
 // ReadOnly    loads the hive without the lock and refuses every change with
-//             ERROR_ACCESS_DENIED. A hive that cannot be parsed is left where it is and the
-//             opening fails.
+//             ERROR_ACCESS_DENIED. A hive with bad lines is left where it is, reported, and
+//             loaded without them; one that is no registry file fails the opening.
+// A hive path that is no regular file (a FIFO, a device, a folder) fails the opening.
 // MemoryOnly  an empty registry that no file backs, for tests and simulations.
 //
 // Opening a store closes the previous one first (writing it if dirty); the handles of the
@@ -37,8 +39,11 @@ struct RegistryStoreResult {
     RegistryStoreStatus status = RegistryStoreStatus::Opened;
     // For InUse and Unreadable: one line saying what failed, without a program's name.
     std::string detail;
-    // Set when an unparsable hive was moved aside (the store still opened, empty).
+    // Set when a damaged hive was moved aside (the store still opened, with its good keys).
     std::filesystem::path movedAsideTo;
+    // The hive's first bad line and how many more ("line 12: ..."), when it had any: the
+    // store opened without them, and a tool says so with a non-zero exit.
+    std::string damage;
 
     bool Ok() const { return status == RegistryStoreStatus::Opened; }
 };

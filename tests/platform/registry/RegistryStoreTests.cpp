@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -160,6 +161,88 @@ TEST_F(RegistryStore, UnparsableHiveIsMovedAsideAndReported)
     EXPECT_NE(second.movedAsideTo, result.movedAsideTo);
     EXPECT_EQ(ReadAll(result.movedAsideTo), garbage);
     EXPECT_EQ(CorruptCopies(m_folder.Path()).size(), 2u);
+}
+
+TEST_F(RegistryStore, HiveWithABadLineKeepsItsGoodKeysAndTheOriginal)
+{
+    const std::string damaged = "Windows Registry Editor Version 5.00\n"
+                                "[HKEY_CURRENT_USER\\Before]\n"
+                                "\"A\"=dword:00000007\n"
+                                "\"B\"=dword:xyz\n" // line 4: a bad value, its key stays
+                                "\"C\"=\"kept\"\n"
+                                "[HKEY_CURRENT_USER\\Bad\\\\Key]\n" // line 6: a bad key, its values go with it
+                                "\"Lost\"=dword:00000001\n"
+                                "[HKEY_CURRENT_USER\\After]\n"
+                                "\"D\"=dword:00000009\n"
+                                "\"E\"=hex:01,0";
+    WriteAll(m_hive, damaged + std::string(12, '\0')); // cut short, NUL blocks after it
+    testing::internal::CaptureStderr();
+    RegistryStoreResult result = OpenRegistryStore(m_hive, RegistryStoreMode::ReadWrite);
+    std::string reported = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(result.Ok());
+    EXPECT_EQ(result.damage.rfind("line 4: ", 0), 0u) << result.damage;
+    EXPECT_NE(result.damage.find("2 more bad lines"), std::string::npos) << result.damage;
+    EXPECT_NE(reported.find("line 4"), std::string::npos);
+    EXPECT_NE(reported.find(result.movedAsideTo.string()), std::string::npos);
+    EXPECT_EQ(ReadAll(result.movedAsideTo), damaged + std::string(12, '\0'));
+
+    HKEY before = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Before", 0, 0, &before), ERROR_SUCCESS);
+    EXPECT_EQ(Get(before, L"A").data, Dword(7));
+    EXPECT_EQ(Get(before, L"C").data, Sz(L"kept"));
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExW(before, L"B", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueExW(before, L"Lost", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(before);
+    HKEY after = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"After", 0, 0, &after), ERROR_SUCCESS);
+    EXPECT_EQ(Get(after, L"D").data, Dword(9));
+    RegCloseKey(after);
+
+    // The good keys are written back at once: the hive is whole again without a change.
+    std::string rewritten = ReadAll(m_hive);
+    EXPECT_NE(rewritten.find("[HKEY_CURRENT_USER\\After]"), std::string::npos);
+    EXPECT_EQ(rewritten.find("Lost"), std::string::npos);
+    CloseRegistryStore();
+    RegistryStoreResult again = OpenRegistryStore(m_hive, RegistryStoreMode::ReadOnly);
+    EXPECT_TRUE(again.Ok());
+    EXPECT_TRUE(again.damage.empty());
+}
+
+TEST_F(RegistryStore, ReadOnlyHiveWithABadLineIsLoadedWithoutItAndLeftAlone)
+{
+    const std::string damaged = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Good]\n\"A\"=dword:00000003\n"
+                                "nonsense\n";
+    WriteAll(m_hive, damaged);
+    testing::internal::CaptureStderr();
+    RegistryStoreResult result = OpenRegistryStore(m_hive, RegistryStoreMode::ReadOnly);
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(result.Ok());
+    EXPECT_EQ(result.damage.rfind("line 4: ", 0), 0u) << result.damage;
+    EXPECT_TRUE(result.movedAsideTo.empty());
+    HKEY good = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Good", 0, 0, &good), ERROR_SUCCESS);
+    EXPECT_EQ(Get(good, L"A").data, Dword(3));
+    RegCloseKey(good);
+    CloseRegistryStore();
+    EXPECT_EQ(ReadAll(m_hive), damaged);
+    EXPECT_TRUE(CorruptCopies(m_folder.Path()).empty());
+}
+
+TEST_F(RegistryStore, HivePathsThatAreNoRegularFileAreRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo(m_hive.c_str(), 0600), 0);
+    for (RegistryStoreMode mode : { RegistryStoreMode::ReadOnly, RegistryStoreMode::ReadWrite }) {
+        RegistryStoreResult result = OpenRegistryStore(m_hive, mode); // would block on a FIFO's open
+        EXPECT_EQ(result.status, RegistryStoreStatus::Unreadable);
+        EXPECT_NE(result.detail.find("not a regular file"), std::string::npos) << result.detail;
+    }
+    fs::path link = m_folder.Path() / "linked.reg";
+    fs::create_symlink("/dev/zero", link); // a device that never ends
+    RegistryStoreResult device = OpenRegistryStore(link, RegistryStoreMode::ReadOnly);
+    EXPECT_EQ(device.status, RegistryStoreStatus::Unreadable);
+    EXPECT_NE(device.detail.find("not a regular file"), std::string::npos) << device.detail;
+    EXPECT_TRUE(fs::is_fifo(m_hive)); // left as it was
 }
 
 TEST_F(RegistryStore, ReadOnlyLoadsAndRefusesEveryChange)
