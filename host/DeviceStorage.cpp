@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/files/Files.h"
 #include "platform/files/LinuxFileSystem.h"
+#include "platform/registry/HiveFile.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryStore.h"
 #include "platform/text/Format.h"
@@ -85,6 +87,22 @@ void DeviceStorage::Close()
     if (m_registryOpen)
         platform::CloseRegistryStore();
     m_registryOpen = false;
+}
+
+bool DataFolderHeld(const fs::path& dataFolder)
+{
+    platform::HiveFile hive(platform::HivePath(dataFolder));
+    std::error_code error;
+    // Without a lock file nobody has held the folder yet; the probe makes none.
+    if (!fs::exists(hive.LockPath(), error))
+        return false;
+    return hive.Lock() == EWOULDBLOCK;
+}
+
+std::string HeldFolderAdvice()
+{
+    return "stop it first: `velmora service stop` when the velmora service runs it, else close its window "
+           "or end its run (Ctrl-C)";
 }
 
 std::string CreateStandardFolders()

@@ -181,7 +181,10 @@ bool Run::Prepare()
 
 void Run::WatchItem()
 {
-    m_shell.onEvent = [](const std::string& line) { Print(Now() + "  " + line + "\n"); };
+    m_shell.onEvent = [this](const std::string& line) {
+        if (!m_options.quiet)
+            Print(Now() + "  " + line + "\n");
+    };
     PluginItem* item = m_shell.Item();
     if (item == nullptr)
         return;
@@ -192,7 +195,7 @@ void Run::WatchItem()
             return;
         m_firstFrameReported = true;
         auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_started);
-        if (!m_options.Deterministic())
+        if (!m_options.Deterministic() && !m_options.quiet)
             Print("first frame painted " + std::to_string(elapsed.count()) + " ms after start\n");
     };
     m_observer.Attach(item->Window());
@@ -200,7 +203,7 @@ void Run::WatchItem()
 
 void Run::OnTick(const ItemView& view)
 {
-    if (!m_window) {
+    if (!m_window && !m_options.quiet) {
         std::string block = FormatTick(Now(), view);
         TaskbarView taskbar = m_shell.TaskbarNow();
         block += FormatTaskbarChange(m_taskbar, taskbar);
