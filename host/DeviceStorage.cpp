@@ -60,6 +60,7 @@ DeviceStorage::~DeviceStorage()
 
 std::string DeviceStorage::Open(const fs::path& dataFolder)
 {
+    m_held = false;
     std::error_code error;
     fs::create_directories(dataFolder, error);
     if (error)
@@ -67,8 +68,10 @@ std::string DeviceStorage::Open(const fs::path& dataFolder)
 
     platform::RegistryStoreResult registry = platform::OpenRegistryStore(platform::HivePath(dataFolder),
         platform::RegistryStoreMode::ReadWrite);
-    if (registry.status == platform::RegistryStoreStatus::InUse)
-        return "the data folder " + dataFolder.string() + " is in use by another running velmora (" + registry.detail + ")";
+    m_held = registry.status == platform::RegistryStoreStatus::InUse;
+    if (m_held)
+        return "the data folder " + dataFolder.string() + " is in use by another running velmora (" + registry.detail
+            + "); " + HeldFolderAdvice();
     if (!registry.Ok())
         return "cannot open the registry in " + dataFolder.string() + ": " + registry.detail;
     m_registryOpen = true;

@@ -24,9 +24,12 @@ public:
     // Empty on success, else one line saying what failed.
     std::string Open(const std::filesystem::path& dataFolder);
     void Close();
+    // The last Open failed because another process holds the folder.
+    bool WasHeld() const { return m_held; }
 
 private:
     bool m_registryOpen = false;
+    bool m_held = false;
     bool m_filesInstalled = false;
 };
 

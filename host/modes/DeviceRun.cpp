@@ -7,11 +7,13 @@
 #include <optional>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "host/DeviceStorage.h"
 #include "host/shell/ItemObserver.h"
 #include "host/modes/RunOptions.h"
 #include "host/modes/ScriptRunner.h"
+#include "host/modes/ServiceHandOver.h"
 #include "host/modes/SimulatedDevice.h"
 #include "host/modes/StopSignal.h"
 #include "host/shell/TickReport.h"
@@ -117,6 +119,8 @@ private:
     std::chrono::steady_clock::time_point m_started;
     bool m_window = false;
     std::unique_ptr<ScratchDataFolder> m_scratch;
+    // Before the storage: the service gets the folder back only once the run has let it go.
+    ServiceHandOver m_handOver;
     DeviceStorage m_storage;
     std::unique_ptr<SimulatedDevice> m_simulation;
     std::unique_ptr<platform::VirtualDriver> m_driver;
@@ -149,7 +153,18 @@ bool Run::Prepare()
         return false;
     }
 
-    if (std::string problem = m_storage.Open(data); !problem.empty()) {
+    std::string problem = m_storage.Open(data);
+    if (!problem.empty() && m_storage.WasHeld() && m_handOver.Take(data)) {
+        // The service's stop waits for its process to end, and its lock goes with it; a
+        // moment's grace for a lock released a little later all the same.
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            problem = m_storage.Open(data);
+            if (problem.empty() || !m_storage.WasHeld())
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    if (!problem.empty()) {
         PrintError(problem);
         return false;
     }
@@ -164,8 +179,8 @@ bool Run::Prepare()
 
     if (m_options.Deterministic()) {
         m_simulation = std::make_unique<SimulatedDevice>();
-        std::string problem = m_options.scenario.empty() ? m_simulation->LoadText("", "(no scenario)")
-                                                         : m_simulation->Load(m_options.scenario);
+        problem = m_options.scenario.empty() ? m_simulation->LoadText("", "(no scenario)")
+                                             : m_simulation->Load(m_options.scenario);
         if (!problem.empty()) {
             PrintError(problem);
             return false;
@@ -337,6 +352,7 @@ void Run::Finish()
     if (m_driver != nullptr)
         m_driver->Pump();
     m_storage.Close();
+    m_handOver.GiveBack();
 }
 
 } // namespace

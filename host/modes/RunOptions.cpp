@@ -45,7 +45,9 @@ const char* RunHelpText()
            "Without --ticks or --script the device runs until Ctrl-C; a simulation without them runs\n"
            "until ten seconds after its scenario's last command. A simulation or script without --data\n"
            "runs on a data folder of its own, removed at its end.\n"
-           "A second run on the same data folder is refused while the first one holds its registry.\n"
+           "A second run on the same data folder is refused while the first one holds its registry; when\n"
+           "the velmora service (velmora service --help) holds it, the service is stopped for the run\n"
+           "and started again at its end.\n"
            "The README describes the scenario and script formats.\n";
 }
 

@@ -42,7 +42,10 @@ void PrintHelp()
               "  status      whether the unit is installed, enabled and active, and its data folder\n"
               "  --help      show this text\n"
               "\n"
-
+              "A window or headless run started on the service's data folder stops the service, and starts\n"
+              "it again when it ends. Commands that change the registry (reg add, reg delete, reg import,\n"
+              "settings --save) are refused while the service runs: velmora service stop first.\n"
+              "\n"
               "Needs systemd: systemctl and a user service manager (a login session's, or one kept by\n"
               "`loginctl enable-linger`). Without them every subcommand says so and fails.\n"
               "Exit codes: 0 done, 1 failed (nothing done when systemd is missing), 2 bad arguments.");

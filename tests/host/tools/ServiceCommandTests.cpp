@@ -215,8 +215,8 @@ TEST_F(ServiceCommand, RefusesWhatItDoesNotUnderstandAndTellsWhatItDoes)
 
     ProgramResult help = Service({ "--help" });
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* told : { "--headless --quiet", "journalctl --user -u velmora", "systemd", "install", "uninstall",
-             "start", "stop", "status" })
+    for (const char* told : { "--headless --quiet", "journalctl --user -u velmora", "systemd", "velmora service stop",
+             "install", "uninstall", "start", "stop", "status" })
         EXPECT_NE(help.out.find(told), std::string::npos) << told;
     EXPECT_NE(RunVelmora({ "--help" }).out.find("service"), std::string::npos);
 }
