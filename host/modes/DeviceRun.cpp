@@ -144,15 +144,8 @@ bool Run::Prepare()
         data = m_scratch->Path();
     }
 
-    platform::SetCurrentDevice(ProfileFor(m_options));
-    m_window = !m_options.headless && !m_options.Deterministic() && DisplayPresent() && platform::UseRealDisplay();
-    // The screen needs the rendering backend: a broken installation is an error, not a crash at
-    // the first window.
-    if (std::string problem; !platform::ui::LoadRenderer(problem)) {
-        PrintError(problem);
-        return false;
-    }
-
+    // The data folder first: a run refused for it (the service's retries while a window holds
+    // it) ends before it loads the screen's libraries.
     std::string problem = m_storage.Open(data);
     if (!problem.empty() && m_storage.WasHeld() && m_handOver.Take(data)) {
         // The service's stop waits for its process to end, and its lock goes with it; a
@@ -168,6 +161,16 @@ bool Run::Prepare()
         PrintError(problem);
         return false;
     }
+
+    platform::SetCurrentDevice(ProfileFor(m_options));
+    m_window = !m_options.headless && !m_options.Deterministic() && DisplayPresent() && platform::UseRealDisplay();
+    // The screen needs the rendering backend: a broken installation is an error, not a crash at
+    // the first window.
+    if (std::string missing; !platform::ui::LoadRenderer(missing)) {
+        PrintError(missing);
+        return false;
+    }
+
     if (!m_options.Deterministic()) {
         const platform::DeviceProfile& device = platform::CurrentDevice();
         Print("device " + std::to_string(device.screenWidth) + " x " + std::to_string(device.screenHeight) + " at "
