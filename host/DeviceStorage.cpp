@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/files/Files.h"
 #include "platform/files/LinuxFileSystem.h"
+#include "platform/registry/HiveFile.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryStore.h"
 #include "platform/text/Format.h"
@@ -58,6 +60,7 @@ DeviceStorage::~DeviceStorage()
 
 std::string DeviceStorage::Open(const fs::path& dataFolder)
 {
+    m_held = false;
     std::error_code error;
     fs::create_directories(dataFolder, error);
     if (error)
@@ -65,8 +68,10 @@ std::string DeviceStorage::Open(const fs::path& dataFolder)
 
     platform::RegistryStoreResult registry = platform::OpenRegistryStore(platform::HivePath(dataFolder),
         platform::RegistryStoreMode::ReadWrite);
-    if (registry.status == platform::RegistryStoreStatus::InUse)
-        return "the data folder " + dataFolder.string() + " is in use by another running velmora (" + registry.detail + ")";
+    m_held = registry.status == platform::RegistryStoreStatus::InUse;
+    if (m_held)
+        return "the data folder " + dataFolder.string() + " is in use by another running velmora (" + registry.detail
+            + "); " + HeldFolderAdvice();
     if (!registry.Ok())
         return "cannot open the registry in " + dataFolder.string() + ": " + registry.detail;
     m_registryOpen = true;
@@ -85,6 +90,22 @@ void DeviceStorage::Close()
     if (m_registryOpen)
         platform::CloseRegistryStore();
     m_registryOpen = false;
+}
+
+bool DataFolderHeld(const fs::path& dataFolder)
+{
+    platform::HiveFile hive(platform::HivePath(dataFolder));
+    std::error_code error;
+    // Without a lock file nobody has held the folder yet; the probe makes none.
+    if (!fs::exists(hive.LockPath(), error))
+        return false;
+    return hive.Lock() == EWOULDBLOCK;
+}
+
+std::string HeldFolderAdvice()
+{
+    return "stop it first: `velmora service stop` when the velmora service runs it, else close its window "
+           "or end its run (Ctrl-C)";
 }
 
 std::string CreateStandardFolders()

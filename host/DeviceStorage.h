@@ -24,11 +24,20 @@ public:
     // Empty on success, else one line saying what failed.
     std::string Open(const std::filesystem::path& dataFolder);
     void Close();
+    // The last Open failed because another process holds the folder.
+    bool WasHeld() const { return m_held; }
 
 private:
     bool m_registryOpen = false;
+    bool m_held = false;
     bool m_filesInstalled = false;
 };
+
+// True when a running device (a window, a headless run or the service) holds the data folder's
+// registry, which it then alone may change.
+bool DataFolderHeld(const std::filesystem::path& dataFolder);
+// What a user does to free a held data folder; the end of a refusal's message.
+std::string HeldFolderAdvice();
 
 // The device's standard folders: \Program Files, \Program Files\Velmora, \My Documents and
 // \Windows, made when missing. Empty on success.

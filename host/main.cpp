@@ -10,6 +10,7 @@
 #include "host/tools/DiagCommand.h"
 #include "host/tools/NetCommand.h"
 #include "host/tools/RegTool.h"
+#include "host/tools/ServiceCommand.h"
 #include "host/tools/SettingsCommand.h"
 #include "host/tools/UsageCommand.h"
 
@@ -32,6 +33,7 @@ const Command kCommands[] = {
     { "usage", host::RunUsageCommand, "usage reports and CSV export from the usage logs" },
     { "net", host::RunNetCommand, "show each network interface as the status lines would" },
     { "diag", host::RunDiagCommand, "write the diagnostic report" },
+    { "service", host::RunServiceCommand, "run the device headless as a systemd user service (install, start, ...)" },
 };
 
 void PrintHelp()

@@ -7,11 +7,13 @@
 #include <optional>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "host/DeviceStorage.h"
 #include "host/shell/ItemObserver.h"
 #include "host/modes/RunOptions.h"
 #include "host/modes/ScriptRunner.h"
+#include "host/modes/ServiceHandOver.h"
 #include "host/modes/SimulatedDevice.h"
 #include "host/modes/StopSignal.h"
 #include "host/shell/TickReport.h"
@@ -117,6 +119,8 @@ private:
     std::chrono::steady_clock::time_point m_started;
     bool m_window = false;
     std::unique_ptr<ScratchDataFolder> m_scratch;
+    // Before the storage: the service gets the folder back only once the run has let it go.
+    ServiceHandOver m_handOver;
     DeviceStorage m_storage;
     std::unique_ptr<SimulatedDevice> m_simulation;
     std::unique_ptr<platform::VirtualDriver> m_driver;
@@ -140,19 +144,33 @@ bool Run::Prepare()
         data = m_scratch->Path();
     }
 
-    platform::SetCurrentDevice(ProfileFor(m_options));
-    m_window = !m_options.headless && !m_options.Deterministic() && DisplayPresent() && platform::UseRealDisplay();
-    // The screen needs the rendering backend: a broken installation is an error, not a crash at
-    // the first window.
-    if (std::string problem; !platform::ui::LoadRenderer(problem)) {
+    // The data folder first: a run refused for it (the service's retries while a window holds
+    // it) ends before it loads the screen's libraries.
+    std::string problem = m_storage.Open(data);
+    if (!problem.empty() && m_storage.WasHeld() && m_handOver.Take(data)) {
+        // The service's stop waits for its process to end, and its lock goes with it; a
+        // moment's grace for a lock released a little later all the same.
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            problem = m_storage.Open(data);
+            if (problem.empty() || !m_storage.WasHeld())
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    if (!problem.empty()) {
         PrintError(problem);
         return false;
     }
 
-    if (std::string problem = m_storage.Open(data); !problem.empty()) {
-        PrintError(problem);
+    platform::SetCurrentDevice(ProfileFor(m_options));
+    m_window = !m_options.headless && !m_options.Deterministic() && DisplayPresent() && platform::UseRealDisplay();
+    // The screen needs the rendering backend: a broken installation is an error, not a crash at
+    // the first window.
+    if (std::string missing; !platform::ui::LoadRenderer(missing)) {
+        PrintError(missing);
         return false;
     }
+
     if (!m_options.Deterministic()) {
         const platform::DeviceProfile& device = platform::CurrentDevice();
         Print("device " + std::to_string(device.screenWidth) + " x " + std::to_string(device.screenHeight) + " at "
@@ -164,8 +182,8 @@ bool Run::Prepare()
 
     if (m_options.Deterministic()) {
         m_simulation = std::make_unique<SimulatedDevice>();
-        std::string problem = m_options.scenario.empty() ? m_simulation->LoadText("", "(no scenario)")
-                                                         : m_simulation->Load(m_options.scenario);
+        problem = m_options.scenario.empty() ? m_simulation->LoadText("", "(no scenario)")
+                                             : m_simulation->Load(m_options.scenario);
         if (!problem.empty()) {
             PrintError(problem);
             return false;
@@ -181,7 +199,10 @@ bool Run::Prepare()
 
 void Run::WatchItem()
 {
-    m_shell.onEvent = [](const std::string& line) { Print(Now() + "  " + line + "\n"); };
+    m_shell.onEvent = [this](const std::string& line) {
+        if (!m_options.quiet)
+            Print(Now() + "  " + line + "\n");
+    };
     PluginItem* item = m_shell.Item();
     if (item == nullptr)
         return;
@@ -192,7 +213,7 @@ void Run::WatchItem()
             return;
         m_firstFrameReported = true;
         auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_started);
-        if (!m_options.Deterministic())
+        if (!m_options.Deterministic() && !m_options.quiet)
             Print("first frame painted " + std::to_string(elapsed.count()) + " ms after start\n");
     };
     m_observer.Attach(item->Window());
@@ -200,7 +221,7 @@ void Run::WatchItem()
 
 void Run::OnTick(const ItemView& view)
 {
-    if (!m_window) {
+    if (!m_window && !m_options.quiet) {
         std::string block = FormatTick(Now(), view);
         TaskbarView taskbar = m_shell.TaskbarNow();
         block += FormatTaskbarChange(m_taskbar, taskbar);
@@ -334,6 +355,7 @@ void Run::Finish()
     if (m_driver != nullptr)
         m_driver->Pump();
     m_storage.Close();
+    m_handOver.GiveBack();
 }
 
 } // namespace

@@ -32,6 +32,8 @@ const char* RunHelpText()
            "  --os 2002|2003|2005 the operating-system generation (default 2005)\n"
            "  --rotate            start in landscape\n"
            "  --headless          no window: print the item's lines and activity state every tick\n"
+           "  --quiet             print nothing after the start line (no tick blocks, no shell\n"
+           "                      events); errors still go to standard error\n"
            "  --simulate FILE     the network, phone and clock from a scenario file, in virtual time,\n"
            "                      printed as with --headless\n"
            "  --script FILE       run the user actions of a script file in virtual time, then stop\n"
@@ -43,7 +45,9 @@ const char* RunHelpText()
            "Without --ticks or --script the device runs until Ctrl-C; a simulation without them runs\n"
            "until ten seconds after its scenario's last command. A simulation or script without --data\n"
            "runs on a data folder of its own, removed at its end.\n"
-           "A second run on the same data folder is refused while the first one holds its registry.\n"
+           "A second run on the same data folder is refused while the first one holds its registry; when\n"
+           "the velmora service (velmora service --help) holds it, the service is stopped for the run\n"
+           "and started again at its end.\n"
            "The README describes the scenario and script formats.\n";
 }
 
@@ -62,6 +66,7 @@ RunOptionsResult ParseRunOptions(Arguments args)
     options.dataFolder = platform::ResolveDataFolder(data.value_or(std::string()));
     options.headless = TakeFlag(args, "--headless");
     options.rotated = TakeFlag(args, "--rotate");
+    options.quiet = TakeFlag(args, "--quiet");
 
     if (auto device = TakeOption(args, "--device")) {
         if (*device == "qvga")

@@ -23,6 +23,9 @@ struct RunOptions {
     bool rotated = false;
     // Print the item's lines every tick instead of showing a window (also when no display).
     bool headless = false;
+    // Nothing on standard output but the start line: no tick blocks, no shell events. Errors
+    // still go to standard error (the journal, when the service runs the device).
+    bool quiet = false;
     // The simulated network, phone and clock from this scenario file; empty for the real ones.
     std::filesystem::path scenario;
     // User actions run in order on the deterministic driver.

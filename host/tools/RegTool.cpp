@@ -10,6 +10,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "host/DeviceStorage.h"
 #include "host/tools/RegToolParsing.h"
 #include "platform/core/DataFolder.h"
 #include "platform/registry/Registry.h"
@@ -60,8 +61,9 @@ is not a terminal the answer is No and nothing changes. export writes UTF-8 text
 "Windows Registry Editor Version 5.00" format; import reads that format (UTF-8 or UTF-16)
 and REGEDIT4, including [-KEY] and "name"=- deletions.
 
-query and export read the hive without locking it. add, delete and import lock it, and
-fail while a running velmora holds it.
+query and export read the hive without locking it, also while the device runs. add, delete
+and import lock it, and are refused while a running velmora holds it: stop the service
+first (velmora service stop), or close the window or end the headless run.
 
 Exit code: 0 on success; 1 on an error or when the operation was not confirmed.
 )";
@@ -127,7 +129,9 @@ bool RegTool::OpenStore(platform::RegistryStoreMode mode)
     m_dataFolder = platform::ResolveDataFolder(m_dataFolderArgument);
     platform::RegistryStoreResult result = platform::OpenRegistryStore(platform::HivePath(m_dataFolder), mode);
     if (result.status == platform::RegistryStoreStatus::InUse) {
-        std::fprintf(stderr, "ERROR: The registry in %s is in use by another velmora process.\n", m_dataFolder.c_str());
+        // Only reads go on beside a running device; its registry is its own until it stops.
+        std::fprintf(stderr, "ERROR: The registry in %s is in use by a running velmora device; %s.\n", m_dataFolder.c_str(),
+            host::HeldFolderAdvice().c_str());
         return false;
     }
     if (!result.Ok()) {

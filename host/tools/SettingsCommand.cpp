@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "host/DeviceStorage.h"
 #include "platform/core/DataFolder.h"
 #include "platform/registry/RegistryStore.h"
 #include "platform/text/WideString.h"
@@ -24,7 +25,9 @@ void PrintHelp()
               "\n"
               "  --data DIR   the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora)\n"
               "  --save       also save every setting to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora,\n"
-              "               as the options dialog does on OK, so that `velmora reg` can edit them\n"
+              "               as the options dialog does on OK, so that `velmora reg` can edit them;\n"
+              "               refused while a running device holds the data folder (the service:\n"
+              "               velmora service stop first; or the window, or a headless run)\n"
               "  --help       show this text");
 }
 
@@ -136,11 +139,23 @@ int RunSettingsCommand(Arguments args)
         return 1;
     }
     platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite);
+    bool readOnly = false;
+    if (opened.status == platform::RegistryStoreStatus::InUse) {
+        // A running device owns its registry: it may be read beside it, but not changed.
+        if (save) {
+            PrintError("settings: --save changes the registry in " + data.string() + ", which a running velmora device holds; "
+                + HeldFolderAdvice());
+            return 1;
+        }
+        opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadOnly);
+        readOnly = true;
+    }
     if (!opened.Ok()) {
         PrintError(opened.detail);
         return 1;
     }
-    std::printf("Data folder: %s\nRegistry:    %s\n", data.string().c_str(), platform::HivePath(data).string().c_str());
+    std::printf("Data folder: %s\nRegistry:    %s%s\n", data.string().c_str(), platform::HivePath(data).string().c_str(),
+        readOnly ? " (read only: a running velmora device holds it)" : "");
     std::printf("Settings from %s\n\n", SourceOfSettings());
     {
         Settings settings;

@@ -49,6 +49,11 @@ const char* const kHelp = "Usage:\n"
                           "data folder (--data DIR), or from any folder given with --log-dir.\n"
                           "Times without THH:MM:SS are 00:00:00.\n"
                           "\n"
+                          "The device logs its interfaces 2 to 19 (velmora net shows their numbers): the\n"
+                          "loopback interface (1) is not logged. On a host with more interfaces the\n"
+                          "numbers go first to the default route's interface, then to the physical ones,\n"
+                          "then to the virtual ones (bridges, veth, tunnels), so the adapters are logged.\n"
+                          "\n"
                           "Exit codes: 0 done, 1 a file or folder could not be read or written,\n"
                           "2 bad arguments or dates, 3 no interface in the export range.\n";
 

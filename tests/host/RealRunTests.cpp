@@ -1,6 +1,8 @@
 // The device on this machine's own network, in real time, as `make run` starts it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "HostOutput.h"
 #include "ProgramRun.h"
 #include "support/TestSupport.h"
@@ -24,4 +26,15 @@ TEST(RealRun, HeadlessPrintsTheLinesOfTheDefaultRouteAdapterEveryTick)
     }
     // The machine's interfaces were named under HKLM\Comm for the item's friendly names.
     EXPECT_TRUE(std::filesystem::exists(data.Path() / "registry.reg"));
+}
+
+// As the service runs it: the start line, then nothing while the device ticks.
+TEST(RealRun, QuietPrintsOnlyTheStartLine)
+{
+    testing_support::ScratchFolder data;
+    ProgramResult run = RunVelmora({ "--data", data.Path().string(), "--headless", "--quiet", "--ticks", "2" });
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("device 240 x 320 at 96 dpi, generation 2005, data in " + data.Path().string() + "\n", 0), 0u)
+        << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
 }

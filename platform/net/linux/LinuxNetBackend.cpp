@@ -11,6 +11,7 @@
 #include "platform/net/AdapterNaming.h"
 #include "platform/net/IpHelper.h"
 #include "platform/net/linux/DhcpClientControl.h"
+#include "platform/net/linux/InterfaceOrder.h"
 #include "platform/net/linux/LiveKernelSource.h"
 #include "platform/time/Clock.h"
 
@@ -131,20 +132,22 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         m_leases.Refresh();
     const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
 
+    std::vector<linuxnet::LinkOrderInput> orderInput;
+    for (const linuxnet::KernelLink* link : ordered)
+        orderInput.push_back({ link->index, link->type == ARPHRD_LOOPBACK, LinkInfo(*link).physical });
+    std::vector<DWORD> indexes = linuxnet::AssignDeviceIndexes(orderInput, linuxnet::DefaultRouteLink(routes));
+
     NetSnapshot snapshot;
-    bool haveLoopback = false;
     bool haveDialUp = false;
-    DWORD nextIndex = 2;
     std::map<int, DWORD> deviceIndexOf;
-    for (const linuxnet::KernelLink* link : ordered) {
+    for (size_t position = 0; position < ordered.size(); ++position) {
+        const linuxnet::KernelLink* link = ordered[position];
         NetInterface entry;
         entry.kernelIndex = link->index;
         entry.systemName = link->name;
-        bool loopback = link->type == ARPHRD_LOOPBACK && !haveLoopback;
+        entry.index = indexes[position];
+        bool loopback = entry.index == 1;
         entry.isLoopback = loopback;
-        entry.index = loopback ? 1 : nextIndex++;
-        if (loopback)
-            haveLoopback = true;
         const linuxnet::SysfsLinkInfo& info = LinkInfo(*link);
         entry.type = TypeOf(*link, info.wireless);
         entry.isPointToPoint = link->type == ARPHRD_PPP;
@@ -200,6 +203,10 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
     std::stable_sort(snapshot.interfaces.begin(), snapshot.interfaces.end(),
         [](const NetInterface& a, const NetInterface& b) { return a.index < b.index; });
 
+    // The routes also order the interfaces, so every query knows them; the snapshot carries
+    // them only when asked.
+    if ((parts & kNetRoutes) == 0)
+        return snapshot;
     for (const linuxnet::KernelRoute& route : routes) {
         if (route.table != RT_TABLE_MAIN || route.type != RTN_UNICAST)
             continue;
@@ -256,7 +263,8 @@ int LinuxNetBackend::Update(unsigned parts)
             return error;
         m_addressesFresh = true;
     }
-    if ((parts & kNetRoutes) != 0 && !m_routesFresh) {
+    // Every query needs the routes: the default route's link comes first in the index order.
+    if (!m_routesFresh) {
         if (int error = m_kernel->DumpRoutes(m_routes); error != 0)
             return error;
         m_routesFresh = true;
@@ -270,9 +278,7 @@ DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
     if (int error = Update(parts); error != 0)
         return ErrorFromErrno(error);
     static const std::vector<linuxnet::KernelAddress> kNoAddresses;
-    static const std::vector<linuxnet::KernelRoute> kNoRoutes;
-    out = Compose(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses,
-        (parts & kNetRoutes) != 0 ? m_routes : kNoRoutes, parts);
+    out = Compose(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses, m_routes, parts);
     return NO_ERROR;
 }
 

@@ -1,8 +1,8 @@
 // The machine's network as the device would see it: links, IPv4 addresses and routes from the
 // kernel's routing socket; speed, wireless and model from /sys; name servers from the resolver
 // configuration; DHCP state from the DHCP clients' lease files. Device indexes: the loopback
-// link is 1 and the others follow densely (2, 3, ...) in the kernel's index order, so the
-// system's loops from index 2 reach every interface. Names as in platform/net/AdapterNaming.h.
+// link is 1, then the default route's link, the physical links and the virtual ones, densely
+// (linuxnet/InterfaceOrder.h). Names as in platform/net/AdapterNaming.h.
 //
 // The kernel is asked as little as the tick allows: names, states, addresses and routes are
 // kept until a routing-socket notification says they changed, and the counters are read once

@@ -41,6 +41,7 @@ SysfsLinkInfo SysfsLinks::Read(const std::string& name) const
     std::filesystem::path device = link / "device";
     if (!std::filesystem::exists(device, error))
         return info;
+    info.physical = true;
     std::filesystem::path driver = std::filesystem::read_symlink(device / "driver", error);
     if (!error)
         info.driver = driver.filename().string();

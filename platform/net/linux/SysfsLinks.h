@@ -14,6 +14,7 @@ struct SysfsLinkInfo {
     bool wireless = false;
     std::string model;      // empty when not known
     std::string driver;     // empty for virtual links
+    bool physical = false;  // a device (PCI, USB, ...) is behind the link: it has a "device" link
 };
 
 class SysfsLinks {

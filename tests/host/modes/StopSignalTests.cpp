@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,42 +58,47 @@ TEST(StopSignalTest, SigtermInAModalDialogEndsTheDialogAndThenTheLoop)
     platform::DestroyAllWindows();
 }
 
-TEST(StopSignalTest, ARunningDeviceStopsCleanlyOnSigterm)
+// Each stop signal: SIGTERM as the service manager sends it, SIGINT as Ctrl-C, SIGHUP as a
+// closed terminal.
+TEST(StopSignalTest, ARunningDeviceStopsCleanlyOnEachStopSignal)
 {
-    testing_support::ScratchFolder data;
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    std::string program = std::string(VELMORA_BINARY_DIR) + "/velmora";
-    std::string folder = data.Path().string();
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(out[1], STDERR_FILENO);
-        ::close(out[0]);
-        // 600 ticks would take ten minutes: only the stop ends this run.
-        ::execl(program.c_str(), program.c_str(), "--data", folder.c_str(), "--headless", "--ticks", "600", nullptr);
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    // The stop comes once the device runs: after its first tick.
-    std::string output;
-    char buffer[4096];
-    bool stopped = false;
-    ssize_t n;
-    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0) {
-        output.append(buffer, static_cast<size_t>(n));
-        if (!stopped && output.find("activity") != std::string::npos) {
-            stopped = true;
-            ::kill(child, SIGTERM);
+    for (int signal : { SIGTERM, SIGINT, SIGHUP }) {
+        SCOPED_TRACE(strsignal(signal));
+        testing_support::ScratchFolder data;
+        int out[2];
+        ASSERT_EQ(::pipe(out), 0);
+        std::string program = std::string(VELMORA_BINARY_DIR) + "/velmora";
+        std::string folder = data.Path().string();
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::dup2(out[1], STDERR_FILENO);
+            ::close(out[0]);
+            // 600 ticks would take ten minutes: only the stop ends this run.
+            ::execl(program.c_str(), program.c_str(), "--data", folder.c_str(), "--headless", "--ticks", "600", nullptr);
+            ::_exit(127);
         }
+        ::close(out[1]);
+        // The stop comes once the device runs: after its first tick.
+        std::string output;
+        char buffer[4096];
+        bool stopped = false;
+        ssize_t n;
+        while ((n = ::read(out[0], buffer, sizeof buffer)) > 0) {
+            output.append(buffer, static_cast<size_t>(n));
+            if (!stopped && output.find("activity") != std::string::npos) {
+                stopped = true;
+                ::kill(child, signal);
+            }
+        }
+        ::close(out[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(stopped) << output;
+        ASSERT_TRUE(WIFEXITED(status)) << output;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << output;
     }
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(stopped) << output;
-    ASSERT_TRUE(WIFEXITED(status)) << output;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
 }
 
 } // namespace

@@ -515,28 +515,33 @@ TEST(LinuxNetBackend, ComposeNumbersLoopbackFirstAndNamesTheFirstPppLinkAsDialUp
     EXPECT_TRUE(all[0].isLoopback);
     EXPECT_EQ(all[0].type, static_cast<DWORD>(MIB_IF_TYPE_LOOPBACK));
     EXPECT_TRUE(all[0].dnsServers.empty());
-    EXPECT_EQ(all[1].systemName, "eth1");
+    // The default route's link comes first after the loopback.
+    EXPECT_EQ(all[1].systemName, "eth0");
     EXPECT_EQ(all[1].index, 2u);
-    EXPECT_EQ(all[1].name, L"ETH1#1");
-    EXPECT_EQ(all[1].adminStatus, static_cast<DWORD>(MIB_IF_ADMIN_STATUS_DOWN));
-    EXPECT_EQ(all[2].systemName, "eth0");
+    EXPECT_EQ(all[1].name, L"ETH01");
+    EXPECT_EQ(all[1].description, "eth0");
+    EXPECT_EQ(all[1].physAddr.size(), 6u);
+    EXPECT_EQ(all[1].inOctets, 0x5'0000'0010ull);
+    ASSERT_EQ(all[1].addresses.size(), 2u);
+    EXPECT_EQ(all[1].addresses[0].address, *ParseIpv4("192.0.2.2")); // primary first
+    EXPECT_EQ(all[1].addresses[0].mask, 0xFFFFFF00u);
+    EXPECT_EQ(all[1].dnsServers, std::vector<DWORD> { *ParseIpv4("192.0.2.53") });
+    EXPECT_FALSE(all[1].lease.enabled);
+    EXPECT_EQ(all[2].systemName, "eth1");
     EXPECT_EQ(all[2].index, 3u);
-    EXPECT_EQ(all[2].name, L"ETH01");
-    EXPECT_EQ(all[2].description, "eth0");
-    EXPECT_EQ(all[2].physAddr.size(), 6u);
-    EXPECT_EQ(all[2].inOctets, 0x5'0000'0010ull);
-    ASSERT_EQ(all[2].addresses.size(), 2u);
-    EXPECT_EQ(all[2].addresses[0].address, *ParseIpv4("192.0.2.2")); // primary first
-    EXPECT_EQ(all[2].addresses[0].mask, 0xFFFFFF00u);
-    EXPECT_EQ(all[2].dnsServers, std::vector<DWORD> { *ParseIpv4("192.0.2.53") });
-    EXPECT_FALSE(all[2].lease.enabled);
+    EXPECT_EQ(all[2].name, L"ETH1#1");
+    EXPECT_EQ(all[2].adminStatus, static_cast<DWORD>(MIB_IF_ADMIN_STATUS_DOWN));
     EXPECT_EQ(all[3].name, L"ppp1");
     EXPECT_EQ(all[3].systemName, "ppp0");
     EXPECT_TRUE(all[3].isPointToPoint);
     EXPECT_TRUE(all[3].physAddr.empty());
     EXPECT_EQ(all[4].name, L"PPP1#1");
     ASSERT_EQ(snapshot.routes.size(), 1u);
-    EXPECT_EQ(snapshot.routes[0].interfaceIndex, 3u);
+    EXPECT_EQ(snapshot.routes[0].interfaceIndex, 2u);
+    // Asked without routes, the order is the same and the snapshot carries none.
+    NetSnapshot linksOnly = backend.Compose(links, {}, routes, kNetLinks);
+    EXPECT_EQ(linksOnly.interfaces[1].systemName, "eth0");
+    EXPECT_TRUE(linksOnly.routes.empty());
 }
 
 TEST(LinuxNetBackend, RowsStayInIndexOrderWhenLoopbackIsNotTheKernelsFirst)
@@ -568,6 +573,30 @@ TEST(LinuxNetBackend, RowsStayInIndexOrderWhenLoopbackIsNotTheKernelsFirst)
 
 // --- the live machine ---------------------------------------------------------------------
 
+namespace {
+
+// The interface of the default route of the lowest metric in /proc/net/route; empty when none.
+std::string DefaultRouteInterface()
+{
+    std::ifstream routes("/proc/net/route");
+    std::string line;
+    std::getline(routes, line); // header
+    std::string defaultInterface;
+    uint32_t bestMetric = UINT32_MAX;
+    while (std::getline(routes, line)) {
+        char name[64] = {};
+        unsigned destination = 0, gateway = 0, flags = 0, refs = 0, use = 0, metric = 0, mask = 0;
+        if (std::sscanf(line.c_str(), "%63s %x %x %x %u %u %u %x", name, &destination, &gateway, &flags, &refs, &use, &metric, &mask) == 8
+            && destination == 0 && mask == 0 && metric < bestMetric) {
+            defaultInterface = name;
+            bestMetric = metric;
+        }
+    }
+    return defaultInterface;
+}
+
+} // namespace
+
 TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
 {
     // Each counter query below is a tick of its own: queries of one tick share one read.
@@ -581,15 +610,31 @@ TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
         sysLinks += entry.is_directory() || entry.is_symlink() ? 1 : 0;
     EXPECT_EQ(snapshot.interfaces.size(), sysLinks);
 
+    // Dense indexes: the default route's link, then the physical links, then the virtual ones,
+    // each group in the kernel's order.
+    std::string defaultInterface = DefaultRouteInterface();
+    auto placeOf = [&defaultInterface](const NetInterface& entry) {
+        int group = 2;
+        if (entry.systemName == defaultInterface)
+            group = 0;
+        else if (std::filesystem::exists("/sys/class/net/" + entry.systemName + "/device"))
+            group = 1;
+        return std::make_pair(group, entry.kernelIndex);
+    };
     ifaddrs* list = nullptr;
     ASSERT_EQ(getifaddrs(&list), 0);
     DWORD expectedIndex = 2;
+    const NetInterface* previous = nullptr;
     for (const NetInterface& entry : snapshot.interfaces) {
         SCOPED_TRACE(entry.systemName);
         if (entry.isLoopback) {
             EXPECT_EQ(entry.index, 1u);
         } else {
             EXPECT_EQ(entry.index, expectedIndex++);
+            if (previous != nullptr) {
+                EXPECT_LT(placeOf(*previous), placeOf(entry));
+            }
+            previous = &entry;
         }
         EXPECT_EQ(std::to_string(entry.kernelIndex), ReadSys("/sys/class/net/" + entry.systemName + "/ifindex"));
         EXPECT_EQ(std::to_string(entry.mtu), ReadSys("/sys/class/net/" + entry.systemName + "/mtu"));
@@ -625,20 +670,7 @@ TEST(LinuxNetBackendLive, InterfacesAddressesAndCountersAgreeWithTheKernel)
 
 TEST(LinuxNetBackendLive, BestInterfaceIsTheDefaultRouteOfProcNetRoute)
 {
-    std::ifstream routes("/proc/net/route");
-    std::string line;
-    std::getline(routes, line); // header
-    std::string defaultInterface;
-    uint32_t bestMetric = UINT32_MAX;
-    while (std::getline(routes, line)) {
-        char name[64] = {};
-        unsigned destination = 0, gateway = 0, flags = 0, refs = 0, use = 0, metric = 0, mask = 0;
-        if (std::sscanf(line.c_str(), "%63s %x %x %x %u %u %u %x", name, &destination, &gateway, &flags, &refs, &use, &metric, &mask) == 8
-            && destination == 0 && mask == 0 && metric < bestMetric) {
-            defaultInterface = name;
-            bestMetric = metric;
-        }
-    }
+    std::string defaultInterface = DefaultRouteInterface();
     InstallNetBackend(nullptr);
     DWORD index = 0;
     DWORD result = GetBestInterface(0, &index);
@@ -681,6 +713,8 @@ TEST(LinuxNetBackend, SysfsGivesSpeedWirelessAndTheModelOfUsbAdapters)
     EXPECT_EQ(usb.model, "Realtek USB 10/100 LAN");
     EXPECT_EQ(usb.driver, "cdc_ether");
     EXPECT_FALSE(usb.wireless);
+    EXPECT_TRUE(usb.physical);
+    EXPECT_FALSE(links.Read("wlan0").physical);
     EXPECT_TRUE(links.Read("wlan0").wireless);
     EXPECT_EQ(links.Read("wlan0").speedMbps, -1);
     EXPECT_EQ(links.Read("../etc").speedMbps, -1);

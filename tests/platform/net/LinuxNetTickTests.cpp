@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <thread>
 #include <utility>
 
@@ -284,20 +285,21 @@ TEST(LinuxNetTick, ALinkThatAppearsDisappearsOrChangesAddressIsSeenAtTheNextTick
     DWORD count = 0;
     ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(count, 3u);
-    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 1, 1, 0 }));
-    // The same notification makes addresses and routes be read again when next asked for.
+    // The routes come with the links: the default route's link is numbered first.
+    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 1, 2, 0 }));
+    // The same notification makes addresses be read again when next asked for.
     ASSERT_EQ(machine.backend->Query(kNetAddresses, snapshot), static_cast<DWORD>(NO_ERROR));
-    EXPECT_EQ(Names(snapshot), (std::vector<std::string> { "lo", "wlan0", "eth0" }));
-    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 2, 1, 0 }));
+    EXPECT_EQ(Names(snapshot), (std::vector<std::string> { "lo", "eth0", "wlan0" }));
+    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 2, 2, 0 }));
 
     // Changes address.
     kernel.addresses = { { 3, 28, *ParseIpv4("198.51.100.77"), false } };
     kernel.Notify();
     time.Clock().AdvanceMs(1000);
     ASSERT_EQ(machine.backend->Query(kNetAddresses, snapshot), static_cast<DWORD>(NO_ERROR));
-    ASSERT_EQ(snapshot.interfaces[2].addresses.size(), 1u);
-    EXPECT_EQ(snapshot.interfaces[2].addresses[0].address, *ParseIpv4("198.51.100.77"));
-    EXPECT_EQ(snapshot.interfaces[2].addresses[0].mask, 0xFFFFFFF0u);
+    ASSERT_EQ(snapshot.interfaces[1].addresses.size(), 1u);
+    EXPECT_EQ(snapshot.interfaces[1].addresses[0].address, *ParseIpv4("198.51.100.77"));
+    EXPECT_EQ(snapshot.interfaces[1].addresses[0].mask, 0xFFFFFFF0u);
 
     // Disappears.
     kernel.links.erase(kernel.links.begin() + 1);
@@ -323,8 +325,8 @@ TEST(LinuxNetTick, ALinkSeenInTheCountersBeforeItsNotificationIsReadAtOnce)
     time.Clock().AdvanceMs(1000);
     ASSERT_EQ(machine.backend->Query(kNetCounters, snapshot), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(Names(snapshot), (std::vector<std::string> { "lo", "eth0", "usb0" }));
-    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 1, 1, 1 }));
-    // Its addresses and routes are read again too.
+    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 1, 2, 1 }));
+    // Its addresses are read again too, when asked for.
     ASSERT_EQ(machine.backend->Query(kNetAddresses | kNetRoutes, snapshot), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 2, 2, 2, 1 }));
 }
@@ -455,4 +457,92 @@ TEST(LinuxNetTickNamespace, LinksAddressesAndTrafficThatChangeBetweenTicksAreSee
     });
     if (!refused.empty())
         GTEST_SKIP() << refused;
+}
+
+// A host with containers: 40 virtual links made before its one physical adapter, which carries
+// the default route. The item's loops, which stop at index 20, must still reach the adapter,
+// and every link must keep its index from tick to tick while nothing changes.
+TEST(LinuxNetTick, TheDefaultRouteAndPhysicalLinksComeBeforeFortyVirtualOnesAndKeepTheirIndexes)
+{
+    VirtualClockScope time;
+    ScratchFolder folder;
+    LinuxNetBackend::Sources sources = Nowhere(folder);
+    sources.sysfs = folder.Path() / "class-net";
+    auto physical = [&](const char* name) {
+        std::filesystem::create_directories(folder.Path() / "devices" / name);
+        std::filesystem::create_directories(sources.sysfs / name);
+        std::filesystem::create_directory_symlink(folder.Path() / "devices" / name, sources.sysfs / name / "device");
+    };
+    physical("eth0");
+    physical("wlan0");
+    auto owned = std::make_unique<CountingKernel>();
+    CountingKernel& kernel = *owned;
+    kernel.links = { Link(1, "lo", ARPHRD_LOOPBACK) };
+    for (int i = 0; i < 40; ++i) {
+        KernelLink link = Link(2 + i, i % 4 == 0 ? ("br-" + std::to_string(i)).c_str() : ("veth" + std::to_string(i)).c_str());
+        link.kind = i % 4 == 0 ? "bridge" : "veth";
+        kernel.links.push_back(link);
+    }
+    // The wireless adapter comes last of all, without the default route; a VPN tunnel among
+    // the virtual links has a default route of a worse metric.
+    kernel.links.push_back(Link(42, "eth0"));
+    kernel.links.push_back(Link(57, "wlan0"));
+    kernel.routes = { { RT_TABLE_MAIN, RTN_UNICAST, 0, 0, 0, 7, 600 },
+        { RT_TABLE_MAIN, RTN_UNICAST, 0, 0, *ParseIpv4("192.0.2.1"), 42, 100 } };
+    kernel.SetCounters("eth0", 0xFFFF'FFFFull, 123);
+    LinuxNetBackend backend(sources, std::move(owned));
+    InstallNetBackend(&backend);
+
+    auto indexes = [&] {
+        NetSnapshot snapshot;
+        EXPECT_EQ(backend.Query(kNetCounters, snapshot), static_cast<DWORD>(NO_ERROR));
+        std::map<std::string, DWORD> byName;
+        for (const NetInterface& entry : snapshot.interfaces)
+            byName[entry.systemName] = entry.index;
+        return byName;
+    };
+    std::map<std::string, DWORD> first = indexes();
+    ASSERT_EQ(first.size(), 43u);
+    EXPECT_EQ(first["lo"], 1u);
+    EXPECT_EQ(first["eth0"], 2u);
+    EXPECT_EQ(first["wlan0"], 3u);
+    EXPECT_EQ(first["br-0"], 4u);
+    EXPECT_EQ(first["veth1"], 5u);
+    EXPECT_EQ(first["veth39"], 43u);
+
+    // What the item's loops see: the adapter within their reach, and the best route's.
+    EXPECT_EQ(OneTick(), std::make_pair(DWORD(0xFFFFFFFF), DWORD(123))); // the row of index 2
+    DWORD best = 0;
+    ASSERT_EQ(GetBestInterface(0, &best), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(best, 2u);
+
+    // Ticks with traffic, and a notification that changed nothing: the same indexes.
+    for (int tick = 0; tick < 3; ++tick) {
+        kernel.SetCounters("veth39", 1000u * static_cast<unsigned>(tick + 1), 7);
+        time.Clock().AdvanceMs(1000);
+        OneTick();
+        EXPECT_EQ(indexes(), first);
+    }
+    kernel.Notify();
+    time.Clock().AdvanceMs(1000);
+    EXPECT_EQ(indexes(), first);
+
+    // A container starts: its link goes after the others; nobody else moves.
+    kernel.links.push_back(Link(80, "veth80"));
+    kernel.Notify();
+    time.Clock().AdvanceMs(1000);
+    std::map<std::string, DWORD> grown = indexes();
+    EXPECT_EQ(grown["veth80"], 44u);
+    grown.erase("veth80");
+    EXPECT_EQ(grown, first);
+
+    // The default route moves to the wireless adapter: it comes first, the wired one next.
+    kernel.routes[1].outputIndex = 57;
+    kernel.Notify();
+    time.Clock().AdvanceMs(1000);
+    std::map<std::string, DWORD> moved = indexes();
+    EXPECT_EQ(moved["wlan0"], 2u);
+    EXPECT_EQ(moved["eth0"], 3u);
+    EXPECT_EQ(moved["br-0"], 4u);
+    InstallNetBackend(nullptr);
 }
