@@ -77,39 +77,68 @@ void KeyNode::MarkDeleted()
     m_deleted = true;
     m_parent = nullptr;
     m_values.clear();
+    m_valueIndex.clear();
+    m_valueIndexBuilt = false;
     std::vector<std::shared_ptr<KeyNode>> below;
     below.swap(m_subkeys);
     for (auto& node : below)
         node->MarkDeleted();
 }
 
+namespace {
+
+// Below this many values a scan is cheaper than keeping the index.
+constexpr size_t kIndexedFrom = 32;
+
+} // namespace
+
+size_t KeyNode::ValuePosition(std::wstring_view name) const
+{
+    if (m_values.size() < kIndexedFrom) {
+        for (size_t at = 0; at < m_values.size(); ++at)
+            if (EqualsNoCase(m_values[at].name, name))
+                return at;
+        return m_values.size();
+    }
+    if (!m_valueIndexBuilt) {
+        m_valueIndex.clear();
+        m_valueIndex.reserve(m_values.size());
+        for (size_t at = 0; at < m_values.size(); ++at)
+            m_valueIndex.emplace(WideToLower(m_values[at].name), at);
+        m_valueIndexBuilt = true;
+    }
+    auto it = m_valueIndex.find(WideToLower(name));
+    return it != m_valueIndex.end() ? it->second : m_values.size();
+}
+
 const RegistryValue* KeyNode::FindValue(std::wstring_view name) const
 {
-    for (const RegistryValue& value : m_values)
-        if (EqualsNoCase(value.name, name))
-            return &value;
-    return nullptr;
+    size_t at = ValuePosition(name);
+    return at < m_values.size() ? &m_values[at] : nullptr;
 }
 
 void KeyNode::SetValue(std::wstring_view name, DWORD type, std::vector<uint8_t> data)
 {
     Touch();
-    for (RegistryValue& value : m_values) {
-        if (EqualsNoCase(value.name, name)) {
-            value.type = type;
-            value.data = std::move(data);
-            return;
-        }
+    size_t at = ValuePosition(name);
+    if (at < m_values.size()) {
+        m_values[at].type = type;
+        m_values[at].data = std::move(data);
+        return;
     }
     m_values.push_back(RegistryValue { std::wstring(name), type, std::move(data) });
+    if (m_valueIndexBuilt)
+        m_valueIndex.emplace(WideToLower(name), at);
 }
 
 bool KeyNode::DeleteValue(std::wstring_view name)
 {
-    auto it = std::find_if(m_values.begin(), m_values.end(), [&](const RegistryValue& value) { return EqualsNoCase(value.name, name); });
-    if (it == m_values.end())
+    size_t at = ValuePosition(name);
+    if (at >= m_values.size())
         return false;
-    m_values.erase(it);
+    m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(at));
+    m_valueIndex.clear();
+    m_valueIndexBuilt = false;
     Touch();
     return true;
 }
@@ -117,6 +146,8 @@ bool KeyNode::DeleteValue(std::wstring_view name)
 void KeyNode::DeleteAllValues()
 {
     m_values.clear();
+    m_valueIndex.clear();
+    m_valueIndexBuilt = false;
     Touch();
 }
 

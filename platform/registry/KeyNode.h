@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/registry/Registry.h"
@@ -60,6 +61,8 @@ private:
     void MarkDeleted();
     void Touch();
     size_t SubkeyPosition(std::wstring_view name) const;
+    // The value's place in m_values, or m_values.size() when there is none.
+    size_t ValuePosition(std::wstring_view name) const;
 
     std::wstring m_name;
     KeyNode* m_parent = nullptr;
@@ -68,6 +71,10 @@ private:
     int64_t m_lastWriteUnixMs = 0;
     std::vector<std::shared_ptr<KeyNode>> m_subkeys;
     std::vector<RegistryValue> m_values;
+    // Lower-cased name to place, built once a key holds many values, so that loading a key
+    // with a hundred thousand of them stays linear; dropped by a delete, rebuilt when needed.
+    mutable std::unordered_map<std::wstring, size_t> m_valueIndex;
+    mutable bool m_valueIndexBuilt = false;
 };
 
 } // namespace platform

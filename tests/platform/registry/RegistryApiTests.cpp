@@ -362,6 +362,30 @@ TEST_F(RegistryApi, ValuesEnumerateInCreationOrder)
     EXPECT_EQ(EnumValueName(m_key, 1), L"Mid");
 }
 
+TEST_F(RegistryApi, AKeyWithManyValuesKeepsOrderCaseAndDeletes)
+{
+    // Enough values for the key to look them up by index rather than by scan.
+    constexpr int kCount = 100'000;
+    for (int i = 0; i < kCount; ++i)
+        ASSERT_EQ(Set(m_key, (L"Value" + std::to_wstring(i)).c_str(), REG_DWORD, Dword(static_cast<uint32_t>(i))), ERROR_SUCCESS);
+    // Another case finds the same value, which keeps its place and its first name.
+    ASSERT_EQ(Set(m_key, L"VALUE77777", REG_DWORD, Dword(7)), ERROR_SUCCESS);
+    EXPECT_EQ(EnumValueName(m_key, 77'777), L"Value77777");
+    EXPECT_EQ(Get(m_key, L"value77777").data, Dword(7));
+    EXPECT_EQ(Get(m_key, L"Value99999").data, Dword(99'999));
+    // A delete moves the later ones up; lookups and new values still land right.
+    ASSERT_EQ(RegDeleteValueW(m_key, L"value3"), ERROR_SUCCESS);
+    EXPECT_EQ(EnumValueName(m_key, 3), L"Value4");
+    EXPECT_EQ(Get(m_key, L"Value99999").data, Dword(99'999));
+    ASSERT_EQ(Set(m_key, L"Late", REG_SZ, Sz(L"x")), ERROR_SUCCESS);
+    ASSERT_EQ(Set(m_key, L"value3", REG_DWORD, Dword(3)), ERROR_SUCCESS);
+    EXPECT_EQ(EnumValueName(m_key, kCount - 1), L"Late");
+    EXPECT_EQ(EnumValueName(m_key, kCount), L"value3");
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExW(m_key, L"Value3", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(m_key, L"Nothing"), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(RegistryApi, EnumValueNameAndDataBuffers)
 {
     ASSERT_EQ(Set(m_key, L"Group", REG_SZ, Sz(L"NDIS")), ERROR_SUCCESS); // 10 bytes
