@@ -84,6 +84,7 @@ public:
     int Run();
 
 private:
+    int RunOperation();
     int Syntax(const std::string& detail = {});
     // KEY into m_key; prints the error itself.
     bool ParseKey(const std::string& text);
@@ -105,6 +106,7 @@ private:
     host::RegToolOptions m_options;
     host::RegToolKey m_key;
     bool m_storeOpen = false;
+    bool m_hiveDamaged = false;
 };
 
 int RegTool::Syntax(const std::string& detail)
@@ -139,6 +141,7 @@ bool RegTool::OpenStore(platform::RegistryStoreMode mode)
         return false;
     }
     m_storeOpen = true;
+    m_hiveDamaged = !result.damage.empty();
     return true;
 }
 
@@ -589,6 +592,17 @@ int RegTool::Run()
     }
     if (!host::ParseRegToolArguments(m_args, m_options, m_dataFolderArgument))
         return Syntax();
+    int code = RunOperation();
+    if (code == 0 && m_hiveDamaged) {
+        // The work is done on the good keys, but what was left out must not pass unnoticed.
+        std::fprintf(stderr, "ERROR: The registry in %s had bad lines, left out as said above.\n", m_dataFolder.c_str());
+        return 1;
+    }
+    return code;
+}
+
+int RegTool::RunOperation()
+{
     const std::string& operation = m_options.operation;
     if (operation == "query")
         return Query();

@@ -335,10 +335,29 @@ TEST_F(RegTool, UnreadableHiveIsReportedByReadersAndMovedAsideByWriters)
     EXPECT_NE(query.err.find("cannot be parsed (line 1:"), std::string::npos) << query.err;
     EXPECT_EQ(ReadAll(HivePath()), "not a hive\n");
 
+    // The change is made on an empty registry, and the exit status says what was lost.
     ProgramResult add = Reg({ "add", kKey, "/v", "A", "/d", "1" });
-    EXPECT_EQ(add.exitCode, 0);
+    EXPECT_EQ(add.exitCode, 1);
     EXPECT_NE(add.err.find("moved to"), std::string::npos);
     EXPECT_EQ(Reg({ "query", kKey, "/v", "A" }).exitCode, 0);
+}
+
+TEST_F(RegTool, HiveWithABadLineIsUsedWithoutItAndTheExitSaysSo)
+{
+    const std::string damaged = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora]\n"
+                                "\"Good\"=dword:00000005\n\"Bad\"=dword:0x5\n";
+    std::ofstream(HivePath()) << damaged;
+    ProgramResult query = Reg({ "query", kKey });
+    EXPECT_EQ(query.exitCode, 1);
+    EXPECT_NE(query.out.find("Good    REG_DWORD    0x5"), std::string::npos) << query.out;
+    EXPECT_NE(query.err.find("line 5: "), std::string::npos) << query.err;
+    EXPECT_NE(query.err.find(HivePath().string()), std::string::npos) << query.err;
+    EXPECT_EQ(ReadAll(HivePath()), damaged); // a reader leaves it alone
+
+    ProgramResult add = Reg({ "add", kKey, "/v", "New", "/t", "REG_DWORD", "/d", "6" });
+    EXPECT_EQ(add.exitCode, 1);
+    EXPECT_EQ(Reg({ "query", kKey, "/v", "Good" }).exitCode, 0); // written back whole
+    EXPECT_EQ(Reg({ "query", kKey, "/v", "New" }).exitCode, 0);
 }
 
 TEST_F(RegTool, HelpAndTheDataFolder)
