@@ -49,7 +49,7 @@ void FeedUsageLogger(PluginModule& module)
         std::wstring key = UsageInterfaceKey(index, table, module.m_netStatusInfo, settings,
             [&module] { return module.m_phone.CurrentRasEntryName(); });
         if (const platform::NetInterface* counters = MachineCounters(machine, index, sent, received))
-            logger.NoteMachineCounters(key, counters->outOctets, counters->inOctets);
+            logger.NoteMachineCounters(key, counters->outOctets, counters->inOctets, counters->kernelIndex);
         module.m_usageLogger.LogTick(settings.UsageLogPath, key, sent, received, settings.UsageLogStorageCapEnabled,
             settings.UsageLogStorageCapLimit);
     }

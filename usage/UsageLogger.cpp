@@ -137,7 +137,7 @@ void UsageLogger::KeepCounters(const std::wstring& statePath, const std::string&
     m_lastRun = kept ? std::move(*kept) : UsageState {};
 }
 
-void UsageLogger::NoteMachineCounters(const std::wstring& name, uint64_t up, uint64_t down)
+void UsageLogger::NoteMachineCounters(const std::wstring& name, uint64_t up, uint64_t down, int link)
 {
     if (m_statePath.empty())
         return;
@@ -148,10 +148,10 @@ void UsageLogger::NoteMachineCounters(const std::wstring& name, uint64_t up, uin
     if (slot == m_counters.end() && (m_counters.size() >= SlotCount || loggingName.empty()))
         return;
     auto [noted, first] = m_machineCounters.try_emplace(loggingName);
-    noted->second = { up, down };
+    noted->second = { up, down, link };
     if (!first)
         return;
-    UsageCounters since = m_lastRun.TrafficSince(m_bootId, loggingName, { up, down });
+    UsageCounters since = m_lastRun.TrafficSince(m_bootId, loggingName, noted->second);
     if (since.up == 0 && since.down == 0)
         return;
     if (slot != m_counters.end())

@@ -38,9 +38,10 @@ public:
     // state that the last run of this boot kept there is read. Until then nothing is kept.
     void KeepCounters(const std::wstring& statePath, const std::string& bootId);
     // The machine's 64-bit counters behind the interface that LogTick is given next under the
-    // same name. The first reading of a name in the module's life adds the traffic since the
-    // counters kept for it (UsageState::TrafficSince) to the current hour.
-    void NoteMachineCounters(const std::wstring& name, uint64_t up, uint64_t down);
+    // same name, and the machine's own index of it (0 where it has none). The first reading of
+    // a name in the module's life adds the traffic since the counters kept for it
+    // (UsageState::TrafficSince) to the current hour.
+    void NoteMachineCounters(const std::wstring& name, uint64_t up, uint64_t down, int link = 0);
     // For the module's detach: the kept counters, then the unfinished hour's record when any
     // counter has counted (a later record of the same hour adds to it). FALSE when the record
     // could not be written; its traffic is then lost, never counted twice.

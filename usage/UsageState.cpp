@@ -1,6 +1,7 @@
 #include "usage/UsageState.h"
 
 #include <charconv>
+#include <cstdint>
 
 #include "platform/files/Files.h"
 #include "platform/text/Utf16.h"
@@ -25,21 +26,24 @@ std::optional<uint64_t> ParseCount(std::wstring_view text)
     return value;
 }
 
-// "UP DOWN NAME": the name is the rest of the line and may hold blanks.
+// "UP DOWN LINK NAME": the name is the rest of the line and may hold blanks.
 bool ParseEntry(std::wstring_view line, std::wstring& name, UsageCounters& counters)
 {
-    size_t first = line.find(L' ');
-    if (first == std::wstring_view::npos)
+    std::optional<uint64_t> numbers[3];
+    size_t start = 0;
+    for (std::optional<uint64_t>& number : numbers) {
+        size_t end = line.find(L' ', start);
+        if (end == std::wstring_view::npos)
+            return false;
+        number = ParseCount(line.substr(start, end - start));
+        if (!number)
+            return false;
+        start = end + 1;
+    }
+    if (start >= line.size() || *numbers[2] > INT32_MAX)
         return false;
-    size_t second = line.find(L' ', first + 1);
-    if (second == std::wstring_view::npos || second + 1 >= line.size())
-        return false;
-    std::optional<uint64_t> up = ParseCount(line.substr(0, first));
-    std::optional<uint64_t> down = ParseCount(line.substr(first + 1, second - first - 1));
-    if (!up || !down)
-        return false;
-    counters = { *up, *down };
-    name = line.substr(second + 1);
+    counters = { *numbers[0], *numbers[1], static_cast<int>(*numbers[2]) };
+    name = line.substr(start);
     return true;
 }
 
@@ -65,7 +69,8 @@ UsageCounters UsageState::TrafficSince(const std::string& currentBootId, const s
     if (bootId.empty() || bootId != currentBootId)
         return {};
     auto kept = counters.find(name);
-    if (kept == counters.end() || now.up < kept->second.up || now.down < kept->second.down)
+    if (kept == counters.end() || now.link != kept->second.link || now.up < kept->second.up
+        || now.down < kept->second.down)
         return {};
     return { now.up - kept->second.up, now.down - kept->second.down };
 }
@@ -79,7 +84,8 @@ std::wstring UsageState::Format() const
         // A name that would break its line cannot be read back: it is not kept.
         if (name.empty() || name.find_first_of(L"\r\n") != std::wstring::npos)
             continue;
-        text += std::to_wstring(entry.up) + L" " + std::to_wstring(entry.down) + L" " + name + L"\r\n";
+        text += std::to_wstring(entry.up) + L" " + std::to_wstring(entry.down) + L" " + std::to_wstring(entry.link) + L" "
+            + name + L"\r\n";
     }
     return text;
 }

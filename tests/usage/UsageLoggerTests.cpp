@@ -226,9 +226,9 @@ protected:
 
     // One tick of the LAN adapter as the item feeds it: the machine's 64-bit counters, then
     // their low 32 bits as the interface table shows them.
-    BOOL Feed(UsageLogger& logger, uint64_t up, uint64_t down)
+    BOOL Feed(UsageLogger& logger, uint64_t up, uint64_t down, int link = 3)
     {
-        logger.NoteMachineCounters(L"NE20001", up, down);
+        logger.NoteMachineCounters(L"NE20001", up, down, link);
         BOOL written = logger.LogTick(kFolder, L"NE20001", static_cast<DWORD>(up), static_cast<DWORD>(down), FALSE, 500);
         m_clock.Clock().AdvanceSeconds(1);
         return written;
@@ -260,7 +260,7 @@ TEST_F(UsageLoggerRunsTest, ARestartInTheSameBootCountsTheGapIntoTheHourItStarts
                                     L"2006-3-7-15 *1* \tne20001 122 510 \r\n");
 }
 
-TEST_F(UsageLoggerRunsTest, AfterARebootOrWithLowerCountersNothingIsCounted)
+TEST_F(UsageLoggerRunsTest, AfterARebootOrForAnInterfaceMadeAgainNothingIsCounted)
 {
     m_clock.SetLocal(2006, 3, 7, 14, 20, 0);
     {
@@ -271,15 +271,16 @@ TEST_F(UsageLoggerRunsTest, AfterARebootOrWithLowerCountersNothingIsCounted)
     }
     // Nothing counted, so no record; the counters are kept all the same.
     EXPECT_FALSE(usage_test::FileExists(kMarch));
-    for (auto [boot, up, down] : { std::tuple { "boot-b", 8000ull, 12000ull }, std::tuple { "boot-a", 4999ull, 20000ull },
-             std::tuple { "boot-a", 20000ull, 8999ull } }) {
+    for (auto [boot, up, down, link] : { std::tuple { "boot-b", 8000ull, 12000ull, 3 },
+             std::tuple { "boot-a", 4999ull, 20000ull, 3 }, std::tuple { "boot-a", 20000ull, 8999ull, 3 },
+             std::tuple { "boot-a", 8000ull, 12000ull, 4 } }) {
         // Each of these runs ends without its detach: the next one starts from the same state.
         UsageLogger logger;
         logger.KeepCounters(kState, boot);
-        Feed(logger, up, down);
-        Feed(logger, up + 3, down + 7);
-        EXPECT_EQ(logger.Counters()[0].UploadTotal(), 3u) << boot << " " << up << " " << down;
-        EXPECT_EQ(logger.Counters()[0].DownloadTotal(), 7u) << boot << " " << up << " " << down;
+        Feed(logger, up, down, link);
+        Feed(logger, up + 3, down + 7, link);
+        EXPECT_EQ(logger.Counters()[0].UploadTotal(), 3u) << boot << " " << up << " " << down << " " << link;
+        EXPECT_EQ(logger.Counters()[0].DownloadTotal(), 7u) << boot << " " << up << " " << down << " " << link;
     }
 }
 
