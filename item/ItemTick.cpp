@@ -5,6 +5,7 @@
 #include "item/PluginModule.h"
 #include "item/TaskbarIcon.h"
 #include "netinfo/AdapterTracking.h"
+#include "platform/net/NetBackend.h"
 #include "platform/ui/WinUser.h"
 
 namespace {
@@ -13,10 +14,33 @@ namespace {
 constexpr DWORD kFirstLoggedInterface = 2;
 constexpr DWORD kLastLoggedInterface = 19;
 
+// The machine's 64-bit counters of the interface at a device index, when they are the ones the
+// interface table's 32-bit row shows (the same interface, read in the same tick).
+const platform::NetInterface* MachineCounters(const platform::NetSnapshot& machine, DWORD index, DWORD sent, DWORD received)
+{
+    for (const platform::NetInterface& entry : machine.interfaces) {
+        if (entry.index != index)
+            continue;
+        bool same = static_cast<DWORD>(entry.outOctets) == sent && static_cast<DWORD>(entry.inOctets) == received;
+        return same ? &entry : nullptr;
+    }
+    return nullptr;
+}
+
 void FeedUsageLogger(PluginModule& module)
 {
     Settings& settings = module.m_settings;
     InterfaceTable& table = module.m_interfaceTable;
+    UsageLogger& logger = module.m_usageLogger;
+    // The traffic while the module was not running is counted from the machine's own 64-bit
+    // counters, which start again only with the machine.
+    if (!module.m_usageCountersKept) {
+        logger.KeepCounters(UsageState::DefaultPath, platform::CurrentNetBackend().BootId());
+        module.m_usageCountersKept = true;
+    }
+    platform::NetSnapshot machine;
+    if (platform::CurrentNetBackend().Query(platform::kNetCounters, machine) != NO_ERROR)
+        machine.interfaces.clear();
     for (DWORD index = kFirstLoggedInterface; index <= kLastLoggedInterface; ++index) {
         DWORD sent = 0;
         DWORD received = 0;
@@ -24,6 +48,8 @@ void FeedUsageLogger(PluginModule& module)
             break;
         std::wstring key = UsageInterfaceKey(index, table, module.m_netStatusInfo, settings,
             [&module] { return module.m_phone.CurrentRasEntryName(); });
+        if (const platform::NetInterface* counters = MachineCounters(machine, index, sent, received))
+            logger.NoteMachineCounters(key, counters->outOctets, counters->inOctets, counters->kernelIndex);
         module.m_usageLogger.LogTick(settings.UsageLogPath, key, sent, received, settings.UsageLogStorageCapEnabled,
             settings.UsageLogStorageCapLimit);
     }

@@ -68,6 +68,12 @@ PluginModule::~PluginModule()
     if (m_hHtmlView != nullptr)
         FreeLibrary(m_hHtmlView);
     m_hInstance = nullptr;
+
+    // The objects go in reverse order, the usage logger first. An hour cut short by the
+    // module's unload is written now; the next run adds the rest of the hour to it.
+    if (m_settings.UsageEnabled != 0)
+        m_usageLogger.WriteUnfinishedHour(m_settings.UsageLogPath, m_settings.UsageLogStorageCapEnabled,
+            m_settings.UsageLogStorageCapLimit);
 }
 
 void PluginModule::RegisterWindowClasses()

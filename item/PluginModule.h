@@ -19,8 +19,8 @@ class PluginModule {
 public:
     // The objects in start order, then the module-load handling.
     explicit PluginModule(HINSTANCE instance);
-    // The load handling in reverse; then the objects in the reverse order of construction.
-    // Nothing is saved.
+    // The load handling in reverse; then the objects in the reverse order of construction,
+    // the usage logger first: it writes the unfinished hour. Nothing else is saved.
     ~PluginModule();
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
@@ -43,6 +43,8 @@ public:
 
     ItemState m_item;
     OptionsFrameState m_options;
+    // The usage logger keeps the machine's counters from the first tick that logs on.
+    bool m_usageCountersKept = false;
 
 private:
     void RegisterWindowClasses();

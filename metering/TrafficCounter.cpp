@@ -37,6 +37,12 @@ void TrafficCounter::Reset()
     m_alerted = FALSE;
 }
 
+void TrafficCounter::AddTraffic(uint64_t up, uint64_t down)
+{
+    m_upTotal += up;
+    m_downTotal += down;
+}
+
 BOOL TrafficCounter::CheckThreshold(DWORD thresholdMb, DWORD type, BOOL resetAfter)
 {
     if (m_alerted)

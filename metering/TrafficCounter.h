@@ -2,6 +2,7 @@
 // counters. The traffic meter is one of these; the usage logger keeps one per interface.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/core/WinTypes.h"
@@ -19,6 +20,9 @@ public:
     // Totals and the alert to 0, reset time to now; the last raw values stay, so no traffic
     // falls between the old and the new totals.
     void Reset();
+    // Traffic that the raw counters did not show this counter (it passed while no one was
+    // counting) added to the totals.
+    void AddTraffic(uint64_t up, uint64_t down);
 
     DWORD UploadTotal() const { return m_upTotal; }
     DWORD DownloadTotal() const { return m_downTotal; }

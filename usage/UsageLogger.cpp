@@ -1,5 +1,7 @@
 #include "usage/UsageLogger.h"
 
+#include <algorithm>
+
 #include "platform/files/Files.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
@@ -50,6 +52,7 @@ BOOL UsageLogger::LogTick(const std::wstring& folder, const std::wstring& name, 
         // An empty name cannot be written as a record entry, so it gets no slot.
         counter = &m_counters.emplace_back(rawUp, rawDown);
         counter->SetName(loggingName);
+        AddTrafficSinceLastRun(*counter);
     }
     if (counter != nullptr)
         counter->Accumulate(rawUp, rawDown);
@@ -68,6 +71,7 @@ BOOL UsageLogger::WriteHour(const std::wstring& folder)
         CreateDirectoryW(folder.c_str(), nullptr);
 
     std::wstring path = MonthFileName(folder, m_hourStart.Year(), m_hourStart.Month());
+    SaveKeptCounters();
     if (!AppendRecord(path, FormatHourRecord(m_hourStart, m_counters)))
         return FALSE;
 
@@ -123,4 +127,82 @@ BOOL UsageLogger::AppendRecord(const std::wstring& path, const std::wstring& rec
     }
     CloseHandle(file);
     return complete;
+}
+
+void UsageLogger::KeepCounters(const std::wstring& statePath, const std::string& bootId)
+{
+    m_statePath = statePath;
+    m_bootId = bootId;
+    std::optional<UsageState> kept = UsageState::Load(statePath);
+    m_lastRun = kept ? std::move(*kept) : UsageState {};
+}
+
+void UsageLogger::NoteMachineCounters(const std::wstring& name, uint64_t up, uint64_t down, int link)
+{
+    if (m_statePath.empty())
+        return;
+    std::wstring loggingName = WideToLower(name);
+    auto slot = std::find_if(m_counters.begin(), m_counters.end(),
+        [&](const TrafficCounter& counter) { return counter.Name() == loggingName; });
+    // The names LogTick gives no slot are not counted, so not kept either.
+    if (slot == m_counters.end() && (m_counters.size() >= SlotCount || loggingName.empty()))
+        return;
+    auto [noted, first] = m_machineCounters.try_emplace(loggingName);
+    noted->second = { up, down, link };
+    if (!first)
+        return;
+    UsageCounters since = m_lastRun.TrafficSince(m_bootId, loggingName, noted->second);
+    if (since.up == 0 && since.down == 0)
+        return;
+    if (slot != m_counters.end())
+        slot->AddTraffic(since.up, since.down);
+    else
+        m_sinceLastRun[loggingName] = since;
+}
+
+void UsageLogger::AddTrafficSinceLastRun(TrafficCounter& counter)
+{
+    auto since = m_sinceLastRun.find(counter.Name());
+    if (since == m_sinceLastRun.end())
+        return;
+    counter.AddTraffic(since->second.up, since->second.down);
+    m_sinceLastRun.erase(since);
+}
+
+void UsageLogger::SaveKeptCounters()
+{
+    if (m_statePath.empty())
+        return;
+    UsageState state;
+    state.bootId = m_bootId;
+    // Names of this boot that this run has not seen keep their counters for a later run.
+    if (m_lastRun.bootId == m_bootId)
+        state.counters = m_lastRun.counters;
+    for (const auto& [name, counters] : m_machineCounters)
+        state.counters[name] = counters;
+    if (!state.Save(m_statePath))
+        DeleteFileW(m_statePath.c_str());
+}
+
+BOOL UsageLogger::WriteUnfinishedHour(const std::wstring& folder, BOOL capEnabled, DWORD capLimitKb)
+{
+    if (m_counters.empty())
+        return TRUE;
+    SaveKeptCounters();
+    bool counted = std::any_of(m_counters.begin(), m_counters.end(),
+        [](const TrafficCounter& counter) { return counter.UploadTotal() != 0 || counter.DownloadTotal() != 0; });
+    if (!counted)
+        return TRUE;
+    if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = MonthFileName(folder, m_hourStart.Year(), m_hourStart.Month());
+    BOOL written = AppendRecord(path, FormatHourRecord(m_hourStart, m_counters));
+    if (written) {
+        // Written once: a second call adds only what was counted after it.
+        for (TrafficCounter& counter : m_counters)
+            counter.Reset();
+    }
+    if (capEnabled)
+        ApplyStorageCap(folder, capLimitKb);
+    return written;
 }

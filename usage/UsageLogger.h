@@ -2,6 +2,8 @@
 // the month's file as one record line once the hour has passed.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "metering/TrafficCounter.h"
 #include "platform/core/WinTypes.h"
 #include "platform/time/CalendarTime.h"
+#include "usage/UsageState.h"
 
 class UsageLogger {
 public:
@@ -30,6 +33,20 @@ public:
     // the record then covers the longer period.
     BOOL WriteHour(const std::wstring& folder);
 
+    // ---- Traffic while the module was not running ----
+    // From now on the machine's counters are kept in the state file at statePath, and the
+    // state that the last run of this boot kept there is read. Until then nothing is kept.
+    void KeepCounters(const std::wstring& statePath, const std::string& bootId);
+    // The machine's 64-bit counters behind the interface that LogTick is given next under the
+    // same name, and the machine's own index of it (0 where it has none). The first reading of
+    // a name in the module's life adds the traffic since the counters kept for it
+    // (UsageState::TrafficSince) to the current hour.
+    void NoteMachineCounters(const std::wstring& name, uint64_t up, uint64_t down, int link = 0);
+    // For the module's detach: the kept counters, then the unfinished hour's record when any
+    // counter has counted (a later record of the same hour adds to it). FALSE when the record
+    // could not be written; its traffic is then lost, never counted twice.
+    BOOL WriteUnfinishedHour(const std::wstring& folder, BOOL capEnabled, DWORD capLimitKb);
+
     // The counters in slot order (at most SlotCount).
     const std::vector<TrafficCounter>& Counters() const { return m_counters; }
     platform::CalendarTime HourStart() const { return m_hourStart; }
@@ -38,6 +55,12 @@ public:
 private:
     // Appends one record to the month file; TRUE when all of it is there.
     BOOL AppendRecord(const std::wstring& path, const std::wstring& record);
+    // Writes the state file before a record that holds the traffic up to the counters in it:
+    // a stop between the two loses that traffic at worst, and never counts it twice. A state
+    // that cannot be written is deleted, so that nothing is counted from its old counters.
+    void SaveKeptCounters();
+    // Adds what the first reading of the counter's name found since the last run.
+    void AddTrafficSinceLastRun(TrafficCounter& counter);
 
     platform::CalendarTime m_hourStart;
     platform::CalendarTime m_hourEnd;
@@ -46,4 +69,13 @@ private:
     // its complete records end at, cut back to before the next try.
     std::wstring m_damagedPath;
     std::optional<DWORD> m_damagedLength;
+
+    // Counting across runs (empty path: not kept).
+    std::wstring m_statePath;
+    std::string m_bootId;
+    UsageState m_lastRun;
+    // The machine's counters by logging name as last noted, and the traffic since the last
+    // run of names not given a slot yet.
+    std::map<std::wstring, UsageCounters> m_machineCounters;
+    std::map<std::wstring, UsageCounters> m_sinceLastRun;
 };

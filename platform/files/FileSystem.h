@@ -59,6 +59,9 @@ public:
     virtual DWORD DeleteFile(const DevicePath& path) = 0;
     // Files and folders; never replaces an existing entry, but may change the case of a name.
     virtual DWORD MoveEntry(const DevicePath& from, const DevicePath& to) = 0;
+    // A file put in the place of another file (or of no entry) in one step: whoever opens the
+    // destination finds the old file or the new one, never neither. Never a folder.
+    virtual DWORD ReplaceFile(const DevicePath& from, const DevicePath& to) = 0;
 };
 
 // The backend every file call goes to, process-wide. Until one is installed the calls fail

@@ -358,6 +358,23 @@ BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName)
     return TRUE;
 }
 
+BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags)
+{
+    if ((dwFlags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING)) != 0)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if ((dwFlags & MOVEFILE_REPLACE_EXISTING) == 0)
+        return MoveFileW(lpExistingFileName, lpNewFileName);
+    DevicePath from;
+    DevicePath to;
+    std::shared_ptr<platform::FileSystem> fileSystem
+        = BeginPathCall({ { lpExistingFileName, from }, { lpNewFileName, to } }, ERROR_ACCESS_DENIED);
+    if (!fileSystem)
+        return FALSE;
+    if (DWORD error = fileSystem->ReplaceFile(from, to))
+        return Fail(error);
+    return TRUE;
+}
+
 BOOL DeleteFileW(LPCWSTR lpFileName)
 {
     DevicePath path;

@@ -46,6 +46,10 @@ enum : DWORD {
 #define INVALID_SET_FILE_POINTER (static_cast<DWORD>(0xFFFFFFFFu))
 
 enum : DWORD {
+    MOVEFILE_REPLACE_EXISTING = 0x1,
+};
+
+enum : DWORD {
     FILE_BEGIN = 0,
     FILE_CURRENT = 1,
     FILE_END = 2,
@@ -79,6 +83,10 @@ BOOL FindNextFileW(HANDLE hFindFile, WIN32_FIND_DATAW* lpFindFileData);
 BOOL FindClose(HANDLE hFindFile);
 
 BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName);
+// With MOVEFILE_REPLACE_EXISTING a file may take the place of an existing file, in one step (a
+// file written aside and put in place this way is never seen half written). Other flags are
+// refused with ERROR_INVALID_PARAMETER.
+BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags);
 BOOL DeleteFileW(LPCWSTR lpFileName);
 BOOL CreateDirectoryW(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 BOOL RemoveDirectoryW(LPCWSTR lpPathName);

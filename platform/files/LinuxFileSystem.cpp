@@ -587,6 +587,44 @@ DWORD LinuxFileSystem::MoveEntry(const DevicePath& from, const DevicePath& to)
     return ERROR_SUCCESS;
 }
 
+DWORD LinuxFileSystem::ReplaceFile(const DevicePath& from, const DevicePath& to)
+{
+    if (from.IsRoot() || to.IsRoot())
+        return ERROR_ACCESS_DENIED;
+    Resolved source;
+    if (DWORD error = Resolve(from, source))
+        return error;
+    if (!source.named)
+        return ERROR_FILE_NOT_FOUND;
+    if (source.exists && S_ISDIR(source.status.st_mode))
+        return ERROR_ACCESS_DENIED;
+    Resolved destination;
+    if (DWORD error = Resolve(to, destination))
+        return error;
+    // Nothing to replace, or the same entry under another case: an ordinary move.
+    if (!destination.named || destination.entry == source.entry)
+        return MoveEntry(from, to);
+    if (destination.exists && S_ISDIR(destination.status.st_mode))
+        return ERROR_ACCESS_DENIED;
+    int sourceProbe = -1;
+    FdCloser sourceCloser(sourceProbe);
+    if (source.exists && !source.isLink) {
+        if (DWORD error = ProbeUnused(source, sourceProbe))
+            return error;
+    }
+    int destinationProbe = -1;
+    FdCloser destinationCloser(destinationProbe);
+    if (destination.exists && !destination.isLink) {
+        if (IsReadOnly(destination.status))
+            return ERROR_ACCESS_DENIED;
+        if (DWORD error = ProbeUnused(destination, destinationProbe))
+            return error;
+    }
+    if (::rename(source.entry.c_str(), destination.entry.c_str()) != 0)
+        return LastErrno(ERROR_ACCESS_DENIED);
+    return ERROR_SUCCESS;
+}
+
 DWORD InstallLinuxFileSystem(const fs::path& dataFolder)
 {
     DWORD error = ERROR_SUCCESS;

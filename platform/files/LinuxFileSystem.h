@@ -39,6 +39,7 @@ public:
     DWORD RemoveDirectory(const DevicePath& path) override;
     DWORD DeleteFile(const DevicePath& path) override;
     DWORD MoveEntry(const DevicePath& from, const DevicePath& to) override;
+    DWORD ReplaceFile(const DevicePath& from, const DevicePath& to) override;
 
 private:
     explicit LinuxFileSystem(std::filesystem::path root);

@@ -425,4 +425,37 @@ DWORD SimFileSystem::MoveEntry(const DevicePath& from, const DevicePath& to)
     return ERROR_SUCCESS;
 }
 
+DWORD SimFileSystem::ReplaceFile(const DevicePath& from, const DevicePath& to)
+{
+    if (from.IsRoot() || to.IsRoot())
+        return ERROR_ACCESS_DENIED;
+    {
+        std::lock_guard lock(m_state->mutex);
+        Found source;
+        if (DWORD error = Lookup(*m_state, from, source))
+            return error;
+        if (!source.node)
+            return ERROR_FILE_NOT_FOUND;
+        if (source.node->isDirectory)
+            return ERROR_ACCESS_DENIED;
+        Found destination;
+        if (DWORD error = Lookup(*m_state, to, destination))
+            return error;
+        if (destination.node && destination.node != source.node) {
+            if (destination.node->isDirectory || destination.node->readOnly)
+                return ERROR_ACCESS_DENIED;
+            if (m_state->shares->InUse(KeyOf(*source.node)) || m_state->shares->InUse(KeyOf(*destination.node)))
+                return ERROR_SHARING_VIOLATION;
+            m_state->usedBytes -= destination.node->data.size();
+            std::shared_ptr<Node> node = source.node;
+            source.folder->children.erase(source.name);
+            // The destination keeps the name it had, as a rename over a file does.
+            destination.folder->children[destination.name] = std::move(node);
+            return ERROR_SUCCESS;
+        }
+    }
+    // Nothing to replace, or the same entry under another case: an ordinary move.
+    return MoveEntry(from, to);
+}
+
 } // namespace platform

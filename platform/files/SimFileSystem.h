@@ -50,6 +50,7 @@ public:
     DWORD RemoveDirectory(const DevicePath& path) override;
     DWORD DeleteFile(const DevicePath& path) override;
     DWORD MoveEntry(const DevicePath& from, const DevicePath& to) override;
+    DWORD ReplaceFile(const DevicePath& from, const DevicePath& to) override;
 
     // The tree and its bookkeeping, defined with the implementation.
     struct Node;

@@ -113,6 +113,9 @@ public:
     // for an event loop to wait on; the next query takes the change in and reads them again.
     // -1 when the backend has none (a simulated network changes only with its clock).
     virtual int WaitHandle() const { return -1; }
+    // Which boot of the machine the counters count from: they start again from 0 with the next
+    // one, so counters kept across runs compare only within one boot. Empty when unknown.
+    virtual std::string BootId() { return {}; }
 };
 
 // The backend the platform answers from: the Linux one unless another was installed. The caller

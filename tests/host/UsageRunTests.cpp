@@ -1,4 +1,5 @@
-// Usage logging from the first start: the hour's record in the month file of the device root.
+// Usage logging from the first start: the hour's record in the month file of the device root,
+// the unfinished hour's record when the run stops, and the traffic between two runs.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,6 +11,29 @@
 
 using host_test::DeviceRun;
 using host_test::ProgramResult;
+
+namespace {
+
+std::string MonthText(const DeviceRun& device)
+{
+    std::ifstream file(device.DeviceFile("Program Files/Velmora/UsageData200603.txt"), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return WideToUtf8(DecodeUtf16Le(bytes.str()));
+}
+
+// The report's slot for 14:00 on 7 March 2006, as `velmora usage report --json` gives it.
+std::string ReportedTwoPm(const DeviceRun& device)
+{
+    ProgramResult report = host_test::RunVelmora(
+        { "usage", "report", "--interval", "hourly", "--date", "2006-03-07", "--json", "--data", device.Data().string() });
+    size_t slot = report.out.find("{\"slot\":14,");
+    if (report.exitCode != 0 || slot == std::string::npos)
+        return "no report: " + report.out + report.err;
+    return report.out.substr(slot, report.out.find('}', slot) + 1 - slot);
+}
+
+} // namespace
 
 TEST(UsageRun, TheHoursRecordIsWrittenWhenTheHourHasPassed)
 {
@@ -25,6 +49,41 @@ TEST(UsageRun, TheHoursRecordIsWrittenWhenTheHourHasPassed)
     bytes << file.rdbuf();
     std::string text = WideToUtf8(DecodeUtf16Le(bytes.str()));
     // The first tick (14:59:51) takes the counters' starting point; nine seconds of hour 14
-    // follow before the record is due.
-    EXPECT_EQ(text, "2006-3-7-14 *1* \tne20001 2700 10800 \r\n");
+    // follow before the record is due, and five of hour 15 before the run stops.
+    EXPECT_EQ(text, "2006-3-7-14 *1* \tne20001 2700 10800 \r\n2006-3-7-15 *1* \tne20001 1500 6000 \r\n");
+}
+
+TEST(UsageRun, AStopAfterThirtyMinutesLeavesTheUnfinishedHoursRecord)
+{
+    DeviceRun device;
+    ProgramResult run = device.Simulate(DeviceRun::Lan() + "rate NE20001 in=1200 out=300\n", { "--ticks", "1800" });
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // The first tick (14:05:10) takes the counters' starting point; 1799 seconds follow.
+    EXPECT_EQ(MonthText(device), "2006-3-7-14 *1* \tne20001 539700 2158800 \r\n");
+}
+
+TEST(UsageRun, ARestartCountsTheTrafficBetweenTheRunsUnlessTheMachineRebooted)
+{
+    DeviceRun device;
+    ProgramResult first = device.Simulate(DeviceRun::Lan() + "counters NE20001 in=8589934000 out=4294963946\n"
+            + "rate NE20001 in=1200 out=300\n",
+        { "--ticks", "11" });
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(MonthText(device), "2006-3-7-14 *1* \tne20001 3000 12000 \r\n");
+    // The first run ended at 14:05:20 with the counters at 8589947200 and 4294967246; the
+    // device was off till 14:40 while the machine went on (the sent counter's low 32 bits
+    // wrapped meanwhile).
+    ProgramResult second = device.Simulate("clock 2006-03-07 14:40:00\n" + DeviceRun::Lan()
+            + "counters NE20001 in=8589957200 out=4294967346\n",
+        { "--ticks", "3" });
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(MonthText(device), "2006-3-7-14 *1* \tne20001 3000 12000 \r\n2006-3-7-14 *1* \tne20001 100 10000 \r\n");
+    EXPECT_EQ(ReportedTwoPm(device), "{\"slot\":14,\"label\":\"2-3 PM\",\"sent\":3100,\"received\":22000,\"total\":25100}");
+
+    // After a reboot the same and higher counters count nothing.
+    ProgramResult third = device.Simulate("clock 2006-03-07 14:50:00\nreboot\n" + DeviceRun::Lan()
+            + "counters NE20001 in=9000000000 out=5000000000\n",
+        { "--ticks", "3" });
+    ASSERT_EQ(third.exitCode, 0) << third.err;
+    EXPECT_EQ(MonthText(device), "2006-3-7-14 *1* \tne20001 3000 12000 \r\n2006-3-7-14 *1* \tne20001 100 10000 \r\n");
 }

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "UsageTestFiles.h"
 #include "platform/files/Files.h"
 #include "usage/UsageLogger.h"
+#include "usage/UsageReader.h"
+#include "usage/UsageReportRows.h"
 
 using testing_support::VirtualClockScope;
 using usage_test::DeviceFiles;
@@ -207,4 +211,153 @@ TEST_F(UsageLoggerTest, StartInTheHourThatRepeatsWritesNoExtraRecord)
         logger.LogTick(kFolder, L"a", static_cast<DWORD>(minute + 1), 0, FALSE, 500);
     }
     EXPECT_EQ(ReadWideFile(october), L"2006-10-29-2 *1* \ta 30 0 \r\n2006-10-29-3 *1* \ta 60 0 \r\n");
+}
+
+// ---- Counting across runs: the counters kept at each record and at the module's detach ----
+
+namespace {
+
+constexpr uint64_t kFourGb = 1ull << 32;
+const std::wstring kState = L"\\Windows\\VelmoraCounters.dat";
+
+class UsageLoggerRunsTest : public UsageLoggerTest {
+protected:
+    UsageLoggerRunsTest() { usage_test::MakeFolder(L"\\Windows"); }
+
+    // One tick of the LAN adapter as the item feeds it: the machine's 64-bit counters, then
+    // their low 32 bits as the interface table shows them.
+    BOOL Feed(UsageLogger& logger, uint64_t up, uint64_t down, int link = 3)
+    {
+        logger.NoteMachineCounters(L"NE20001", up, down, link);
+        BOOL written = logger.LogTick(kFolder, L"NE20001", static_cast<DWORD>(up), static_cast<DWORD>(down), FALSE, 500);
+        m_clock.Clock().AdvanceSeconds(1);
+        return written;
+    }
+};
+
+} // namespace
+
+TEST_F(UsageLoggerRunsTest, ARestartInTheSameBootCountsTheGapIntoTheHourItStartsIn)
+{
+    m_clock.SetLocal(2006, 3, 7, 14, 20, 0);
+    {
+        UsageLogger logger;
+        logger.KeepCounters(kState, "boot-a");
+        Feed(logger, 6 * kFourGb - 130, 9 * kFourGb + 1000);
+        Feed(logger, 6 * kFourGb - 100, 9 * kFourGb + 1400);
+        EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+    }
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-14 *1* \tne20001 30 400 \r\n");
+
+    // Stopped from 14:20 to 15:40; meanwhile the sent counter's low 32 bits wrapped.
+    m_clock.SetLocal(2006, 3, 7, 15, 40, 0);
+    UsageLogger logger;
+    logger.KeepCounters(kState, "boot-a");
+    Feed(logger, 6 * kFourGb + 20, 9 * kFourGb + 1905);
+    Feed(logger, 6 * kFourGb + 22, 9 * kFourGb + 1910);
+    EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-14 *1* \tne20001 30 400 \r\n"
+                                    L"2006-3-7-15 *1* \tne20001 122 510 \r\n");
+}
+
+TEST_F(UsageLoggerRunsTest, AfterARebootOrForAnInterfaceMadeAgainNothingIsCounted)
+{
+    m_clock.SetLocal(2006, 3, 7, 14, 20, 0);
+    {
+        UsageLogger logger;
+        logger.KeepCounters(kState, "boot-a");
+        Feed(logger, 5000, 9000);
+        EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+    }
+    // Nothing counted, so no record; the counters are kept all the same.
+    EXPECT_FALSE(usage_test::FileExists(kMarch));
+    for (auto [boot, up, down, link] : { std::tuple { "boot-b", 8000ull, 12000ull, 3 },
+             std::tuple { "boot-a", 4999ull, 20000ull, 3 }, std::tuple { "boot-a", 20000ull, 8999ull, 3 },
+             std::tuple { "boot-a", 8000ull, 12000ull, 4 } }) {
+        // Each of these runs ends without its detach: the next one starts from the same state.
+        UsageLogger logger;
+        logger.KeepCounters(kState, boot);
+        Feed(logger, up, down, link);
+        Feed(logger, up + 3, down + 7, link);
+        EXPECT_EQ(logger.Counters()[0].UploadTotal(), 3u) << boot << " " << up << " " << down << " " << link;
+        EXPECT_EQ(logger.Counters()[0].DownloadTotal(), 7u) << boot << " " << up << " " << down << " " << link;
+    }
+}
+
+TEST_F(UsageLoggerRunsTest, TheStateGoesBeforeTheRecordSoAFailedRecordIsNeverCountedTwice)
+{
+    m_clock.SetLocal(2006, 3, 7, 14, 50, 0);
+    {
+        UsageLogger logger;
+        logger.KeepCounters(kState, "boot-a");
+        Feed(logger, 1000, 2000);
+        Feed(logger, 1100, 2300);
+        // The hour's record fails after the state took the counters it holds; then the
+        // device stops without its detach.
+        m_files.Sim().FailWrites(kMarch, 1, ERROR_WRITE_FAULT);
+        m_clock.SetLocal(2006, 3, 7, 15, 0, 0);
+        EXPECT_FALSE(Feed(logger, 1150, 2400));
+        std::optional<UsageState> kept = UsageState::Load(kState);
+        ASSERT_TRUE(kept.has_value());
+        EXPECT_EQ(kept->counters[L"ne20001"].up, 1150u);
+        EXPECT_EQ(kept->counters[L"ne20001"].down, 2400u);
+    }
+    m_clock.SetLocal(2006, 3, 7, 15, 10, 0);
+    {
+        UsageLogger logger;
+        logger.KeepCounters(kState, "boot-a");
+        Feed(logger, 1160, 2440);
+        EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+    }
+    // Only what came after the state: the failed hour's 150 and 400 are lost, not doubled.
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-15 *1* \tne20001 10 40 \r\n");
+}
+
+TEST_F(UsageLoggerRunsTest, AStateThatCannotBeWrittenIsDeletedRatherThanLeftBehind)
+{
+    m_clock.SetLocal(2006, 3, 7, 14, 50, 0);
+    {
+        UsageLogger logger;
+        logger.KeepCounters(kState, "boot-a");
+        Feed(logger, 1000, 2000);
+        EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+    }
+    UsageLogger logger;
+    logger.KeepCounters(kState, "boot-a");
+    Feed(logger, 1000, 2000);
+    Feed(logger, 1100, 2300);
+    m_files.Sim().FailWrites(kState + L".new", 1, ERROR_WRITE_FAULT);
+    m_clock.SetLocal(2006, 3, 7, 15, 0, 0);
+    EXPECT_TRUE(Feed(logger, 1150, 2400));
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-14 *1* \tne20001 150 400 \r\n");
+    // The old state's counters would count these 150 and 400 again at the next start.
+    EXPECT_FALSE(usage_test::FileExists(kState));
+}
+
+TEST_F(UsageLoggerRunsTest, TheUnfinishedHourIsWrittenOnceAndTheReportAddsUpBothRecords)
+{
+    m_clock.SetLocal(2006, 3, 7, 14, 5, 0);
+    {
+        UsageLogger logger;
+        logger.KeepCounters(kState, "boot-a");
+        Feed(logger, 100, 200);
+        Feed(logger, 130, 270);
+        EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+        // A second detach call adds nothing.
+        EXPECT_TRUE(logger.WriteUnfinishedHour(kFolder, FALSE, 500));
+    }
+    m_clock.SetLocal(2006, 3, 7, 14, 35, 0);
+    UsageLogger logger;
+    logger.KeepCounters(kState, "boot-a");
+    Feed(logger, 150, 400);
+    m_clock.SetLocal(2006, 3, 7, 15, 0, 0);
+    EXPECT_TRUE(Feed(logger, 1150, 410));
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-14 *1* \tne20001 30 70 \r\n2006-3-7-14 *1* \tne20001 1020 140 \r\n");
+
+    UsageTable table = UsageTotals(logger, IntervalHourly, platform::CalendarTime::FromFields(2006, 3, 7, 0, 0, 0), L"", kFolder);
+    std::vector<UsageReportRow> rows = UsageReportRows(table, IntervalHourly, platform::CalendarTime::FromFields(2006, 3, 7, 0, 0, 0), false, {});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].slot, 14);
+    EXPECT_EQ(rows[0].sent, 1050u);
+    EXPECT_EQ(rows[0].received, 210u);
 }

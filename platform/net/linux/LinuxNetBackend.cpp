@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
 
 #include <linux/if.h>
 #include <linux/if_arp.h>
@@ -91,12 +92,27 @@ LinuxNetBackend::LinuxNetBackend(Sources sources, std::unique_ptr<linuxnet::Kern
     , m_sysfs(sources.sysfs)
     , m_resolver(sources.resolvConf, sources.resolvedUpstream)
     , m_leases(sources.leases)
+    , m_bootIdPath(std::move(sources.bootId))
 {
 }
 
 int LinuxNetBackend::WaitHandle() const
 {
     return m_kernel->WaitHandle();
+}
+
+std::string LinuxNetBackend::BootId()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_bootId) {
+        std::ifstream file(m_bootIdPath);
+        std::string line;
+        std::getline(file, line);
+        // A kernel without the file (or a process that may not read it) has no boot id: the
+        // counters are then never carried from one run to the next.
+        m_bootId = file ? line : std::string();
+    }
+    return *m_bootId;
 }
 
 const linuxnet::SysfsLinkInfo& LinuxNetBackend::LinkInfo(const linuxnet::KernelLink& link)

@@ -35,6 +35,7 @@ public:
         std::filesystem::path resolvConf = "/etc/resolv.conf";
         std::filesystem::path resolvedUpstream = "/run/systemd/resolve/resolv.conf";
         linuxnet::LeaseFiles::Folders leases;
+        std::filesystem::path bootId = "/proc/sys/kernel/random/boot_id";
     };
     // Counters read within this long of each other are one tick's: the queries of a tick come
     // within milliseconds, the next tick a second later.
@@ -47,6 +48,8 @@ public:
 
     DWORD Query(unsigned parts, NetSnapshot& out) override;
     int WaitHandle() const override;
+    // The kernel's boot id, read once: it holds for the life of the process.
+    std::string BootId() override;
     DWORD ReleaseAddress(const NetInterface& adapter) override;
     DWORD RenewAddress(const NetInterface& adapter) override;
 
@@ -85,6 +88,8 @@ private:
     linuxnet::ResolverConfig m_resolver;
     linuxnet::LeaseFiles m_leases;
     std::map<int, CachedLinkInfo> m_linkInfo;
+    std::filesystem::path m_bootIdPath;
+    std::optional<std::string> m_bootId;
 };
 
 } // namespace platform

@@ -420,6 +420,7 @@ const SimNetwork::Verb SimNetwork::kVerbs[] = {
     { "fail", 1, 1, Target::None, { "error", "times" }, &SimNetwork::PerformFail },
     { "recover", 1, 1, Target::None, {}, &SimNetwork::PerformRecover },
     { "dhcp", 1, 1, Target::Interface, { "release", "renew" }, &SimNetwork::PerformDhcp },
+    { "reboot", 0, 0, Target::None, { "id" }, &SimNetwork::PerformReboot },
 };
 
 const SimNetwork::Verb* SimNetwork::FindVerb(std::string_view name)
@@ -747,6 +748,36 @@ std::string SimNetwork::PerformRecover(const ScenarioCommand& command)
         return UnknownCall(command.args[0]);
     Recover(*call);
     return {};
+}
+
+std::string SimNetwork::PerformReboot(const ScenarioCommand& command)
+{
+    std::string id = command.Option("id").value_or(std::string());
+    if (command.Option("id") && id.empty())
+        return "empty boot id";
+    Reboot(id);
+    return {};
+}
+
+void SimNetwork::Reboot(const std::string& bootId)
+{
+    std::lock_guard lock(m_mutex);
+    ++m_boots;
+    m_bootId = bootId.empty() ? "sim-boot-" + std::to_string(m_boots) : bootId;
+    uint64_t now = NowMs();
+    for (SimInterface& entry : m_interfaces) {
+        for (Counter* counter : { &entry.in, &entry.out }) {
+            counter->base = 0;
+            counter->sinceMs = now;
+        }
+    }
+}
+
+std::string SimNetwork::BootId()
+{
+    std::lock_guard lock(m_mutex);
+    RunDue();
+    return m_bootId;
 }
 
 DWORD SimNetwork::Query(unsigned /*parts*/, NetSnapshot& out)

@@ -27,6 +27,9 @@
 //                                        with error N (not 0)
 //   recover CALL
 //   dhcp NAME [release=N] [renew=N]      results of release and renew (default 0: success)
+//   reboot [id=TEXT]                     the machine starts again: a new boot id (TEXT, or
+//                                        "sim-boot-N" for the Nth boot; the first is
+//                                        "sim-boot-1") and every counter from 0 (rates go on)
 // CALL is a platform function name: GetNumberOfInterfaces, GetIfTable, GetAdaptersInfo,
 // GetPerAdapterInfo, GetBestInterface, IpReleaseAddress, IpRenewAddress.
 // Options other than those shown are refused: a misspelt one would otherwise change nothing.
@@ -81,6 +84,8 @@ public:
     // times 0: fails until Recover.
     void Fail(NetCall call, DWORD error, int times = 1);
     void Recover(NetCall call);
+    // A new boot of the machine: the boot id given (or the next of its own), counters from 0.
+    void Reboot(const std::string& bootId = {});
 
     // --- scenarios ---------------------------------------------------------------------------
     // Checks a command without performing it: empty when this service knows it and it is well
@@ -100,6 +105,7 @@ public:
     DWORD InjectedFailure(NetCall call) override;
     DWORD ReleaseAddress(const NetInterface& adapter) override;
     DWORD RenewAddress(const NetInterface& adapter) override;
+    std::string BootId() override;
 
     static std::optional<NetCall> CallByName(std::string_view name);
 
@@ -175,6 +181,7 @@ private:
     std::string PerformFail(const ScenarioCommand& command);
     std::string PerformRecover(const ScenarioCommand& command);
     std::string PerformDhcp(const ScenarioCommand& command);
+    std::string PerformReboot(const ScenarioCommand& command);
 
     mutable std::recursive_mutex m_mutex;
     std::vector<SimInterface> m_interfaces; // kept in index order
@@ -183,6 +190,8 @@ private:
     std::vector<Pending> m_pending; // in due order
     int m_releaseCount = 0;
     int m_renewCount = 0;
+    int m_boots = 1;
+    std::string m_bootId = "sim-boot-1";
 };
 
 } // namespace platform

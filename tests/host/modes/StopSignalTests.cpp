@@ -3,16 +3,29 @@
 // stops cleanly with exit code 0.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <thread>
 
 #include "host/modes/StopSignal.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Observe.h"
+#include "platform/text/Utf16.h"
+#include "platform/text/WideString.h"
 #include "platform/ui/WinUser.h"
 #include "support/TestSupport.h"
 
@@ -99,6 +112,122 @@ TEST(StopSignalTest, ARunningDeviceStopsCleanlyOnEachStopSignal)
         ASSERT_TRUE(WIFEXITED(status)) << output;
         EXPECT_EQ(WEXITSTATUS(status), 0) << output;
     }
+}
+
+// The exit codes of a child that could not set up its own network.
+constexpr int kNoNamespace = 77;
+constexpr int kNoLink = 78;
+
+// Datagrams sent from inside the network namespace of a process to a neighbour on its veth
+// link, whose counters take them as sent.
+bool SendInNamespaceOf(pid_t process, int datagrams, size_t bytes)
+{
+    std::string path = "/proc/" + std::to_string(process) + "/ns/net";
+    int space = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (space < 0)
+        return false;
+    bool sent = false;
+    std::thread thread([&] {
+        if (::setns(space, CLONE_NEWNET) != 0)
+            return;
+        int sock = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (sock < 0)
+            return;
+        sockaddr_in to {};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(9);
+        ::inet_pton(AF_INET, "10.77.0.2", &to.sin_addr);
+        std::string payload(bytes, 'v');
+        sent = true;
+        for (int i = 0; i < datagrams; ++i)
+            sent = sent
+                && ::sendto(sock, payload.data(), payload.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to)
+                    == static_cast<ssize_t>(payload.size());
+        ::close(sock);
+    });
+    thread.join();
+    ::close(space);
+    return sent;
+}
+
+// What the month files of a data folder logged as sent under a name, over all their records.
+uint64_t LoggedSent(const std::filesystem::path& data, const std::wstring& name)
+{
+    uint64_t sent = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(data / "device" / "Program Files" / "Velmora", error)) {
+        if (entry.path().filename().string().rfind("UsageData", 0) != 0)
+            continue;
+        std::ifstream file(entry.path(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << file.rdbuf();
+        std::wstring text = DecodeUtf16Le(bytes.str());
+        std::wstring key = L"\t" + name + L" ";
+        for (size_t at = text.find(key); at != std::wstring::npos; at = text.find(key, at + 1))
+            sent += static_cast<uint32_t>(std::wcstol(text.c_str() + at + key.size(), nullptr, 10));
+    }
+    return sent;
+}
+
+TEST(StopSignalTest, SigtermWritesTheUnfinishedHoursTrafficAndExitsWithZero)
+{
+    testing_support::ScratchFolder data;
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    std::string program = std::string(VELMORA_BINARY_DIR) + "/velmora";
+    std::string folder = data.Path().string();
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::dup2(out[1], STDERR_FILENO);
+        ::close(out[0]);
+        // A network of its own: the loopback and a veth pair that nothing else sends on, with
+        // a neighbour known in advance so that datagrams leave without asking for it.
+        if (::unshare(CLONE_NEWNET) != 0)
+            ::_exit(kNoNamespace);
+        if (std::system("(ip link set lo up && ip link add vlm0 type veth peer name vlm1 && ip link set vlm1 up"
+                        " && ip address add 10.77.0.1/24 dev vlm0 && ip link set vlm0 up"
+                        " && ip neighbour add 10.77.0.2 lladdr 02:00:00:00:77:02 dev vlm0 nud permanent)"
+                        " > /dev/null 2>&1")
+            != 0)
+            ::_exit(kNoLink);
+        ::execl(program.c_str(), program.c_str(), "--data", folder.c_str(), "--headless", "--ticks", "600", nullptr);
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    // Traffic after the first tick, which takes the counters' starting point; the stop two
+    // ticks later, well before the hour's end would write anything.
+    std::string output;
+    char buffer[4096];
+    int ticks = 0;
+    bool sent = false;
+    bool stopped = false;
+    ssize_t n;
+    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0) {
+        output.append(buffer, static_cast<size_t>(n));
+        ticks = 0;
+        for (size_t at = output.find("activity"); at != std::string::npos; at = output.find("activity", at + 1))
+            ++ticks;
+        if (ticks >= 1 && !sent) {
+            sent = true;
+            EXPECT_TRUE(SendInNamespaceOf(child, 20, 1000));
+        }
+        if (ticks >= 3 && !stopped) {
+            stopped = true;
+            ::kill(child, SIGTERM);
+        }
+    }
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    if (WEXITSTATUS(status) == kNoNamespace || WEXITSTATUS(status) == kNoLink)
+        GTEST_SKIP() << "a network namespace with a veth link needs CAP_SYS_ADMIN and ip (iproute2)";
+    EXPECT_TRUE(stopped) << output;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    // The link's adapter name is VLM01; every datagram went out with its headers.
+    EXPECT_GE(LoggedSent(data.Path(), L"vlm01"), 20u * 1000u) << output;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The file calls' shared semantics, run against both backends.
 #include "FileTestSupport.h"
 
+#include <algorithm>
+
 #include "platform/core/Handle.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
@@ -388,6 +390,50 @@ TEST_P(FilesApi, MovingFilesAndFolders)
     EXPECT_EQ(ErrorOf(MoveFileW(L"\\old", L"\\old\\inner")), ERROR_ACCESS_DENIED);
     EXPECT_TRUE(MoveFileW(L"\\old", L"\\New"));
     EXPECT_EQ(GetFile(L"\\new\\taken"), "b");
+}
+
+TEST_P(FilesApi, AFileWrittenAsideReplacesAnotherInOneMove)
+{
+    ASSERT_TRUE(CreateDirectoryW(L"\\state", nullptr));
+    ASSERT_TRUE(PutFile(L"\\state\\Counters.dat", "old, longer content"));
+    ASSERT_TRUE(PutFile(L"\\state\\counters.tmp", "new"));
+
+    // Without the flag a move never replaces; with it the destination keeps its stored name.
+    EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\counters.tmp", L"\\state\\counters.dat", 0)), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(MoveFileExW(L"\\state\\counters.tmp", L"\\state\\counters.dat", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetFile(L"\\state\\counters.dat"), "new");
+    EXPECT_EQ(FindAll(L"\\state\\*"), std::vector<std::wstring> { L"Counters.dat" });
+
+    // Nothing to replace: an ordinary move.
+    EXPECT_TRUE(MoveFileExW(L"\\state\\counters.dat", L"\\state\\fresh.dat", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetFile(L"\\state\\fresh.dat"), "new");
+
+    // An open destination or source stays as it is; so does a folder in either place.
+    ASSERT_TRUE(PutFile(L"\\state\\next.tmp", "next"));
+    {
+        ScopedHandle reader(Open(L"\\state\\fresh.dat", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+        ASSERT_TRUE(reader.Valid());
+        EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\next.tmp", L"\\state\\fresh.dat", MOVEFILE_REPLACE_EXISTING)),
+            ERROR_SHARING_VIOLATION);
+    }
+    {
+        ScopedHandle writer(Open(L"\\state\\next.tmp", GENERIC_WRITE, 0, OPEN_EXISTING));
+        ASSERT_TRUE(writer.Valid());
+        EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\next.tmp", L"\\state\\fresh.dat", MOVEFILE_REPLACE_EXISTING)),
+            ERROR_SHARING_VIOLATION);
+    }
+    EXPECT_EQ(GetFile(L"\\state\\fresh.dat"), "new");
+    ASSERT_TRUE(CreateDirectoryW(L"\\state\\folder", nullptr));
+    EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\next.tmp", L"\\state\\folder", MOVEFILE_REPLACE_EXISTING)), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\folder", L"\\state\\fresh.dat", MOVEFILE_REPLACE_EXISTING)), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\gone", L"\\state\\fresh.dat", MOVEFILE_REPLACE_EXISTING)), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ErrorOf(MoveFileExW(L"\\state\\next.tmp", L"\\state\\fresh.dat", 0x8)), ERROR_INVALID_PARAMETER);
+
+    EXPECT_TRUE(MoveFileExW(L"\\state\\next.tmp", L"\\state\\fresh.dat", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetFile(L"\\state\\fresh.dat"), "next");
+    std::vector<std::wstring> left = FindAll(L"\\state\\*");
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::wstring> { L"folder", L"fresh.dat" }));
 }
 
 TEST_P(FilesApi, WideTextRoundTripsAsUtf16LittleEndian)

@@ -467,6 +467,28 @@ TEST(DhcpClientControl, FixedCommandLinesAndMissingTools)
     EXPECT_EQ(RunDhcpTool({ "sleep", "5" }, std::chrono::milliseconds(50)), static_cast<DWORD>(ERROR_SEM_TIMEOUT));
 }
 
+TEST(LinuxNetBackend, TheBootIdIsReadOnceAndIsEmptyWithoutTheFile)
+{
+    testing_support::ScratchFolder folder;
+    LinuxNetBackend::Sources sources;
+    sources.bootId = folder.Path() / "boot_id";
+    std::ofstream(sources.bootId) << "212b34ed-0938-4901-8a7f-e1b62bcd02e3\n";
+    LinuxNetBackend backend(sources);
+    EXPECT_EQ(backend.BootId(), "212b34ed-0938-4901-8a7f-e1b62bcd02e3");
+    // It holds for the life of the process: a later change is not read.
+    std::ofstream(sources.bootId) << "other\n";
+    EXPECT_EQ(backend.BootId(), "212b34ed-0938-4901-8a7f-e1b62bcd02e3");
+
+    sources.bootId = folder.Path() / "none";
+    EXPECT_EQ(LinuxNetBackend(sources).BootId(), "");
+    // The machine's own, as the kernel gives it.
+    std::ifstream machine("/proc/sys/kernel/random/boot_id");
+    std::string id;
+    if (std::getline(machine, id)) {
+        EXPECT_EQ(LinuxNetBackend().BootId(), id);
+    }
+}
+
 TEST(LinuxNetBackend, ComposeNumbersLoopbackFirstAndNamesTheFirstPppLinkAsDialUp)
 {
     testing_support::ScratchFolder folder;

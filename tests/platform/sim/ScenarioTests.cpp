@@ -86,7 +86,8 @@ TEST(SimNetworkScenario, BadCommandsSayWhy)
 {
     for (const char* line : { "interface", "interface A type=token", "interface A mac=zz", "address A 1.2.3.4",
              "route default dev", "route 10.0.0.0/33 dev A", "lease A off extra=1", "wins A maybe", "fail GetFoo",
-             "counters A in=-1", "dhcp A renew=x", "frobnicate A", "fail GetIfTable error=0" }) {
+             "counters A in=-1", "dhcp A renew=x", "frobnicate A", "fail GetIfTable error=0", "reboot now",
+             "reboot id=", "reboot boot=2" }) {
         ScenarioParseResult parsed = ParseScenario(line);
         ASSERT_EQ(parsed.commands.size(), 1u) << line;
         EXPECT_NE(SimNetwork::CheckCommand(parsed.commands[0]), "") << line;
@@ -186,4 +187,42 @@ TEST(SimNetworkScenario, OptionsAVerbDoesNotTakeAreRefused)
         option.resize(option.find('='));
         EXPECT_EQ(SimNetwork::CheckCommand(ParseScenario(line).commands.at(0)), "unknown option \"" + option + "\"") << line;
     }
+}
+
+TEST(SimNetworkScenario, ARebootGivesANewBootIdAndStartsEveryCounterFromZero)
+{
+    testing_support::SimNetworkScope sim;
+    SimNetwork& network = sim.Network();
+    ScenarioParseResult parsed = ParseScenario(R"(
+interface A
+interface B
+counters A in=8589934592 out=70000
+rate B in=10 out=3
+at 5 reboot
+at 8 reboot id=212b34ed-0938-4901-8a7f-e1b62bcd02e3
+)");
+    ASSERT_TRUE(parsed.error.empty());
+    for (const ScenarioCommand& command : parsed.commands)
+        ASSERT_EQ(SimNetwork::CheckCommand(command), "") << command.line;
+    network.Schedule(parsed.commands);
+    EXPECT_EQ(network.BootId(), "sim-boot-1");
+    sim.Clock().AdvanceSeconds(4);
+    EXPECT_EQ(network.BootId(), "sim-boot-1");
+
+    sim.Clock().AdvanceSeconds(1);
+    EXPECT_EQ(network.BootId(), "sim-boot-2");
+    sim.Clock().AdvanceSeconds(1);
+    NetSnapshot snapshot;
+    network.Query(kNetCounters, snapshot);
+    ASSERT_EQ(snapshot.interfaces.size(), 2u);
+    EXPECT_EQ(snapshot.interfaces[0].inOctets, 0u);
+    EXPECT_EQ(snapshot.interfaces[0].outOctets, 0u);
+    // Its rate goes on from 0: one second since the reboot.
+    EXPECT_EQ(snapshot.interfaces[1].inOctets, 10u);
+    EXPECT_EQ(snapshot.interfaces[1].outOctets, 3u);
+
+    sim.Clock().AdvanceSeconds(2);
+    EXPECT_EQ(network.BootId(), "212b34ed-0938-4901-8a7f-e1b62bcd02e3");
+    network.Reboot();
+    EXPECT_EQ(network.BootId(), "sim-boot-4");
 }
