@@ -32,8 +32,5 @@ std::optional<std::filesystem::path> ServiceUnitDataFolder(const std::string& un
 // it names none.
 std::optional<std::filesystem::path> InstalledServiceDataFolder();
 
-// Writes the file through a temporary file beside it and a rename, so that systemd never reads
-// half a unit. Empty on success, else one line saying what failed.
-std::string ReplaceFileContents(const std::filesystem::path& path, const std::string& text);
 
 } // namespace host

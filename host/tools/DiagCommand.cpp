@@ -1,8 +1,8 @@
 #include "host/tools/DiagCommand.h"
 
 #include <cstdio>
-#include <fstream>
 
+#include "host/ReplaceFile.h"
 #include "host/tools/NetworkSession.h"
 #include "options/DebugReport.h"
 #include "platform/device/Device.h"
@@ -62,13 +62,11 @@ int RunDiagCommand(Arguments args)
         session->ActivityState(), device.dpi, device.dpi });
 
     if (out) {
-        std::string bytes = EncodeUtf16Le(report);
-        std::ofstream file(*out, std::ios::binary | std::ios::trunc);
-        if (!file || !file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !file.flush()) {
-            PrintError("diag: cannot write " + *out);
+        if (std::string failed = ReplaceFileContents(*out, EncodeUtf16Le(report)); !failed.empty()) {
+            PrintError("diag: " + failed);
             return 1;
         }
-        return 0;
+        return session->HiveDamaged() ? 1 : 0;
     }
     std::string text = WideToUtf8(report);
     std::string terminal;
@@ -77,7 +75,7 @@ int RunDiagCommand(Arguments args)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
             terminal += text[i];
     std::fwrite(terminal.data(), 1, terminal.size(), stdout);
-    return 0;
+    return session->HiveDamaged() ? 1 : 0;
 }
 
 } // namespace host

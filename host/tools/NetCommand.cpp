@@ -165,7 +165,7 @@ int RunNetCommand(Arguments args)
         std::printf("  Hardware address: %s\n  Octets in: %u  out: %u\n  Usage key: %s\n", WideToUtf8(view.hardwareAddress).c_str(),
             view.inOctets, view.outOctets, WideToUtf8(view.usageKey).c_str());
     }
-    return 0;
+    return session->HiveDamaged() ? 1 : 0;
 }
 
 } // namespace host

@@ -57,6 +57,7 @@ std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path
         platform::InstallPhoneBackend(nullptr);
         return nullptr;
     }
+    session->m_hiveDamaged = !opened.damage.empty();
     if (!session->m_readOnly && !simulation)
         platform::SeedCommAdapterKeys();
     session->m_objects = std::make_unique<Objects>();

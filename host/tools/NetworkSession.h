@@ -42,6 +42,9 @@ public:
     // The machine's name of a device interface index, when the backend knows one.
     std::string SystemNameOf(DWORD index);
     bool ReadOnly() const { return m_readOnly; }
+    // The hive had bad lines, left out (the registry said so on stderr): the command's exit
+    // status says so too.
+    bool HiveDamaged() const { return m_hiveDamaged; }
 
 private:
     NetworkSession() = default;
@@ -50,6 +53,7 @@ private:
     std::unique_ptr<platform::SimModem> m_modem;
     std::unique_ptr<Objects> m_objects;
     bool m_readOnly = false;
+    bool m_hiveDamaged = false;
 };
 
 } // namespace host

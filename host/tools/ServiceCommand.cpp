@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "host/DeviceStorage.h"
+#include "host/ReplaceFile.h"
 #include "host/ServiceUnit.h"
 #include "host/Systemctl.h"
 #include "platform/core/DataFolder.h"

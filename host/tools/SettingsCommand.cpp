@@ -165,7 +165,9 @@ int RunSettingsCommand(Arguments args)
             std::puts("\nSaved to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora.");
         }
     }
-    return platform::CloseRegistryStore() == ERROR_SUCCESS ? 0 : 1;
+    // A hive with bad lines was shown (and saved) without them: not a clean success.
+    bool damaged = !opened.damage.empty();
+    return platform::CloseRegistryStore() == ERROR_SUCCESS && !damaged ? 0 : 1;
 }
 
 } // namespace host

@@ -347,6 +347,8 @@ int RunUsageCommand(Arguments args)
     }
     platform::CloseRegistryStore();
     platform::UninstallFileSystem();
+    if (code == kExitDone && !opened.damage.empty())
+        code = kExitFiles; // the settings came from a hive with bad lines, said above
     return code;
 }
 

@@ -1,0 +1,61 @@
+// `velmora diag --out FILE`: the report replaces a file only once it is whole, and a hive with
+// bad lines gives the report and a failing exit.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "host/ProgramRun.h"
+#include "platform/core/DataFolder.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using host_test::ProgramResult;
+using host_test::RunVelmora;
+
+namespace {
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(DiagCommand, TheReportReplacesAnOldFileOnlyWhenItCouldBeWrittenWhole)
+{
+    testing_support::ScratchFolder folder;
+    const std::string data = (folder.Path() / "data").string();
+    const fs::path out = folder.Path() / "report.txt";
+    std::ofstream(out) << "the last report";
+
+    ProgramResult written = RunVelmora({ "--data", data, "diag", "--out", out.string() });
+    ASSERT_EQ(written.exitCode, 0) << written.err;
+    std::string report = ReadAll(out);
+    EXPECT_EQ(report.rfind("\xFF\xFE", 0), std::string::npos); // UTF-16LE without a mark, as the device writes it
+    EXPECT_GT(report.size(), 100u);
+    EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+
+    // The new report cannot be put beside the old one: the old one stays whole.
+    std::ofstream(out, std::ios::trunc) << "the last report";
+    fs::create_directory(out.string() + ".tmp");
+    ProgramResult failed = RunVelmora({ "--data", data, "diag", "--out", out.string() });
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_NE(failed.err.find("cannot write"), std::string::npos) << failed.err;
+    EXPECT_EQ(ReadAll(out), "the last report");
+}
+
+TEST(DiagCommand, AHiveWithBadLinesGivesTheReportAndAFailingExit)
+{
+    testing_support::ScratchFolder folder;
+    const fs::path data = folder.Path() / "data";
+    fs::create_directories(data);
+    std::ofstream(platform::HivePath(data)) << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software]\nbroken line\n";
+    ProgramResult run = RunVelmora({ "--data", data.string(), "diag" });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("line 4: "), std::string::npos) << run.err;
+    EXPECT_FALSE(run.out.empty());
+}
