@@ -11,17 +11,18 @@ std::optional<std::string> TakeOption(Arguments& args, const std::string& name)
     const std::string prefix = name + "=";
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == name) {
-            if (i + 1 >= args.size()) {
-                PrintError(name + " needs a value");
-                args.erase(args.begin() + static_cast<long>(i));
-                return std::string();
-            }
+            if (i + 1 >= args.size())
+                throw MissingOptionValue(name + " needs a value");
             std::string value = args[i + 1];
+            if (value.empty())
+                throw MissingOptionValue(name + " needs a value");
             args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
             return value;
         }
         if (args[i].rfind(prefix, 0) == 0) {
             std::string value = args[i].substr(prefix.size());
+            if (value.empty())
+                throw MissingOptionValue(name + " needs a value");
             args.erase(args.begin() + static_cast<long>(i));
             return value;
         }

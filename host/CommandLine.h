@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,16 @@ using Arguments = std::vector<std::string>;
 std::filesystem::path TakeDataFolder(Arguments& args);
 // Removes a flag such as "--json"; true when it was there.
 bool TakeFlag(Arguments& args, const std::string& flag);
-// Removes "--name VALUE" or "--name=VALUE"; nullopt when absent. A missing value is reported on
-// stderr and given back as the empty string.
+// An option given last without its value ("--data" at the end of the line), or with an empty
+// one ("--out="); what() says so.
+// The command ends with exit status 2 before it did anything, so that it never runs on a
+// default in place of what the user meant.
+struct MissingOptionValue : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Removes "--name VALUE" or "--name=VALUE"; nullopt when absent. Throws MissingOptionValue
+// when the value is missing.
 std::optional<std::string> TakeOption(Arguments& args, const std::string& name);
 
 // "velmora: ..." on stderr.

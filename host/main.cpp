@@ -93,13 +93,23 @@ int main(int argc, char** argv)
         if (!args.empty() && args.front() == "run")
             args.erase(args.begin());
         args.insert(args.end(), global.begin(), global.end());
-        return host::RunDevice(args, started);
+        try {
+            return host::RunDevice(args, started);
+        } catch (const host::MissingOptionValue& missing) {
+            host::PrintError(missing.what());
+            return 2;
+        }
     }
     for (const Command& command : kCommands) {
         if (args.front() == command.name) {
             host::Arguments rest(args.begin() + 1, args.end());
             rest.insert(rest.end(), global.begin(), global.end());
-            return command.run(rest);
+            try {
+                return command.run(rest);
+            } catch (const host::MissingOptionValue& missing) {
+                host::PrintError(missing.what());
+                return 2;
+            }
         }
     }
     std::fprintf(stderr, "velmora: unknown command '%s' (try velmora --help)\n", args.front().c_str());

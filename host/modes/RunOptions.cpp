@@ -51,7 +51,10 @@ const char* RunHelpText()
            "The README describes the scenario and script formats.\n";
 }
 
-RunOptionsResult ParseRunOptions(Arguments args)
+namespace {
+
+// Throws MissingOptionValue; ParseRunOptions turns it into the error.
+RunOptionsResult ParseGivenRunOptions(Arguments& args)
 {
     RunOptionsResult result;
     RunOptions& options = result.options;
@@ -106,6 +109,19 @@ RunOptionsResult ParseRunOptions(Arguments args)
     if (!args.empty())
         return fail("unexpected argument '" + args.front() + "' (try velmora --help)");
     return result;
+}
+
+} // namespace
+
+RunOptionsResult ParseRunOptions(Arguments args)
+{
+    try {
+        return ParseGivenRunOptions(args);
+    } catch (const MissingOptionValue& missing) {
+        RunOptionsResult result;
+        result.error = missing.what();
+        return result;
+    }
 }
 
 } // namespace host
