@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "host/DeviceStorage.h"
+#include "host/ReplaceFile.h"
 #include "host/tools/RegToolParsing.h"
 #include "platform/core/DataFolder.h"
 #include "platform/registry/Registry.h"
@@ -543,11 +544,9 @@ int RegTool::Export()
         std::printf("%s\n", kCanceled);
         return Finish(1);
     }
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "ERROR: %s could not be written: %s\n", file.c_str(), std::strerror(errno));
+    // A full disk leaves an older export whole.
+    if (std::string failed = host::ReplaceFileContents(file, text); !failed.empty()) {
+        std::fprintf(stderr, "ERROR: %s could not be written: %s\n", file.c_str(), failed.c_str());
         return Finish(1);
     }
     std::printf("%s\n", kSuccess);

@@ -304,6 +304,13 @@ TEST_F(RegTool, ExportAsksBeforeReplacingAFile)
     ProgramResult asked = Reg({ "export", kKey, file.string() });
     EXPECT_EQ(asked.exitCode, 1);
     EXPECT_EQ(ReadAll(file), "precious");
+    // When the new export cannot be put beside it, the old file stays whole.
+    fs::create_directory(file.string() + ".tmp");
+    ProgramResult blocked = Reg({ "export", kKey, file.string(), "/y" });
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_NE(blocked.err.find("could not be written"), std::string::npos) << blocked.err;
+    EXPECT_EQ(ReadAll(file), "precious");
+    fs::remove(file.string() + ".tmp");
     ExpectSucceeded(Reg({ "export", kKey, file.string(), "/y" }));
     EXPECT_EQ(ReadAll(file).rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
 }
