@@ -27,6 +27,23 @@ constexpr const char* kNotFound = "ERROR: The system was unable to find the spec
 constexpr const char* kSuccess = "The operation completed successfully.";
 constexpr const char* kCanceled = "The operation was canceled by the user.";
 
+// An argument shown with its bytes outside printable ASCII as \xNN, so that a message about bad
+// text does not print the bad text itself.
+std::string Printable(const std::string& text)
+{
+    std::string out;
+    for (unsigned char ch : text) {
+        if (ch >= 0x20 && ch < 0x7F) {
+            out += static_cast<char>(ch);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", ch);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
 constexpr const char* kHelp = R"(Usage: velmora [--data DIR] reg OPERATION [arguments]
 
 Reads and changes the registry of the emulated device: the hive file registry.reg in the
@@ -587,6 +604,13 @@ int RegTool::Run()
         if (arg == "--help" || arg == "-h" || arg == "/?" || arg == "-?") {
             std::fputs(kHelp, stdout);
             return 0;
+        }
+    }
+    for (const std::string& arg : m_args) {
+        // Text that is not UTF-8 would be stored with replacement characters in its place.
+        if (!IsValidUtf8(arg)) {
+            std::fprintf(stderr, "ERROR: Invalid text. An argument is not UTF-8: %s\n", Printable(arg).c_str());
+            return 1;
         }
     }
     if (!host::ParseRegToolArguments(m_args, m_options, m_dataFolderArgument))

@@ -10,53 +10,13 @@ namespace {
 constexpr std::wstring_view kHeaderVersion5 = L"Windows Registry Editor Version 5.00";
 constexpr std::wstring_view kHeaderVersion4 = L"REGEDIT4";
 
-// Well-formed UTF-8 as the standard defines it: shortest forms, no surrogates, at most U+10FFFF.
-bool IsStrictUtf8(std::string_view bytes)
-{
-    size_t i = 0;
-    while (i < bytes.size()) {
-        uint8_t lead = static_cast<uint8_t>(bytes[i]);
-        size_t extra = 0;
-        uint32_t cp = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i <= extra)
-            return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            uint8_t next = static_cast<uint8_t>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        static constexpr uint32_t kMinimum[] = { 0, 0x80, 0x800, 0x10000 };
-        if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 std::wstring DecodeText(std::string_view bytes)
 {
     if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE)
         return DecodeUtf16Le(bytes.substr(2));
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
         return Utf8ToWide(bytes.substr(3));
-    if (IsStrictUtf8(bytes))
+    if (IsValidUtf8(bytes))
         return Utf8ToWide(bytes);
     // Not UTF-8: an 8-bit file, as the older editor wrote them.
     std::wstring text;
@@ -192,15 +152,19 @@ bool Parser::Run(std::string_view bytes)
     for (++m_index; m_index < m_lines.size(); ++m_index) {
         m_lineNumber = m_index + 1;
         std::wstring_view line = Trim(m_lines[m_index]);
+        if (line.find(L'\0') != std::wstring_view::npos) {
+            // Only a reader that keeps good lines gets here (the strict one refused the file).
+            Fail("the line holds a NUL character");
+            m_faults->push_back(m_error);
+            continue;
+        }
         if (line.empty() || line.front() == L';')
             continue;
         bool section = line.front() == L'[';
         if (skippingKey && !section)
             continue;
         bool ok = false;
-        if (line.find(L'\0') != std::wstring_view::npos)
-            ok = Fail("the line holds a NUL character");
-        else if (section)
+        if (section)
             ok = ParseSection(line);
         else if (line.front() == L'"' || line.front() == L'@')
             ok = ParseValue(line);

@@ -13,10 +13,10 @@ namespace platform {
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
 
-// The platform's limits: a key name of at most 255 characters, a value name of at most
-// 16383, and a tree at most 512 levels deep.
+// The platform's limits: a key name and a value name of at most 255 characters each (the
+// device's callers enumerate into buffers of 256), and a tree at most 512 levels deep.
 inline constexpr size_t kMaxKeyNameLength = 255;
-inline constexpr size_t kMaxValueNameLength = 16383;
+inline constexpr size_t kMaxValueNameLength = 255;
 inline constexpr size_t kMaxKeyDepth = 512;
 
 // The root a predefined handle names, if it is one this registry keeps.

@@ -228,3 +228,42 @@ bool Contains(std::wstring_view text, std::wstring_view part)
 {
     return text.find(part) != std::wstring_view::npos;
 }
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    size_t i = 0;
+    while (i < bytes.size()) {
+        uint8_t lead = static_cast<uint8_t>(bytes[i]);
+        size_t extra = 0;
+        uint32_t cp = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i <= extra)
+            return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            uint8_t next = static_cast<uint8_t>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        static constexpr uint32_t kMinimum[] = { 0, 0x80, 0x800, 0x10000 };
+        if (cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}

@@ -18,6 +18,8 @@ std::string NarrowBytes(std::wstring_view text);
 
 // UTF-8 for the host's terminal, files and command lines. Invalid input bytes become U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8);
+// Well-formed UTF-8 as the standard defines it: shortest forms, no surrogates, at most U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
 std::string WideToUtf8(std::wstring_view wide);
 
 // Lower and upper case by the platform's rules for the Latin, Greek and Cyrillic letters;

@@ -349,6 +349,23 @@ TEST_F(RegTool, UnreadableHiveIsReportedByReadersAndMovedAsideByWriters)
     EXPECT_EQ(Reg({ "query", kKey, "/v", "A" }).exitCode, 0);
 }
 
+TEST_F(RegTool, TextThatIsNotUtf8AndOverlongValueNamesAreRefused)
+{
+    ProgramResult latin1 = Reg({ "add", kKey, "/v", "Caf\xE9", "/d", "1" });
+    EXPECT_EQ(latin1.exitCode, 1);
+    EXPECT_NE(latin1.err.find("not UTF-8: Caf\\xE9"), std::string::npos) << latin1.err;
+    ProgramResult data = Reg({ "add", kKey, "/v", "Name", "/d", "\xC0\xAF" }); // an overlong "/"
+    EXPECT_EQ(data.exitCode, 1);
+    ProgramResult longName = Reg({ "add", kKey, "/v", std::string(256, 'n'), "/d", "1" });
+    EXPECT_EQ(longName.exitCode, 1);
+    EXPECT_NE(longName.err.find("at most 255 characters"), std::string::npos) << longName.err;
+    ExpectSucceeded(Reg({ "add", kKey, "/v", std::string(255, 'n'), "/d", "1" }));
+    ExpectSucceeded(Reg({ "add", kKey, "/v", "Caf\xC3\xA9", "/d", "1" }));
+    ProgramResult query = Reg({ "query", kKey });
+    EXPECT_NE(query.out.find(std::string(255, 'n')), std::string::npos);
+    EXPECT_NE(query.out.find("Caf\xC3\xA9"), std::string::npos); // listed after the long one
+}
+
 TEST_F(RegTool, HiveWithABadLineIsUsedWithoutItAndTheExitSaysSo)
 {
     const std::string damaged = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora]\n"

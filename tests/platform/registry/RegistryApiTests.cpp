@@ -280,8 +280,8 @@ TEST_F(RegistryApi, KeyNamesHoldAnyCharacterButBackslash)
     // A line break could not be kept in the hive file.
     EXPECT_EQ(RegCreateKeyExW(m_key, L"two\nlines", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(Set(m_key, L"two\r\nlines", REG_SZ, Sz(L"x")), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(Set(m_key, std::wstring(16384, L'v').c_str(), REG_SZ, Sz(L"x")), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(Set(m_key, std::wstring(16383, L'v').c_str(), REG_SZ, Sz(L"x")), ERROR_SUCCESS);
+    EXPECT_EQ(Set(m_key, std::wstring(256, L'v').c_str(), REG_SZ, Sz(L"x")), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(Set(m_key, std::wstring(255, L'v').c_str(), REG_SZ, Sz(L"x")), ERROR_SUCCESS);
 }
 
 TEST_F(RegistryApi, EmptySubkeyOpensTheKeyItself)
