@@ -129,8 +129,13 @@ void Settings::LoadFrom(RegistryKey& source)
     UsageLogPath = source.ReadString(L"UsageLogPath", kDefaultUsageLogPath);
     if (UsageLogPath.empty())
         UsageLogPath = kDefaultUsageLogPath;
+    // The lists are replaced, never merged into, so that loading again (a restore) gives what
+    // the key holds: dial-up numbers are positions, with the cable always at 0.
     LoadPreviousPings(source.ReadString(L"PreviousPings", nullptr));
+    m_dialUpNames = DialUpNames();
+    m_dialUpNames.AddRasName(L"USB");
     m_dialUpNames.AddFromText(source.ReadString(L"RasAdapterNames", nullptr));
+    m_profiles.Clear();
     m_profiles.LoadProfiles(source);
 }
 
@@ -171,6 +176,7 @@ std::wstring Settings::ViewItemsText() const
 
 void Settings::LoadPreviousPings(const std::wstring& text)
 {
+    m_previousPings.fill(std::wstring());
     size_t slot = 0;
     for (const std::wstring& piece : SplitStarTerminated(text)) {
         if (slot == kPreviousPingSlots)

@@ -252,6 +252,40 @@ TEST_F(SettingsTest, DialUpNamesCollapseDuplicatesAndTheCable)
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kUser, L"RasAdapterNames"), L"USB Sync Cable*Work*Office*");
 }
 
+TEST_F(SettingsTest, LoadingAgainReplacesTheListsWithWhatTheKeyHolds)
+{
+    MarkUserKeySaved();
+    PutString(HKEY_CURRENT_USER, kUser, L"RasAdapterNames", L"USB Sync Cable*Work*Home*");
+    PutString(HKEY_CURRENT_USER, kUser, L"PreviousPings", L"alpha*beta*gamma*");
+    PutString(HKEY_CURRENT_USER, kUser, L"NetProfile0", L"Office");
+    PutString(HKEY_CURRENT_USER, kUser, L"NetProfile1", L"Lab");
+    Settings settings;
+    settings.AddRasName(L"Hotel");
+    ASSERT_EQ(settings.RasNameCount(), 4u);
+
+    // What a restore does: another key's contents, then a load.
+    PutString(HKEY_CURRENT_USER, kUser, L"RasAdapterNames", L"USB Sync Cable*Home*");
+    PutString(HKEY_CURRENT_USER, kUser, L"PreviousPings", L"delta*");
+    PutString(HKEY_CURRENT_USER, kUser, L"NetProfile0", L"Cafe");
+    PutString(HKEY_CURRENT_USER, kUser, L"NetProfile1", L""); // the list ends at an empty one
+    settings.LoadSettings();
+    EXPECT_EQ(settings.RasNameCount(), 2u);
+    EXPECT_EQ(settings.RasNameAt(1), L"Home"); // "ppp:1" is Home now, as the key says
+    EXPECT_EQ(settings.PreviousPing(0), L"delta");
+    EXPECT_EQ(settings.PreviousPing(1), L"");
+    int profiles = 0;
+    for (NetProfile* p = settings.Profiles().Head(); p != nullptr; p = p->next.get())
+        ++profiles;
+    EXPECT_EQ(profiles, 1);
+
+    // Loading the same key twice changes nothing.
+    settings.LoadSettings();
+    EXPECT_EQ(settings.RasNameCount(), 2u);
+    settings.SaveSettings();
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kUser, L"RasAdapterNames"), L"USB Sync Cable*Home*");
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kUser, L"PreviousPings"), L"delta*");
+}
+
 TEST_F(SettingsTest, FullViewClearsThePin)
 {
     Settings settings;
