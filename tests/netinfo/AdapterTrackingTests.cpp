@@ -64,6 +64,23 @@ TEST_F(AdapterTrackingTest, AutomaticTrackingFollowsTheDefaultRouteFromTickToTic
     EXPECT_EQ(TrackedAdapterIndex(settings, table, adapters), IndexNotFound);
 }
 
+TEST_F(AdapterTrackingTest, AutomaticTrackingTakesTheLow16BitsOfTheRoutesIndex)
+{
+    // Some drivers give indexes past 16 bits; the item's lookups go by the low 16.
+    SimInterfaceSetup big;
+    big.name = L"BIG1";
+    big.index = 0x10005;
+    sim.Network().AddInterface(big);
+    sim.Network().SetAddresses(L"BIG1", { platform::NetAddress { *ParseIpv4("10.0.0.9"), 0xFFFFFF00u } });
+    sim.Network().AddRoute(L"BIG1", 0, 0, *ParseIpv4("10.0.0.1"));
+    Settings settings;
+    InterfaceTable table;
+    NetStatusInfo adapters;
+    table.Refresh();
+    adapters.Refresh();
+    EXPECT_EQ(TrackedAdapterIndex(settings, table, adapters), 5u);
+}
+
 TEST_F(AdapterTrackingTest, ManualTrackingGoesByNameOnlyWhateverTheNumber)
 {
     sim.AddLan(L"NE20001", "192.168.1.10", "192.168.1.1");
