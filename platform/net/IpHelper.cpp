@@ -231,8 +231,13 @@ DWORD GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterInfo, PUL
     if (DWORD result = Query(platform::kNetResolvers, snapshot); result != NO_ERROR)
         return result;
     const NetInterface* adapter = FindAdapter(snapshot, IfIndex);
-    if (adapter == nullptr)
-        return ERROR_INVALID_PARAMETER;
+    if (adapter == nullptr) {
+        // An interface that is no adapter (the loopback) has no per-adapter data; an index
+        // that names nothing is a bad argument.
+        bool known = std::any_of(snapshot.interfaces.begin(), snapshot.interfaces.end(),
+            [IfIndex](const NetInterface& entry) { return entry.index == IfIndex; });
+        return known ? ERROR_NO_DATA : ERROR_INVALID_PARAMETER;
+    }
     size_t needed = sizeof(IP_PER_ADAPTER_INFO) + ExtraNodes(adapter->dnsServers.size()) * sizeof(IP_ADDR_STRING);
     if (pPerAdapterInfo == nullptr || *pOutBufLen < needed) {
         *pOutBufLen = static_cast<ULONG>(needed);
@@ -260,6 +265,16 @@ DWORD GetBestInterface(IPAddr dwDestAddr, PDWORD pdwBestIfIndex)
     // IPAddr is in network byte order: the first octet is the lowest byte in memory.
     const auto* bytes = reinterpret_cast<const BYTE*>(&dwDestAddr);
     DWORD destination = (DWORD(bytes[0]) << 24) | (DWORD(bytes[1]) << 16) | (DWORD(bytes[2]) << 8) | bytes[3];
+    // The loopback network goes to the loopback interface, which Linux routes in a table of
+    // its own that the snapshot does not hold.
+    if ((destination >> 24) == 127) {
+        for (const NetInterface& entry : snapshot.interfaces) {
+            if (entry.isLoopback) {
+                *pdwBestIfIndex = entry.index;
+                return NO_ERROR;
+            }
+        }
+    }
     const platform::NetRoute* route = platform::BestRoute(snapshot.routes, destination);
     if (route == nullptr)
         return ERROR_CAN_NOT_COMPLETE;

@@ -248,7 +248,7 @@ TEST_F(IpHelperTest, PerAdapterInfoDnsChain)
     sim.Network().SetDnsServers(L"NE20001", { *ParseIpv4("192.168.1.1"), *ParseIpv4("8.8.8.8") });
     ULONG size = 0;
     EXPECT_EQ(GetPerAdapterInfo(2, nullptr, nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    EXPECT_EQ(GetPerAdapterInfo(1, nullptr, &size), static_cast<DWORD>(ERROR_INVALID_PARAMETER)); // loopback
+    EXPECT_EQ(GetPerAdapterInfo(1, nullptr, &size), static_cast<DWORD>(ERROR_NO_DATA)); // loopback: no adapter data
     EXPECT_EQ(GetPerAdapterInfo(9, nullptr, &size), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     const ULONG exact = sizeof(IP_PER_ADAPTER_INFO) + sizeof(IP_ADDR_STRING);
     EXPECT_EQ(GetPerAdapterInfo(2, nullptr, &size), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
@@ -295,6 +295,16 @@ TEST_F(IpHelperTest, BestInterfaceFollowsTheRoutes)
     // Routes vanish with their interface.
     sim.Network().RemoveInterface(L"VPN1");
     ASSERT_EQ(GetBestInterface(0, &index), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(index, lan);
+    // The loopback network is the loopback's, whatever the default route says.
+    ASSERT_EQ(GetBestInterface(NetworkOrder("127.0.0.1"), &index), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(index, lan); // without a loopback interface, the routes decide
+    AddLoopback();
+    ASSERT_EQ(GetBestInterface(NetworkOrder("127.0.0.1"), &index), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(index, 1u);
+    ASSERT_EQ(GetBestInterface(NetworkOrder("127.255.0.9"), &index), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(index, 1u);
+    ASSERT_EQ(GetBestInterface(NetworkOrder("128.0.0.1"), &index), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(index, lan);
 }
 
