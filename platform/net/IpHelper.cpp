@@ -206,6 +206,14 @@ DWORD GetAdaptersInfo(PIP_ADAPTER_INFO pAdapterInfo, PULONG pOutBufLen)
         for (DWORD gateway : GatewaysOf(snapshot, entry.index))
             gateways.emplace_back(gateway, 0xFFFFFFFFu);
         FillChain(record.GatewayList, gateways, pool);
+        // An adapter without an address or a gateway shows them as the platform does: zero
+        // addresses, not empty strings.
+        for (IP_ADDR_STRING* none : { &record.IpAddressList, &record.GatewayList }) {
+            if (none->IpAddress.String[0] == '\0') {
+                CopyNarrow(none->IpAddress.String, sizeof(none->IpAddress.String), "0.0.0.0");
+                CopyNarrow(none->IpMask.String, sizeof(none->IpMask.String), "0.0.0.0");
+            }
+        }
 
         if (entry.lease.enabled) {
             SetAddressString(record.DhcpServer.IpAddress, entry.lease.server);

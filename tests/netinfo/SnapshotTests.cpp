@@ -158,8 +158,9 @@ TEST_F(SnapshotTest, AddressTextsAndAnAdapterWithoutAddress)
     EXPECT_EQ(text, L"");
     EXPECT_EQ(info.GetAdapterCurrentSubnetMask(3, text), 0u);
     EXPECT_EQ(text, L"");
+    // The gateway line shows the platform's string for none as it is.
     EXPECT_EQ(info.GetAdapterDefaultGateway(3, text), 1u);
-    EXPECT_EQ(text, L"");
+    EXPECT_EQ(text, L"0.0.0.0");
 }
 
 TEST_F(SnapshotTest, DhcpServerAndLeaseTexts)

@@ -221,8 +221,10 @@ TEST_F(IpHelperTest, AdaptersInfoGrowAndRetryWithChainsInsideTheBuffer)
     EXPECT_EQ(wireless->Index, 3u);
     EXPECT_EQ(wireless->Type, static_cast<UINT>(IF_TYPE_IEEE80211));
     EXPECT_EQ(wireless->CurrentIpAddress, nullptr);
-    EXPECT_STREQ(wireless->IpAddressList.IpAddress.String, "");
-    EXPECT_STREQ(wireless->GatewayList.IpAddress.String, "");
+    // No address and no gateway read as zero addresses, as the platform gives them.
+    EXPECT_STREQ(wireless->IpAddressList.IpAddress.String, "0.0.0.0");
+    EXPECT_STREQ(wireless->IpAddressList.IpMask.String, "0.0.0.0");
+    EXPECT_STREQ(wireless->GatewayList.IpAddress.String, "0.0.0.0");
     EXPECT_EQ(wireless->DhcpEnabled, 0u);
     EXPECT_STREQ(wireless->DhcpServer.IpAddress.String, "");
     EXPECT_EQ(wireless->HaveWins, FALSE);
