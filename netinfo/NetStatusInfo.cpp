@@ -244,6 +244,11 @@ DWORD NetStatusInfo::GetAdapterDHCPLeaseExpires(DWORD index, std::wstring& text,
         SetNetText(text, L"GetAdapterDHCPLeaseExpires: DHCP Not Enabled");
         return 0;
     }
+    // A lease file that gave no expiry: a date in 1970 ("1/1/-30") would be shown wrong.
+    if (record->LeaseExpires == 0) {
+        SetNetText(text, L"Unknown");
+        return 1;
+    }
     platform::CalendarTime expires = platform::CalendarTime::FromUnixSeconds(record->LeaseExpires);
     if (seconds == LeaseSeconds::Shown)
         SetNetText(text, Fmt(L"%d/%d/%02d %02d:%02d:%02d", expires.Month(), expires.Day(), expires.Year() - 2000,

@@ -188,6 +188,12 @@ TEST_F(SnapshotTest, DhcpServerAndLeaseTexts)
     testing_support::TimeZoneScope moscow("MSK-3");
     info.GetAdapterDHCPLeaseExpires(2, text, NetStatusInfo::LeaseSeconds::Shown);
     EXPECT_EQ(text, L"3/5/06 17:07:09"); // local time
+
+    // A lease whose file gave no expiry.
+    sim.Network().SetLease(L"NE20001", NetLease { true, *ParseIpv4("192.168.1.1"), 1141560000, 0 });
+    info.Refresh();
+    EXPECT_EQ(info.GetAdapterDHCPLeaseExpires(2, text, NetStatusInfo::LeaseSeconds::Hidden), 1u);
+    EXPECT_EQ(text, L"Unknown");
 }
 
 TEST_F(SnapshotTest, WinsTexts)
