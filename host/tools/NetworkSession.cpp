@@ -1,47 +1,58 @@
 #include "host/tools/NetworkSession.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
+#include "host/modes/SimulatedDevice.h"
 #include "netinfo/AdapterTracking.h"
 #include "platform/core/DataFolder.h"
 #include "platform/net/CommSeeding.h"
 #include "platform/phone/PhoneBackend.h"
+#include "platform/registry/RegistryExchange.h"
 #include "platform/registry/RegistryStore.h"
 
 namespace host {
+
+namespace {
+
+// The data folder's registry as it stands, in memory only: a simulation seeds its own adapters
+// and must never write them into the user's hive. False when the hive had bad lines (they
+// are left out and reported).
+bool CopyHiveIntoMemory(const std::filesystem::path& dataFolder)
+{
+    platform::OpenRegistryStore(platform::HivePath(dataFolder), platform::RegistryStoreMode::MemoryOnly);
+    std::ifstream in(platform::HivePath(dataFolder), std::ios::binary);
+    if (!in)
+        return true;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    platform::RegFileError fault;
+    if (platform::ImportRegistryFile(text, fault) == ERROR_SUCCESS)
+        return true;
+    std::fprintf(stderr, "registry: the hive %s cannot be used (%s); the simulation starts from an empty registry\n",
+        platform::HivePath(dataFolder).c_str(), fault.Describe().c_str());
+    return false;
+}
+
+} // namespace
 
 std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path& dataFolder,
     const std::optional<std::string>& simulation, std::string& error)
 {
     std::unique_ptr<NetworkSession> session(new NetworkSession);
     if (simulation) {
-        std::ifstream in(*simulation, std::ios::binary);
-        if (!in) {
-            error = "cannot read the scenario " + *simulation;
+        // The scenario as the device run plays it: its clock lines set the time, the modem's
+        // telephony is off unless it says otherwise, and the adapters get their keys.
+        session->m_simulation = std::make_unique<SimulatedDevice>();
+        if (std::string problem = session->m_simulation->Load(*simulation); !problem.empty()) {
+            error = problem;
             return nullptr;
         }
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        platform::ScenarioParseResult parsed = platform::ParseScenario(text);
-        if (!parsed.error.empty()) {
-            error = *simulation + ":" + std::to_string(parsed.errorLine) + ": " + parsed.error;
-            return nullptr;
-        }
-        for (const platform::ScenarioCommand& command : parsed.commands) {
-            std::string problem = platform::SimNetwork::CheckCommand(command);
-            if (problem == "unknown command")
-                problem = platform::SimModem::CheckCommand(command);
-            if (!problem.empty()) {
-                error = *simulation + ":" + std::to_string(command.line) + ": " + problem;
-                return nullptr;
-            }
-        }
-        session->m_simulation = std::make_unique<platform::SimNetwork>();
-        session->m_simulation->Schedule(parsed.commands);
-        platform::InstallNetBackend(session->m_simulation.get());
-        session->m_modem = std::make_unique<platform::SimModem>();
-        session->m_modem->Schedule(parsed.commands);
-        platform::InstallPhoneBackend(session->m_modem.get());
+        session->m_hiveDamaged = !CopyHiveIntoMemory(dataFolder);
+        session->m_simulation->Start();
+        platform::SeedCommAdapterKeys();
+        session->m_objects = std::make_unique<Objects>();
+        return session;
     }
 
     std::error_code made;
@@ -53,12 +64,10 @@ std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path
     }
     if (!opened.Ok()) {
         error = opened.detail;
-        platform::InstallNetBackend(nullptr);
-        platform::InstallPhoneBackend(nullptr);
         return nullptr;
     }
     session->m_hiveDamaged = !opened.damage.empty();
-    if (!session->m_readOnly && !simulation)
+    if (!session->m_readOnly)
         platform::SeedCommAdapterKeys();
     session->m_objects = std::make_unique<Objects>();
     return session;
@@ -69,10 +78,7 @@ NetworkSession::~NetworkSession()
     m_objects.reset();
     if (platform::IsRegistryStoreOpen())
         platform::CloseRegistryStore();
-    if (m_simulation) {
-        platform::InstallNetBackend(nullptr);
-        platform::InstallPhoneBackend(nullptr);
-    }
+    m_simulation.reset(); // takes its network, modem and clock out again
 }
 
 DWORD NetworkSession::TrackedIndex()

@@ -11,17 +11,18 @@
 #include "netinfo/InterfaceTable.h"
 #include "netinfo/NetStatusInfo.h"
 #include "phone/Phone.h"
-#include "platform/net/sim/SimNetwork.h"
-#include "platform/phone/sim/SimModem.h"
 #include "settings/Settings.h"
 
 namespace host {
 
+class SimulatedDevice;
+
 class NetworkSession {
 public:
     // Opens the registry read-write; when a running velmora holds it, read-only (that one has
-    // seeded Comm already). simulation: a scenario file whose network and modem play instead of
-    // the machine's; Comm is then left as it is.
+    // seeded Comm already). simulation: a scenario file played as the device run plays it (its
+    // network, modem and clock) over a copy of the registry in memory, so that the data folder
+    // is left as it was.
     static std::unique_ptr<NetworkSession> Open(const std::filesystem::path& dataFolder,
         const std::optional<std::string>& simulation, std::string& error);
     ~NetworkSession();
@@ -49,8 +50,7 @@ public:
 private:
     NetworkSession() = default;
 
-    std::unique_ptr<platform::SimNetwork> m_simulation;
-    std::unique_ptr<platform::SimModem> m_modem;
+    std::unique_ptr<SimulatedDevice> m_simulation;
     std::unique_ptr<Objects> m_objects;
     bool m_readOnly = false;
     bool m_hiveDamaged = false;

@@ -127,6 +127,24 @@ TEST_F(NetCommandTest, BadArgumentsAndScenarios)
     EXPECT_NE(run.output.find("office.scenario:1: bad type \"token\""), std::string::npos) << run.output;
 }
 
+TEST_F(NetCommandTest, ASimulationTakesClockLinesAndLeavesTheDataFolderAlone)
+{
+    std::filesystem::path data = folder.Path() / "data";
+    ASSERT_EQ(Velmora("--data '" + data.string() + "' reg add 'HKCU\\Software\\Tavrel\\Velmora' /v Mine /d kept /f").exitCode, 0);
+    std::string hive = ReadAll(data / "registry.reg");
+    ASSERT_FALSE(hive.empty());
+    {
+        std::ofstream(scenario, std::ios::app) << "clock 2026-03-01 10:00:00\n";
+    }
+    ProgramRun run = Velmora("net " + options);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Interface 2: NE20001"), std::string::npos) << run.output;
+    ProgramRun diag = Velmora("diag " + options);
+    EXPECT_EQ(diag.exitCode, 0) << diag.output;
+    // The simulated adapters' keys live in a copy: the user's hive is as it was.
+    EXPECT_EQ(ReadAll(data / "registry.reg"), hive);
+}
+
 TEST(NetCommandLive, AgreesWithTheKernel)
 {
     testing_support::ScratchFolder folder;
