@@ -18,6 +18,7 @@
 #include "platform/registry/RegistryExchange.h"
 #include "platform/registry/RegistryNames.h"
 #include "platform/registry/RegistryStore.h"
+#include "platform/text/Format.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
 
@@ -89,6 +90,20 @@ Exit code: 0 on success; 1 on an error or when the operation was not confirmed.
 std::string Narrow(std::wstring_view text)
 {
     return WideToUtf8(text);
+}
+
+// Text from the hive for the terminal: control characters (an escape sequence would drive the
+// terminal, a line break would forge a line) are shown as \xNN; everything else as it is.
+std::string Shown(std::wstring_view text)
+{
+    std::wstring out;
+    for (wchar_t ch : text) {
+        if (ch < 0x20 || ch == 0x7F || (ch >= 0x80 && ch < 0xA0))
+            out += Fmt(L"\\x%02X", static_cast<unsigned>(ch));
+        else
+            out += ch;
+    }
+    return WideToUtf8(out);
 }
 
 class RegTool {
@@ -239,7 +254,7 @@ std::string ShowData(DWORD type, const std::vector<uint8_t>& data)
     switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-        return Narrow(Utf16LeUpToTerminator(data.data(), data.size()));
+        return Shown(Utf16LeUpToTerminator(data.data(), data.size()));
     case REG_MULTI_SZ: {
         std::string out;
         std::wstring all = DecodeUtf16Le(data.data(), data.size());
@@ -250,7 +265,7 @@ std::string ShowData(DWORD type, const std::vector<uint8_t>& data)
                 break; // the empty string that ends the list
             if (!out.empty())
                 out += "\\0";
-            out += Narrow(std::wstring_view(all).substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+            out += Shown(std::wstring_view(all).substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
             if (end == std::wstring::npos)
                 break;
             start = end + 1;
@@ -288,7 +303,7 @@ std::string ValueLine(const std::wstring& name, DWORD type, const std::vector<ui
         std::snprintf(typeText, sizeof typeText, "0x%x", type);
         typeName = typeText;
     }
-    return "    " + (name.empty() ? std::string("(Default)") : Narrow(name)) + "    " + typeName + "    " + ShowData(type, data);
+    return "    " + (name.empty() ? std::string("(Default)") : Shown(name)) + "    " + typeName + "    " + ShowData(type, data);
 }
 
 struct EnumeratedValue {
@@ -387,17 +402,17 @@ int RegTool::QueryKey(HKEY key, const std::wstring& display, bool recurse)
     std::vector<EnumeratedValue> values;
     std::vector<std::wstring> subkeys;
     if (!ReadKey(key, values, subkeys)) {
-        std::fprintf(stderr, "ERROR: %s could not be read.\n", Narrow(display).c_str());
+        std::fprintf(stderr, "ERROR: %s could not be read.\n", Shown(display).c_str());
         return 1;
     }
-    std::printf("\n%s\n", Narrow(display).c_str());
+    std::printf("\n%s\n", Shown(display).c_str());
     for (const EnumeratedValue& value : values)
         std::printf("%s\n", ValueLine(value.name, value.type, value.data).c_str());
     if (!recurse) {
         if (!subkeys.empty())
             std::printf("\n");
         for (const std::wstring& subkey : subkeys)
-            std::printf("%s\n", Narrow(display + L"\\" + subkey).c_str());
+            std::printf("%s\n", Shown(display + L"\\" + subkey).c_str());
         return 0;
     }
     for (const std::wstring& subkey : subkeys) {
@@ -418,7 +433,7 @@ int RegTool::SearchValue(HKEY key, const std::wstring& display, const std::wstri
         return 1;
     for (const EnumeratedValue& value : values) {
         if (EqualsNoCase(value.name, name)) {
-            std::printf("\n%s\n%s\n", Narrow(display).c_str(), ValueLine(value.name, value.type, value.data).c_str());
+            std::printf("\n%s\n%s\n", Shown(display).c_str(), ValueLine(value.name, value.type, value.data).c_str());
             ++matches;
         }
     }
@@ -469,7 +484,7 @@ int RegTool::Add()
         DWORD size = 0;
         bool exists = RegQueryValueExW(key.Get(), name.c_str(), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
         if (exists && !m_options.force) {
-            std::string shown = name.empty() ? "(Default)" : Narrow(name);
+            std::string shown = name.empty() ? "(Default)" : Shown(name);
             if (!Confirm("Value " + shown + " exists, overwrite(Yes/No)?")) {
                 std::printf("%s\n", kCanceled);
                 return Finish(1);
@@ -514,7 +529,7 @@ int RegTool::Delete()
             std::fprintf(stderr, "%s\n", kNotFound);
             return Finish(1);
         }
-        question = "Delete the registry value " + (name.empty() ? std::string("(Default)") : Narrow(name)) + " (Yes/No)?";
+        question = "Delete the registry value " + (name.empty() ? std::string("(Default)") : Shown(name)) + " (Yes/No)?";
     }
     if (!m_options.force && !Confirm(question)) {
         std::printf("%s\n", kCanceled);

@@ -366,6 +366,25 @@ TEST_F(RegTool, TextThatIsNotUtf8AndOverlongValueNamesAreRefused)
     EXPECT_NE(query.out.find("Caf\xC3\xA9"), std::string::npos); // listed after the long one
 }
 
+TEST_F(RegTool, QueryShowsControlCharactersAsEscapesNotAsThemselves)
+{
+    // Data that would drive the terminal (an escape sequence) or forge a line of output.
+    platform::ResetRegistryForTests();
+    ASSERT_TRUE(platform::OpenRegistryStore(HivePath(), platform::RegistryStoreMode::ReadWrite).Ok());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrel\\Velmora", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
+    const std::wstring text = L"red\x1B[31m\tline\x85" L"end\\path";
+    std::vector<uint8_t> bytes = Utf16LeWithTerminator(text);
+    ASSERT_EQ(RegSetValueExW(key, L"Esc\x07", 0, REG_SZ, bytes.data(), static_cast<DWORD>(bytes.size())), ERROR_SUCCESS);
+    RegCloseKey(key);
+    platform::CloseRegistryStore();
+
+    ProgramResult query = Reg({ "query", kKey });
+    EXPECT_EQ(query.exitCode, 0) << query.err;
+    EXPECT_EQ(query.out.find('\x1B'), std::string::npos);
+    EXPECT_NE(query.out.find("Esc\\x07    REG_SZ    red\\x1B[31m\\x09line\\x85end\\path\n"), std::string::npos) << query.out;
+}
+
 TEST_F(RegTool, HiveWithABadLineIsUsedWithoutItAndTheExitSaysSo)
 {
     const std::string damaged = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora]\n"
