@@ -18,8 +18,8 @@ void FeedUsageLogger(PluginModule& module)
     Settings& settings = module.m_settings;
     InterfaceTable& table = module.m_interfaceTable;
     for (DWORD index = kFirstLoggedInterface; index <= kLastLoggedInterface; ++index) {
-        DWORD sent = 0;
-        DWORD received = 0;
+        ULONG64 sent = 0;
+        ULONG64 received = 0;
         if (table.GetOutOctets(index, sent) == IndexNotFound || table.GetInOctets(index, received) == IndexNotFound)
             break;
         std::wstring key = UsageInterfaceKey(index, table, module.m_netStatusInfo, settings,
