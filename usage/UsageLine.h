@@ -119,9 +119,11 @@ inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest,
 
 // A byte count as the files write it, read as _wtol reads a number (leading white space, a
 // sign, the leading digits): a negative count is a 32-bit total that was written as signed,
-// and reads back as that total; a positive one is taken whole, in 64 bits.
+// and reads back as that total; a positive one is taken whole, in 64 bits. Out of line: the
+// reader's usual field of digits alone never comes here (TakeCount), and its loop stays small
+// enough to keep the rest of the line in registers.
 template <typename Char>
-inline ULONG64 LeadingCount(std::basic_string_view<Char> text)
+[[gnu::noinline]] ULONG64 LeadingCount(std::basic_string_view<Char> text)
 {
     size_t i = 0;
     while (i < text.size()
