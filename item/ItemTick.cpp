@@ -14,14 +14,15 @@ namespace {
 constexpr DWORD kFirstLoggedInterface = 2;
 constexpr DWORD kLastLoggedInterface = 19;
 
-// The machine's 64-bit counters of the interface at a device index, when they are the ones the
-// interface table's 32-bit row shows (the same interface, read in the same tick).
-const platform::NetInterface* MachineCounters(const platform::NetSnapshot& machine, DWORD index, DWORD sent, DWORD received)
+// The machine's record of the interface at a device index (with the machine's own index, which
+// the logger keeps beside the counters), when its counters are the ones the interface table's
+// row shows: the same interface, read in the same tick.
+const platform::NetInterface* MachineCounters(const platform::NetSnapshot& machine, DWORD index, ULONG64 sent, ULONG64 received)
 {
     for (const platform::NetInterface& entry : machine.interfaces) {
         if (entry.index != index)
             continue;
-        bool same = static_cast<DWORD>(entry.outOctets) == sent && static_cast<DWORD>(entry.inOctets) == received;
+        bool same = entry.outOctets == sent && entry.inOctets == received;
         return same ? &entry : nullptr;
     }
     return nullptr;
@@ -42,8 +43,8 @@ void FeedUsageLogger(PluginModule& module)
     if (platform::CurrentNetBackend().Query(platform::kNetCounters, machine) != NO_ERROR)
         machine.interfaces.clear();
     for (DWORD index = kFirstLoggedInterface; index <= kLastLoggedInterface; ++index) {
-        DWORD sent = 0;
-        DWORD received = 0;
+        ULONG64 sent = 0;
+        ULONG64 received = 0;
         if (table.GetOutOctets(index, sent) == IndexNotFound || table.GetInOctets(index, received) == IndexNotFound)
             break;
         std::wstring key = UsageInterfaceKey(index, table, module.m_netStatusInfo, settings,

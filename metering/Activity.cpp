@@ -7,8 +7,8 @@ DWORD CompareActivity(const AdapterOctets& octets, ActivityMemory& memory)
 {
     if (!octets.present)
         return ActivityNoConnection;
-    const DWORD sent = octets.sent;
-    const DWORD received = octets.received;
+    const ULONG64 sent = octets.sent;
+    const ULONG64 received = octets.received;
     if (sent == memory.lastSent && received == memory.lastReceived)
         return ActivityIdle;
     if (sent == memory.lastSent && received > memory.lastReceived) {
@@ -29,9 +29,9 @@ DWORD CompareActivity(InterfaceTable& table, DWORD adapterIndex)
     AdapterOctets octets;
     octets.present = table.GetOutOctets(adapterIndex, octets.sent) != IndexNotFound
         && table.GetInOctets(adapterIndex, octets.received) != IndexNotFound;
-    ActivityMemory memory { table.m_dwLastSentOctets, table.m_dwLastReceivedOctets };
+    ActivityMemory memory { table.m_lastSentOctets, table.m_lastReceivedOctets };
     DWORD state = CompareActivity(octets, memory);
-    table.m_dwLastSentOctets = memory.lastSent;
-    table.m_dwLastReceivedOctets = memory.lastReceived;
+    table.m_lastSentOctets = memory.lastSent;
+    table.m_lastReceivedOctets = memory.lastReceived;
     return state;
 }

@@ -15,14 +15,14 @@ enum : DWORD {
 // when either lookup answered IndexNotFound.
 struct AdapterOctets {
     bool present = false;
-    DWORD sent = 0;
-    DWORD received = 0;
+    ULONG64 sent = 0;
+    ULONG64 received = 0;
 };
 
 // The last counters the comparison saw; the interface table keeps them (both 0 at start).
 struct ActivityMemory {
-    DWORD lastSent = 0;
-    DWORD lastReceived = 0;
+    ULONG64 lastSent = 0;
+    ULONG64 lastReceived = 0;
 };
 
 // Compares this tick's counters with the remembered ones and updates the memory the way the

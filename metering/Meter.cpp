@@ -1,6 +1,6 @@
 #include "metering/Meter.h"
 
-BOOL Meter::Tick(const MeterOptions& options, bool countersRead, DWORD rawUp, DWORD rawDown)
+BOOL Meter::Tick(const MeterOptions& options, bool countersRead, ULONG64 rawUp, ULONG64 rawDown)
 {
     if (options.enabled == 0 || !countersRead)
         return FALSE;

@@ -20,5 +20,5 @@ public:
     // One tick: accumulates when the meter is on and both counters could be read, then checks
     // the threshold when alerts are on. TRUE when the alert is to be raised now. While the
     // meter is off its last raw values stay, so re-enabling it adds what was counted meanwhile.
-    BOOL Tick(const MeterOptions& options, bool countersRead, DWORD rawUp, DWORD rawDown);
+    BOOL Tick(const MeterOptions& options, bool countersRead, ULONG64 rawUp, ULONG64 rawDown);
 };

@@ -2,13 +2,13 @@
 
 #include "metering/TrafficText.h"
 
-void RateHistory::AddSample(DWORD rawUp, DWORD rawDown)
+void RateHistory::AddSample(ULONG64 rawUp, ULONG64 rawDown)
 {
     if (++m_writeSlot == SlotCount) {
         m_writeSlot = 0;
         m_wrapped = TRUE;
     }
-    // A counter below its last value wrapped past 2^32 or was restarted: this tick counts 0.
+    // A counter below its last value belongs to an interface made anew: this tick counts 0.
     if (rawUp < m_lastRawUp)
         m_lastRawUp = rawUp;
     if (rawDown < m_lastRawDown)
@@ -39,14 +39,14 @@ RateAverage RateHistory::AverageRecent(DWORD count) const
 {
     RateAverage average;
     if (count != 0) {
-        DWORD upSum = 0;
-        DWORD downSum = 0;
+        ULONG64 upSum = 0;
+        ULONG64 downSum = 0;
         for (DWORD age = 0; age < count; ++age) {
             RateSample sample = SampleBack(age);
             upSum += sample.up;
             downSum += sample.down;
         }
-        // 32-bit arithmetic throughout, as the status line always computed it.
+        // In 64 bits: five seconds at 10 Gbit/s are 5e10 bits.
         average.upBps = upSum * 8u / count;
         average.downBps = downSum * 8u / count;
     }
@@ -63,8 +63,8 @@ RateSample RateHistory::AverageBefore(DWORD slot, DWORD count) const
     int64_t start = static_cast<int64_t>(slot) - static_cast<int64_t>(count % SlotCount);
     if (start < 0)
         start += SlotCount;
-    DWORD upSum = 0;
-    DWORD downSum = 0;
+    ULONG64 upSum = 0;
+    ULONG64 downSum = 0;
     DWORD at = static_cast<DWORD>(start);
     for (DWORD i = 0; i < count; ++i) {
         RateSample sample = SampleAt(at);

@@ -9,14 +9,14 @@
 
 // Bytes moved in one tick: up is sent, down is received.
 struct RateSample {
-    DWORD up = 0;
-    DWORD down = 0;
+    ULONG64 up = 0;
+    ULONG64 down = 0;
 };
 
 // Rates over the last few ticks, in bits per second, with their texts.
 struct RateAverage {
-    DWORD upBps = 0;
-    DWORD downBps = 0;
+    ULONG64 upBps = 0;
+    ULONG64 downBps = 0;
     std::wstring upText;
     std::wstring downText;
 };
@@ -25,8 +25,8 @@ class RateHistory {
 public:
     static constexpr DWORD SlotCount = 164;
 
-    // Records one tick from the adapter's raw octet counters.
-    void AddSample(DWORD rawUp, DWORD rawDown);
+    // Records one tick from the adapter's raw 64-bit octet counters.
+    void AddSample(ULONG64 rawUp, ULONG64 rawDown);
 
     // The sample in a slot; a zero sample for a slot of SlotCount or more.
     RateSample SampleAt(DWORD slot) const;
@@ -43,8 +43,8 @@ public:
 
 private:
     std::array<RateSample, SlotCount> m_samples {};
-    DWORD m_lastRawUp = 0;
-    DWORD m_lastRawDown = 0;
+    ULONG64 m_lastRawUp = 0;
+    ULONG64 m_lastRawDown = 0;
     DWORD m_writeSlot = 0;
     BOOL m_wrapped = FALSE;
 };

@@ -9,16 +9,17 @@ TrafficCounter::TrafficCounter()
 {
 }
 
-TrafficCounter::TrafficCounter(DWORD rawUp, DWORD rawDown)
+TrafficCounter::TrafficCounter(ULONG64 rawUp, ULONG64 rawDown)
     : m_lastRawUp(rawUp)
     , m_lastRawDown(rawDown)
     , m_resetTime(platform::CalendarTime::Now())
 {
 }
 
-void TrafficCounter::Accumulate(DWORD rawUp, DWORD rawDown)
+void TrafficCounter::Accumulate(ULONG64 rawUp, ULONG64 rawDown)
 {
-    // The counter wrapped past 2^32 or the adapter was re-created: count from the new value.
+    // 64-bit counters do not wrap in any lifetime: one below its last value belongs to an
+    // adapter made anew, and counting starts from the new value.
     if (rawUp < m_lastRawUp)
         m_lastRawUp = rawUp;
     if (rawDown < m_lastRawDown)
@@ -47,7 +48,7 @@ BOOL TrafficCounter::CheckThreshold(DWORD thresholdMb, DWORD type, BOOL resetAft
 {
     if (m_alerted)
         return FALSE;
-    DWORD total = 0;
+    ULONG64 total = 0;
     switch (type) {
     case kMeterNotifyUpload:
         total = UploadTotal();
@@ -61,9 +62,7 @@ BOOL TrafficCounter::CheckThreshold(DWORD thresholdMb, DWORD type, BOOL resetAft
     default:
         return FALSE;
     }
-    // 4096 MB and above wrap in the shift (4096 MB is a limit of 0): kept as the setting has
-    // always behaved, since the meter page only offers smaller values.
-    DWORD limitBytes = thresholdMb << 20;
+    const ULONG64 limitBytes = static_cast<ULONG64>(thresholdMb) << 20;
     if (limitBytes >= total)
         return FALSE;
     m_alerted = TRUE;

@@ -10,5 +10,6 @@
 // precision before printing one decimal; integer mode ("1 KB") truncates.
 enum class ByteTextMode { Decimal, Integer };
 
-std::wstring FormatBytes(DWORD bytes, ByteTextMode mode);
-std::wstring FormatRate(DWORD bitsPerSecond);
+// Past 1 GB the unit stays GB: "5.0 GB", "4096.0 GB".
+std::wstring FormatBytes(ULONG64 bytes, ByteTextMode mode);
+std::wstring FormatRate(ULONG64 bitsPerSecond);

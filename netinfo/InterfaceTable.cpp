@@ -14,30 +14,29 @@ InterfaceTable::InterfaceTable()
 
 InterfaceTable::~InterfaceTable()
 {
-    std::free(m_pTable);
+    FreeMibTable(m_pTable);
 }
 
 DWORD InterfaceTable::Refresh()
 {
-    DWORD result = GetIfTable(m_pTable, &m_dwBufferSize, TRUE);
+    MIB_IF_TABLE2* fresh = nullptr;
+    DWORD result = GetIfTable2(&fresh);
+    // A failure is asked again at once, as the older table call was asked again after any
+    // failure to learn its size: one passing fault costs no tick its table.
+    if (result != NO_ERROR)
+        result = GetIfTable2(&fresh);
+    // A failed refresh leaves no table: rows of an older snapshot would name interfaces that
+    // may have gone.
+    FreeMibTable(m_pTable);
+    m_pTable = nullptr;
     if (result != NO_ERROR) {
-        // The buffer is replaced only by one of the size the platform asked for.
-        std::free(m_pTable);
-        m_pTable = static_cast<MIB_IFTABLE*>(std::malloc(m_dwBufferSize));
-        if (m_pTable == nullptr) {
+        if (result == ERROR_NOT_ENOUGH_MEMORY)
             OutputDebugStringA("\n Insufficient Memory ");
-            return 1;
-        }
-        result = GetIfTable(m_pTable, &m_dwBufferSize, TRUE);
-        if (result != NO_ERROR) {
-            // What the buffer holds now is not a table.
-            std::free(m_pTable);
-            m_pTable = nullptr;
-            m_dwBufferSize = 0;
-            OutputDebugStringW(Fmt(L"InterfaceTable: GetIfTable failed (%u)\n", result).c_str());
-            return 1;
-        }
+        else
+            OutputDebugStringW(Fmt(L"InterfaceTable: GetIfTable2 failed (%u)\n", result).c_str());
+        return 1;
     }
+    m_pTable = fresh;
     GetNumberOfInterfaces(&m_dwInterfaceCount);
     return 0;
 }
@@ -53,68 +52,68 @@ DWORD InterfaceTable::RowCount() const
     if (m_pTable == nullptr)
         return 0;
     // Every search runs over the count the platform last gave, never past what the table holds.
-    return std::min(m_dwInterfaceCount, m_pTable->dwNumEntries);
+    return std::min(m_dwInterfaceCount, m_pTable->NumEntries);
 }
 
-const MIB_IFROW& InterfaceTable::Row(DWORD i) const
+const MIB_IF_ROW2& InterfaceTable::Row(DWORD i) const
 {
-    return m_pTable->table[i];
+    return m_pTable->Table[i];
 }
 
-const MIB_IFROW* InterfaceTable::FindRow(DWORD index) const
+const MIB_IF_ROW2* InterfaceTable::FindRow(DWORD index) const
 {
     for (DWORD i = 0; i < RowCount(); ++i)
-        if (IndexMatches(m_pTable->table[i].dwIndex, index))
-            return &m_pTable->table[i];
+        if (IndexMatches(m_pTable->Table[i].InterfaceIndex, index))
+            return &m_pTable->Table[i];
     return nullptr;
 }
 
 DWORD InterfaceTable::LookupInterfaceIndexByName(std::wstring_view name) const
 {
     for (DWORD i = 0; i < RowCount(); ++i)
-        if (EqualsNoCase(m_pTable->table[i].wszName, name))
-            return m_pTable->table[i].dwIndex & 0xFFFFu;
+        if (EqualsNoCase(m_pTable->Table[i].Alias, name))
+            return m_pTable->Table[i].InterfaceIndex & 0xFFFFu;
     return IndexNotFound;
 }
 
 std::wstring InterfaceTable::InterfaceNameOf(DWORD index) const
 {
-    const MIB_IFROW* row = FindRow(index);
-    return row == nullptr ? std::wstring() : std::wstring(row->wszName);
+    const MIB_IF_ROW2* row = FindRow(index);
+    return row == nullptr ? std::wstring() : std::wstring(row->Alias);
 }
 
-DWORD InterfaceTable::GetOutOctets(DWORD index, DWORD& octets) const
+DWORD InterfaceTable::GetOutOctets(DWORD index, ULONG64& octets) const
 {
-    const MIB_IFROW* row = FindRow(index);
+    const MIB_IF_ROW2* row = FindRow(index);
     if (row == nullptr)
         return IndexNotFound;
-    octets = row->dwOutOctets;
+    octets = row->OutOctets;
     return 0;
 }
 
-DWORD InterfaceTable::GetInOctets(DWORD index, DWORD& octets) const
+DWORD InterfaceTable::GetInOctets(DWORD index, ULONG64& octets) const
 {
-    const MIB_IFROW* row = FindRow(index);
+    const MIB_IF_ROW2* row = FindRow(index);
     if (row == nullptr)
         return IndexNotFound;
-    octets = row->dwInOctets;
+    octets = row->InOctets;
     return 0;
 }
 
 DWORD InterfaceTable::GetPhysicalAddress(DWORD index, std::wstring& text) const
 {
-    const MIB_IFROW* row = FindRow(index);
+    const MIB_IF_ROW2* row = FindRow(index);
     if (row == nullptr) {
         SetNetText(text, L"GetPhysicalAddress: InvalidIndex");
         return IndexNotFound;
     }
     std::wstring address;
-    DWORD length = std::min<DWORD>(row->dwPhysAddrLen, MAXLEN_PHYSADDR);
+    DWORD length = std::min<DWORD>(row->PhysicalAddressLength, MAXLEN_PHYSADDR);
     for (DWORD i = 0; i < length; ++i) {
         if (i + 1 < length)
-            AppendFmt(address, L"%02X-", static_cast<DWORD>(row->bPhysAddr[i]));
+            AppendFmt(address, L"%02X-", static_cast<DWORD>(row->PhysicalAddress[i]));
         else
-            AppendFmt(address, L"%02X", static_cast<DWORD>(row->bPhysAddr[i]));
+            AppendFmt(address, L"%02X", static_cast<DWORD>(row->PhysicalAddress[i]));
     }
     SetNetText(text, address);
     return 0;

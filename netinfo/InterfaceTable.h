@@ -23,24 +23,24 @@ public:
 
     DWORD LookupInterfaceIndexByName(std::wstring_view name) const;
     std::wstring InterfaceNameOf(DWORD index) const;
-    // 0 and the counter, or IndexNotFound with the counter untouched.
-    DWORD GetOutOctets(DWORD index, DWORD& octets) const;
-    DWORD GetInOctets(DWORD index, DWORD& octets) const;
+    // 0 and the 64-bit counter, or IndexNotFound with the counter untouched.
+    DWORD GetOutOctets(DWORD index, ULONG64& octets) const;
+    DWORD GetInOctets(DWORD index, ULONG64& octets) const;
     // 0 and "00-0A-1B-2C-3D-4E", or IndexNotFound and "GetPhysicalAddress: InvalidIndex".
     DWORD GetPhysicalAddress(DWORD index, std::wstring& text) const;
 
     // The rows as the last refresh left them (for the diagnostic report).
     DWORD RowCount() const;
-    const MIB_IFROW& Row(DWORD i) const;
+    const MIB_IF_ROW2& Row(DWORD i) const;
 
     // Kept here for the activity comparison of the traffic meter.
-    DWORD m_dwLastSentOctets = 0;
-    DWORD m_dwLastReceivedOctets = 0;
+    ULONG64 m_lastSentOctets = 0;
+    ULONG64 m_lastReceivedOctets = 0;
 
 private:
-    const MIB_IFROW* FindRow(DWORD index) const;
+    const MIB_IF_ROW2* FindRow(DWORD index) const;
 
-    MIB_IFTABLE* m_pTable = nullptr;
+    // The platform's allocation, freed with FreeMibTable.
+    MIB_IF_TABLE2* m_pTable = nullptr;
     DWORD m_dwInterfaceCount = 0;
-    ULONG m_dwBufferSize = 0;
 };

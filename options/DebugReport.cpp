@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "netinfo/AdapterTracking.h"
 #include "platform/text/Format.h"
@@ -76,26 +77,29 @@ void DumpAdapterData(const DebugReportSources& sources, std::wstring& out)
         AppendFmt(out, L"Adapter %d: %s\t%s\r\n", entry.sequence, entry.keyName, entry.displayName);
 
     for (DWORD i = 0; i < interfaces.RowCount(); ++i) {
-        const MIB_IFROW& row = interfaces.Row(i);
+        const MIB_IF_ROW2& row = interfaces.Row(i);
         out += kRule32;
         AppendFmt(out, L"Details for network interface number %u\r\n", i);
-        AppendFmt(out, L"Name of interface: %s", std::wstring(row.wszName));
-        if (row.wszName[0] == 0)
+        AppendFmt(out, L"Name of interface: %s", std::wstring(row.Alias));
+        if (row.Alias[0] == 0)
             out += L"<none>";
         out += L"\r\n";
-        AppendFmt(out, L"Index of the interface: %u\r\n", row.dwIndex);
-        AppendFmt(out, L"Type of interface: %u\r\n", row.dwType);
-        AppendFmt(out, L"Max transmission unit: %u\r\n", row.dwMtu);
-        AppendFmt(out, L"Speed of the interface: %u\r\n", row.dwSpeed);
-        AppendFmt(out, L"Length of physical address: %u\r\n", row.dwPhysAddrLen);
-        AppendFmt(out, L"Description Length: %d\r\n", row.dwDescrLen);
-        std::wstring description;
-        for (DWORD c = 0; c < std::min<DWORD>(row.dwDescrLen, MAXLEN_IFDESCR); ++c)
-            description.push_back(static_cast<wchar_t>(row.bDescr[c]));
+        // The report keeps the device's fields: a 32-bit speed, at most 8 address bytes and
+        // 255 description characters.
+        const DWORD speed = static_cast<DWORD>(std::min<ULONG64>(row.TransmitLinkSpeed, 0xFFFFFFFFu));
+        const DWORD addressLength = std::min<DWORD>(row.PhysicalAddressLength, MAXLEN_PHYSADDR);
+        const std::wstring description(row.Description,
+            std::min<size_t>(std::wcslen(row.Description), MAXLEN_IFDESCR - 1));
+        AppendFmt(out, L"Index of the interface: %u\r\n", row.InterfaceIndex);
+        AppendFmt(out, L"Type of interface: %u\r\n", row.Type);
+        AppendFmt(out, L"Max transmission unit: %u\r\n", row.Mtu);
+        AppendFmt(out, L"Speed of the interface: %u\r\n", speed);
+        AppendFmt(out, L"Length of physical address: %u\r\n", addressLength);
+        AppendFmt(out, L"Description Length: %d\r\n", static_cast<DWORD>(description.size()));
         AppendFmt(out, L"Description: %s\r\n", description);
         out += L"Physical address of adapter:";
-        for (DWORD b = 0; b < std::min<DWORD>(row.dwPhysAddrLen, MAXLEN_PHYSADDR); ++b)
-            AppendFmt(out, L" %02x", static_cast<DWORD>(row.bPhysAddr[b]));
+        for (DWORD b = 0; b < addressLength; ++b)
+            AppendFmt(out, L" %02x", static_cast<DWORD>(row.PhysicalAddress[b]));
         out += L"\r\n\r\n";
     }
     out += kRule32;

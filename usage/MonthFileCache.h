@@ -32,7 +32,8 @@ private:
     };
     // What the month's lines add for one selector, by interval: the monthly and daily
     // tables, and the hourly table of each day of month 0 to 31 (other days have no hour
-    // buckets). Sums in 32 bits wrap, so adding a table gives what adding its lines gives.
+    // buckets). Adding a table gives what adding its lines gives: the sums are the same
+    // 64-bit sums, only grouped.
     struct SelectorTables {
         UsageTable monthly {};
         UsageTable daily {};

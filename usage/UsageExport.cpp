@@ -30,8 +30,8 @@ public:
     template <typename... Numbers>
     void AppendNumbers(Numbers... numbers)
     {
-        // "%d," for each: counts of 2^31 bytes or more read negative, as in the log files.
-        ((m_pending += std::to_string(static_cast<int32_t>(numbers)), m_pending += ','), ...);
+        // Each as its true value: a spreadsheet reads a negative count as a negative amount.
+        ((m_pending += std::to_string(numbers), m_pending += ','), ...);
         if (m_pending.size() >= kFlushBytes)
             Flush();
     }

@@ -34,13 +34,12 @@ UsageLineSums SumAll(std::basic_string_view<Char> rest)
     for (int32_t i = 0; i < count && !rest.empty(); ++i) {
         SkipBlanks(rest);
         std::basic_string_view<Char> name = SplitOff(rest, Char(' '));
-        int32_t sent = TakeNumber(rest);
-        int32_t received = TakeNumber(rest);
+        ULONG64 sent = TakeCount(rest);
+        ULONG64 received = TakeCount(rest);
         if (IsDummy(name))
             continue;
-        // Signed 32-bit readings added in 32 bits give back the unsigned totals.
-        sums.sent += static_cast<DWORD>(sent);
-        sums.received += static_cast<DWORD>(received);
+        sums.sent += sent;
+        sums.received += received;
     }
     return sums;
 }
@@ -74,8 +73,8 @@ UsageLineSums SumSelected(std::basic_string_view<Char> rest, std::basic_string_v
         return sums;
     rest.remove_prefix(at);
     SplitOff(rest, Char(' ')); // the name the selector occurs in
-    sums.sent = static_cast<DWORD>(TakeNumber(rest));
-    sums.received = static_cast<DWORD>(TakeNumber(rest));
+    sums.sent = TakeCount(rest);
+    sums.received = TakeCount(rest);
     return sums;
 }
 

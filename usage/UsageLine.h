@@ -1,6 +1,8 @@
 // Reading one record line of a month file, with the reader's tolerance: no line is rejected.
 // Fields are cut at their separators; a missing separator gives an empty field and drops one
-// character of the rest; numbers convert as signed decimals that stop at the first non-digit.
+// character of the rest; numbers convert as decimals that stop at the first non-digit. A byte
+// count is 64-bit: a negative one is a 32-bit total written as signed and reads as that
+// total (value + 2^32), a positive one as it stands.
 //
 // Each reading exists for decoded text (wchar_t, one character per element) and for the
 // file's UTF-16 code units read in place (char16_t), with the same results: a surrogate pair
@@ -31,8 +33,8 @@ Utf16LineHeader SplitUsageHeader(std::u16string_view line);
 
 // What one line adds: bytes sent and received.
 struct UsageLineSums {
-    DWORD sent = 0;
-    DWORD received = 0;
+    ULONG64 sent = 0;
+    ULONG64 received = 0;
 };
 
 // All interfaces together: every entry the count announces, except those named "dummy".
@@ -115,22 +117,49 @@ inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest,
     return field;
 }
 
-// The number in the field before the next space, cut off the rest with the space: what
-// LeadingInteger(SplitOff(rest, ' ')) gives, in one scan for the usual field of digits alone.
+// A byte count as the files write it, read as _wtol reads a number (leading white space, a
+// sign, the leading digits): a negative count is a 32-bit total that was written as signed,
+// and reads back as that total; a positive one is taken whole, in 64 bits. Out of line: the
+// reader's usual field of digits alone never comes here (TakeCount), and its loop stays small
+// enough to keep the rest of the line in registers.
 template <typename Char>
-inline int32_t TakeNumber(std::basic_string_view<Char>& rest)
+[[gnu::noinline]] ULONG64 LeadingCount(std::basic_string_view<Char> text)
 {
-    uint32_t value = 0;
+    size_t i = 0;
+    while (i < text.size()
+        && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n' || text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    ULONG64 value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10u + static_cast<ULONG64>(text[i] - '0');
+        ++i;
+    }
+    if (negative)
+        return static_cast<uint32_t>(0u - static_cast<uint32_t>(value));
+    return value;
+}
+
+// The count in the field before the next space, cut off the rest with the space: what
+// LeadingCount(SplitOff(rest, ' ')) gives, in one scan for the usual field of digits alone.
+template <typename Char>
+inline ULONG64 TakeCount(std::basic_string_view<Char>& rest)
+{
+    ULONG64 value = 0;
     size_t at = 0;
     while (at < rest.size() && rest[at] >= '0' && rest[at] <= '9') {
-        value = value * 10u + static_cast<uint32_t>(rest[at] - '0');
+        value = value * 10u + static_cast<ULONG64>(rest[at] - '0');
         ++at;
     }
     if (at > 0 && at < rest.size() && rest[at] == ' ') {
         rest.remove_prefix(at + 1);
-        return static_cast<int32_t>(value);
+        return value;
     }
-    return LeadingInteger(SplitOff(rest, Char(' ')));
+    return LeadingCount(SplitOff(rest, Char(' ')));
 }
 
 // Drops the leading tabs and spaces, and asterisks when asked to.

@@ -20,6 +20,15 @@ std::wstring MonthFilePattern(const std::wstring& folder)
     return Fmt(L"%s\\%s*", folder, UsageFilePrefix);
 }
 
+std::wstring MonthFileCount(ULONG64 bytes)
+{
+    // Readers of files the device wrote take a negative total as its 32-bit value, so the
+    // totals it could write are written as it wrote them.
+    if (bytes <= 0xFFFFFFFFu)
+        return Fmt(L"%d", static_cast<DWORD>(bytes));
+    return std::to_wstring(bytes);
+}
+
 std::wstring FormatHourRecord(const platform::CalendarTime& hourStart, const std::vector<TrafficCounter>& counters)
 {
     std::wstring line = Fmt(L"%d-%d-%d-%d *%d* ", hourStart.Year(), hourStart.Month(), hourStart.Day(),
@@ -30,7 +39,7 @@ std::wstring FormatHourRecord(const platform::CalendarTime& hourStart, const std
             if (ch == L' ')
                 ch = L'+';
         }
-        AppendFmt(line, L"\t%s %d %d ", name, counter.UploadTotal(), counter.DownloadTotal());
+        AppendFmt(line, L"\t%s %s %s ", name, MonthFileCount(counter.UploadTotal()), MonthFileCount(counter.DownloadTotal()));
     }
     line += L"\r\n";
     return line;

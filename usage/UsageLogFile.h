@@ -1,7 +1,8 @@
 // The month files of the usage log: their names, their record lines and reading them back.
 // A month file is UTF-16LE text without a byte-order mark, one hourly record per line:
 //   "2006-3-7-14 *2* \tne20001 1048576 52428 \tppp:1 0 0 \r\n"
-// The totals are unsigned 32-bit counts printed as signed decimals; a space in a name is
+// A total below 2^32 is printed as the device printed its 32-bit totals, as a signed decimal
+// (3000000000 as -1294967296); a larger one as its plain decimal. A space in a name is
 // written as "+".
 #pragma once
 
@@ -20,6 +21,9 @@ extern const wchar_t* const UsageFilePrefix; // "UsageData"
 std::wstring MonthFileName(const std::wstring& folder, int year, int month);
 // "<folder>\UsageData*": every entry that counts towards the storage cap.
 std::wstring MonthFilePattern(const std::wstring& folder);
+
+// A byte total as a record writes it: "-1294967296" for 3000000000, "5368709120" for 5 GiB.
+std::wstring MonthFileCount(ULONG64 bytes);
 
 // One record line with its "\r\n", labelled with the hour start's date and hour.
 std::wstring FormatHourRecord(const platform::CalendarTime& hourStart, const std::vector<TrafficCounter>& counters);

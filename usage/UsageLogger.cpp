@@ -36,7 +36,7 @@ UsageLogger::UsageLogger()
     m_counters.reserve(SlotCount);
 }
 
-BOOL UsageLogger::LogTick(const std::wstring& folder, const std::wstring& name, DWORD rawUp, DWORD rawDown,
+BOOL UsageLogger::LogTick(const std::wstring& folder, const std::wstring& name, ULONG64 rawUp, ULONG64 rawDown,
     BOOL capEnabled, DWORD capLimitKb)
 {
     std::wstring loggingName = WideToLower(name);

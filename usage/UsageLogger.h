@@ -25,7 +25,7 @@ public:
     // One interface's counters at one tick. Writes the hour's record (and applies the
     // storage cap when it is on) once the hour has passed. 1, or WriteHour's result when it
     // ran.
-    BOOL LogTick(const std::wstring& folder, const std::wstring& name, DWORD rawUp, DWORD rawDown,
+    BOOL LogTick(const std::wstring& folder, const std::wstring& name, ULONG64 rawUp, ULONG64 rawDown,
         BOOL capEnabled, DWORD capLimitKb);
 
     // Appends the hour's record to its month file and starts the next hour. FALSE, with

@@ -14,8 +14,8 @@ void AddLiveCounts(const UsageLogger& logger, DWORD interval, const platform::Ca
 {
     // The counters keep their spaces: only the case is converted.
     std::wstring name = WideToLower(selector);
-    DWORD up = 0;
-    DWORD down = 0;
+    ULONG64 up = 0;
+    ULONG64 down = 0;
     for (const TrafficCounter& counter : logger.Counters()) {
         if (name.empty()) {
             up += counter.UploadTotal();

@@ -23,7 +23,7 @@ std::wstring HourSlotLabel(int hour)
     return Fmt(L"%d-%d %s", from == 0 ? 12 : from, to == 0 ? 12 : to, hour + 1 < 12 ? L"AM" : L"PM");
 }
 
-std::wstring UsageCellText(DWORD bytes)
+std::wstring UsageCellText(ULONG64 bytes)
 {
     return bytes == 0 ? std::wstring(L"-") : FormatBytes(bytes, ByteTextMode::Integer);
 }

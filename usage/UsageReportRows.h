@@ -13,9 +13,9 @@
 struct UsageReportRow {
     int slot = 0; // hour 0 to 23, or day or month - 1
     std::wstring label;
-    DWORD sent = 0;
-    DWORD received = 0;
-    DWORD Total() const { return sent + received; }
+    ULONG64 sent = 0;
+    ULONG64 received = 0;
+    ULONG64 Total() const { return sent + received; }
 };
 
 // The names the labels need, as GetDateFormatW gives them for "ddd" and "MMMM".
@@ -35,4 +35,4 @@ std::vector<UsageReportRow> UsageReportRows(const UsageTable& table, DWORD inter
 std::wstring HourSlotLabel(int hour);
 
 // A table cell: the count in whole units ("1 KB"), or "-" for nothing.
-std::wstring UsageCellText(DWORD bytes);
+std::wstring UsageCellText(ULONG64 bytes);

@@ -15,10 +15,10 @@ enum : DWORD {
 };
 
 // Entry k: bytes sent in bucket k; entry UsageTableReceived + k: bytes received. Bucket 32 is
-// never filled; bucket 0 only by malformed daily lines whose day reads 0. Sums wrap at 2^32.
+// never filled; bucket 0 only by malformed daily lines whose day reads 0. Sums are 64-bit.
 constexpr size_t UsageTableSize = 65;
 constexpr size_t UsageTableReceived = 32;
-using UsageTable = std::array<DWORD, UsageTableSize>;
+using UsageTable = std::array<ULONG64, UsageTableSize>;
 
 // Interface names in order of first appearance, without duplicates.
 using NameList = std::vector<std::wstring>;

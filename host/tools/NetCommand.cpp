@@ -21,8 +21,8 @@ void PrintHelp()
               "then the default route's, the physical and the virtual ones, each group in the kernel's\n"
               "order), what the plug-in's status lines would show for it:\n"
               "its display name, \"IP Address\", \"Mask\", \"Gateway\", the DHCP lease (or \"DHCP Enabled: No\"),\n"
-              "\"DNS Server\" and \"WINS Server\"; then its hardware address, the low 32 bits of its octet\n"
-              "counters and the key its traffic is logged under, and which adapter the plug-in tracks.\n"
+              "\"DNS Server\" and \"WINS Server\"; then its hardware address, its 64-bit octet counters\n"
+              "and the key its traffic is logged under, and which adapter the plug-in tracks.\n"
               "\n"
               "  --json                 the same as one JSON object, for scripts\n"
               "  --data DIR             the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora);\n"
@@ -38,8 +38,8 @@ struct InterfaceView {
     std::wstring displayName;
     std::vector<std::wstring> lines;
     std::wstring hardwareAddress;
-    DWORD inOctets = 0;
-    DWORD outOctets = 0;
+    ULONG64 inOctets = 0;
+    ULONG64 outOctets = 0;
     std::wstring usageKey;
     bool tracked = false;
 };
@@ -98,7 +98,7 @@ int RunNetCommand(Arguments args)
     std::vector<InterfaceView> views;
     for (DWORD i = 0; i < module.interfaces.RowCount(); ++i) {
         InterfaceView view;
-        view.index = module.interfaces.Row(i).dwIndex & 0xFFFFu;
+        view.index = module.interfaces.Row(i).InterfaceIndex & 0xFFFFu;
         view.name = AdapterNameForIndex(view.index, module.interfaces, module.adapters);
         view.systemName = session->SystemNameOf(view.index);
         GetInterfaceDName(module.settings.AdapterNames(), view.name, view.displayName);
@@ -135,8 +135,9 @@ int RunNetCommand(Arguments args)
                 i == 0 ? "" : ",", view.index, JsonString(view.name).c_str(), JsonString(Utf8ToWide(view.systemName)).c_str(), JsonString(view.displayName).c_str());
             for (size_t l = 0; l < view.lines.size(); ++l)
                 std::printf("%s%s", l == 0 ? "" : ", ", JsonString(view.lines[l]).c_str());
-            std::printf("],\n     \"hardwareAddress\": %s, \"inOctets\": %u, \"outOctets\": %u, \"usageKey\": %s, \"tracked\": %s}",
-                JsonString(view.hardwareAddress).c_str(), view.inOctets, view.outOctets, JsonString(view.usageKey).c_str(),
+            std::printf("],\n     \"hardwareAddress\": %s, \"inOctets\": %llu, \"outOctets\": %llu, \"usageKey\": %s, \"tracked\": %s}",
+                JsonString(view.hardwareAddress).c_str(), static_cast<unsigned long long>(view.inOctets),
+                static_cast<unsigned long long>(view.outOctets), JsonString(view.usageKey).c_str(),
                 view.tracked ? "true" : "false");
         }
         std::printf("\n  ]\n}\n");
@@ -162,8 +163,8 @@ int RunNetCommand(Arguments args)
         std::printf("%s\n  %s\n", view.tracked ? "  <- tracked" : "", WideToUtf8(view.displayName).c_str());
         for (const std::wstring& line : view.lines)
             std::printf("  %s\n", WideToUtf8(line).c_str());
-        std::printf("  Hardware address: %s\n  Octets in: %u  out: %u\n  Usage key: %s\n", WideToUtf8(view.hardwareAddress).c_str(),
-            view.inOctets, view.outOctets, WideToUtf8(view.usageKey).c_str());
+        std::printf("  Hardware address: %s\n  Octets in: %llu  out: %llu\n  Usage key: %s\n", WideToUtf8(view.hardwareAddress).c_str(),
+            static_cast<unsigned long long>(view.inOctets), static_cast<unsigned long long>(view.outOctets), WideToUtf8(view.usageKey).c_str());
     }
     return session->HiveDamaged() ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/net/NetBackend.h"
@@ -77,7 +78,7 @@ void FillRow(MIB_IFROW& row, const NetInterface& entry)
     row.dwIndex = entry.index;
     row.dwType = entry.type;
     row.dwMtu = entry.mtu;
-    row.dwSpeed = entry.speedBps;
+    row.dwSpeed = static_cast<DWORD>(std::min<uint64_t>(entry.speedBps, 0xFFFFFFFFu));
     row.dwPhysAddrLen = static_cast<DWORD>(std::min(entry.physAddr.size(), static_cast<size_t>(MAXLEN_PHYSADDR)));
     std::copy_n(entry.physAddr.begin(), row.dwPhysAddrLen, row.bPhysAddr);
     row.dwAdminStatus = entry.adminStatus;
@@ -95,6 +96,44 @@ void FillRow(MIB_IFROW& row, const NetInterface& entry)
     // The length counts the text only: no terminator is reported.
     row.dwDescrLen = static_cast<DWORD>(std::min(entry.description.size(), static_cast<size_t>(MAXLEN_IFDESCR - 1)));
     std::memcpy(row.bDescr, entry.description.data(), row.dwDescrLen);
+}
+
+void FillRow2(MIB_IF_ROW2& row, const NetInterface& entry)
+{
+    std::memset(&row, 0, sizeof(row));
+    row.InterfaceLuid.Info.NetLuidIndex = entry.index;
+    row.InterfaceLuid.Info.IfType = entry.type;
+    row.InterfaceIndex = entry.index;
+    // The alias stands where the older row's name did, empty where that one is.
+    size_t nameLength = entry.hideTableName ? 0 : std::min(entry.name.size(), static_cast<size_t>(IF_MAX_STRING_SIZE));
+    std::copy_n(entry.name.begin(), nameLength, row.Alias);
+    std::wstring description = WidenBytes(entry.description);
+    std::copy_n(description.begin(), std::min(description.size(), static_cast<size_t>(IF_MAX_STRING_SIZE)), row.Description);
+    row.PhysicalAddressLength = static_cast<ULONG>(std::min(entry.physAddr.size(), static_cast<size_t>(IF_MAX_PHYS_ADDRESS_LENGTH)));
+    std::copy_n(entry.physAddr.begin(), row.PhysicalAddressLength, row.PhysicalAddress);
+    std::copy_n(entry.physAddr.begin(), row.PhysicalAddressLength, row.PermanentPhysicalAddress);
+    row.Mtu = entry.mtu;
+    row.Type = entry.type;
+    row.InterfaceAndOperStatusFlags.HardwareInterface = entry.isLoopback ? 0 : 1;
+    row.InterfaceAndOperStatusFlags.ConnectorPresent = entry.isLoopback || entry.isPointToPoint ? 0 : 1;
+    bool operational = entry.operStatus == MIB_IF_OPER_STATUS_OPERATIONAL || entry.operStatus == MIB_IF_OPER_STATUS_CONNECTED;
+    row.InterfaceAndOperStatusFlags.NotMediaConnected = operational ? 0 : 1;
+    row.OperStatus = operational ? IfOperStatusUp : IfOperStatusDown;
+    row.AdminStatus = static_cast<NET_IF_ADMIN_STATUS>(entry.adminStatus);
+    row.MediaConnectState = operational ? MediaConnectStateConnected : MediaConnectStateDisconnected;
+    row.ConnectionType = entry.isPointToPoint ? NET_IF_CONNECTION_DEMAND : NET_IF_CONNECTION_DEDICATED;
+    row.TransmitLinkSpeed = entry.speedBps;
+    row.ReceiveLinkSpeed = entry.speedBps;
+    row.InOctets = entry.inOctets;
+    row.InUcastPkts = entry.inUcastPkts;
+    row.InNUcastPkts = entry.inNUcastPkts;
+    row.InDiscards = entry.inDiscards;
+    row.InErrors = entry.inErrors;
+    row.OutOctets = entry.outOctets;
+    row.OutUcastPkts = entry.outUcastPkts;
+    row.OutNUcastPkts = entry.outNUcastPkts;
+    row.OutDiscards = entry.outDiscards;
+    row.OutErrors = entry.outErrors;
 }
 
 // Lays the extra address strings of a chain out after the records: the first entry lives in
@@ -154,6 +193,54 @@ DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL /*bOrder*/)
     for (size_t i = 0; i < snapshot.interfaces.size(); ++i)
         FillRow(pIfTable->table[i], snapshot.interfaces[i]);
     return NO_ERROR;
+}
+
+DWORD GetIfEntry2(PMIB_IF_ROW2 Row)
+{
+    if (Row == nullptr || (Row->InterfaceLuid.Value == 0 && Row->InterfaceIndex == 0))
+        return ERROR_INVALID_PARAMETER;
+    if (DWORD failure = CurrentNetBackend().InjectedFailure(NetCall::GetIfEntry2); failure != NO_ERROR)
+        return failure;
+    NetSnapshot snapshot;
+    if (DWORD result = Query(platform::kNetCounters, snapshot); result != NO_ERROR)
+        return result;
+    const NET_LUID luid = Row->InterfaceLuid;
+    const NET_IFINDEX index = Row->InterfaceIndex;
+    for (const NetInterface& entry : snapshot.interfaces) {
+        bool matches = luid.Value != 0 ? luid.Info.NetLuidIndex == entry.index && luid.Info.IfType == entry.type
+                                       : index == entry.index;
+        if (matches) {
+            FillRow2(*Row, entry);
+            return NO_ERROR;
+        }
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+DWORD GetIfTable2(PMIB_IF_TABLE2* Table)
+{
+    if (Table == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    if (DWORD failure = CurrentNetBackend().InjectedFailure(NetCall::GetIfTable2); failure != NO_ERROR)
+        return failure;
+    NetSnapshot snapshot;
+    if (DWORD result = Query(platform::kNetCounters, snapshot); result != NO_ERROR)
+        return result;
+    // Room for one row at least, as the declared array has.
+    size_t rows = std::max<size_t>(snapshot.interfaces.size(), 1);
+    auto* table = static_cast<MIB_IF_TABLE2*>(std::calloc(1, offsetof(MIB_IF_TABLE2, Table) + rows * sizeof(MIB_IF_ROW2)));
+    if (table == nullptr)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    table->NumEntries = static_cast<ULONG>(snapshot.interfaces.size());
+    for (size_t i = 0; i < snapshot.interfaces.size(); ++i)
+        FillRow2(table->Table[i], snapshot.interfaces[i]);
+    *Table = table;
+    return NO_ERROR;
+}
+
+void FreeMibTable(PVOID Memory)
+{
+    std::free(Memory);
 }
 
 DWORD GetAdaptersInfo(PIP_ADAPTER_INFO pAdapterInfo, PULONG pOutBufLen)

@@ -43,7 +43,8 @@ enum : DWORD {
     MIB_IF_OPER_STATUS_OPERATIONAL = 5,
 };
 
-// Counters are the platform's 32-bit ones: they wrap at 2^32.
+// Counters are the platform's 32-bit ones: they wrap at 2^32. dwSpeed stops at 4294967295
+// for a faster link; MIB_IF_ROW2 has the whole speed and 64-bit counters.
 struct MIB_IFROW {
     WCHAR wszName[MAX_INTERFACE_NAME_LEN];
     DWORD dwIndex;
@@ -77,6 +78,111 @@ struct MIB_IFTABLE {
     MIB_IFROW table[ANY_SIZE];
 };
 using PMIB_IFTABLE = MIB_IFTABLE*;
+
+// The later interface rows, with 64-bit counters (GetIfEntry2, GetIfTable2).
+#define IF_MAX_STRING_SIZE 256
+#define IF_MAX_PHYS_ADDRESS_LENGTH 32
+
+using NET_IFINDEX = ULONG;
+using IFTYPE = ULONG; // the same codes as MIB_IF_TYPE_*
+
+union NET_LUID {
+    ULONG64 Value;
+    struct {
+        ULONG64 Reserved : 24;
+        ULONG64 NetLuidIndex : 24;
+        ULONG64 IfType : 16;
+    } Info;
+};
+using PNET_LUID = NET_LUID*;
+
+enum IF_OPER_STATUS : DWORD {
+    IfOperStatusUp = 1,
+    IfOperStatusDown = 2,
+    IfOperStatusTesting = 3,
+    IfOperStatusUnknown = 4,
+    IfOperStatusDormant = 5,
+    IfOperStatusNotPresent = 6,
+    IfOperStatusLowerLayerDown = 7,
+};
+
+enum NET_IF_ADMIN_STATUS : DWORD {
+    NET_IF_ADMIN_STATUS_UP = 1,
+    NET_IF_ADMIN_STATUS_DOWN = 2,
+    NET_IF_ADMIN_STATUS_TESTING = 3,
+};
+
+enum NET_IF_MEDIA_CONNECT_STATE : DWORD {
+    MediaConnectStateUnknown = 0,
+    MediaConnectStateConnected = 1,
+    MediaConnectStateDisconnected = 2,
+};
+
+enum NET_IF_CONNECTION_TYPE : DWORD {
+    NET_IF_CONNECTION_DEDICATED = 1,
+    NET_IF_CONNECTION_PASSIVE = 2,
+    NET_IF_CONNECTION_DEMAND = 3,
+};
+
+struct MIB_IF_ROW2 {
+    NET_LUID InterfaceLuid;
+    NET_IFINDEX InterfaceIndex;
+    GUID InterfaceGuid;
+    WCHAR Alias[IF_MAX_STRING_SIZE + 1];
+    WCHAR Description[IF_MAX_STRING_SIZE + 1];
+    ULONG PhysicalAddressLength;
+    UCHAR PhysicalAddress[IF_MAX_PHYS_ADDRESS_LENGTH];
+    UCHAR PermanentPhysicalAddress[IF_MAX_PHYS_ADDRESS_LENGTH];
+    ULONG Mtu;
+    IFTYPE Type;
+    DWORD TunnelType;
+    DWORD MediaType;
+    DWORD PhysicalMediumType;
+    DWORD AccessType;
+    DWORD DirectionType;
+    struct {
+        BOOLEAN HardwareInterface : 1;
+        BOOLEAN FilterInterface : 1;
+        BOOLEAN ConnectorPresent : 1;
+        BOOLEAN NotAuthenticated : 1;
+        BOOLEAN NotMediaConnected : 1;
+        BOOLEAN Paused : 1;
+        BOOLEAN LowPower : 1;
+        BOOLEAN EndPointInterface : 1;
+    } InterfaceAndOperStatusFlags;
+    IF_OPER_STATUS OperStatus;
+    NET_IF_ADMIN_STATUS AdminStatus;
+    NET_IF_MEDIA_CONNECT_STATE MediaConnectState;
+    GUID NetworkGuid;
+    NET_IF_CONNECTION_TYPE ConnectionType;
+    ULONG64 TransmitLinkSpeed; // bits per second
+    ULONG64 ReceiveLinkSpeed;
+    ULONG64 InOctets;
+    ULONG64 InUcastPkts;
+    ULONG64 InNUcastPkts;
+    ULONG64 InDiscards;
+    ULONG64 InErrors;
+    ULONG64 InUnknownProtos;
+    ULONG64 InUcastOctets;
+    ULONG64 InMulticastOctets;
+    ULONG64 InBroadcastOctets;
+    ULONG64 OutOctets;
+    ULONG64 OutUcastPkts;
+    ULONG64 OutNUcastPkts;
+    ULONG64 OutDiscards;
+    ULONG64 OutErrors;
+    ULONG64 OutUcastOctets;
+    ULONG64 OutMulticastOctets;
+    ULONG64 OutBroadcastOctets;
+    ULONG64 OutQLen;
+};
+using PMIB_IF_ROW2 = MIB_IF_ROW2*;
+
+struct MIB_IF_TABLE2 {
+    ULONG NumEntries;
+    MIB_IF_ROW2 Table[ANY_SIZE];
+};
+using PMIB_IF_TABLE2 = MIB_IF_TABLE2*;
 
 struct IP_ADDRESS_STRING {
     char String[4 * 4]; // dotted quad and terminator
@@ -136,6 +242,13 @@ using IPAddr = DWORD;
 DWORD GetNumberOfInterfaces(PDWORD pdwNumIf);
 // bOrder: rows sorted by dwIndex (they always are here).
 DWORD GetIfTable(PMIB_IFTABLE pIfTable, PULONG pdwSize, BOOL bOrder);
+// The row of the interface that Row->InterfaceLuid names or, when that is 0, Row->InterfaceIndex.
+// ERROR_INVALID_PARAMETER for a null row or when both are 0; ERROR_FILE_NOT_FOUND when no
+// interface has them.
+DWORD GetIfEntry2(PMIB_IF_ROW2 Row);
+// The platform allocates the table, in index order; the caller frees it with FreeMibTable.
+DWORD GetIfTable2(PMIB_IF_TABLE2* Table);
+void FreeMibTable(PVOID Memory);
 // ERROR_NO_DATA when the machine has no adapters (the loopback interface is not an adapter).
 DWORD GetAdaptersInfo(PIP_ADAPTER_INFO pAdapterInfo, PULONG pOutBufLen);
 DWORD GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterInfo, PULONG pOutBufLen);

@@ -39,11 +39,11 @@ struct NetInterface {
     std::string driver;       // the machine's driver or link kind ("e1000e", "bridge"); may be empty
     DWORD type = 1;           // MIB_IF_TYPE_*
     DWORD mtu = 0;
-    DWORD speedBps = 0;
+    uint64_t speedBps = 0;
     std::vector<BYTE> physAddr; // at most MAXLEN_PHYSADDR bytes are reported
     DWORD adminStatus = 1;
     DWORD operStatus = 0;
-    // The machine's counters, 64-bit; the platform reports their low 32 bits.
+    // The machine's counters, 64-bit: MIB_IF_ROW2 reports them whole, MIB_IFROW their low 32 bits.
     uint64_t inOctets = 0;
     uint64_t outOctets = 0;
     uint64_t inUcastPkts = 0;
@@ -93,6 +93,8 @@ enum NetQueryParts : unsigned {
 enum class NetCall : uint8_t {
     GetNumberOfInterfaces,
     GetIfTable,
+    GetIfEntry2,
+    GetIfTable2,
     GetAdaptersInfo,
     GetPerAdapterInfo,
     GetBestInterface,

@@ -56,6 +56,22 @@ std::optional<int64_t> ParseInteger(std::string_view text)
     return negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
 }
 
+std::optional<uint64_t> ParseUint64(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            return std::nullopt;
+        uint64_t digit = static_cast<uint64_t>(ch - '0');
+        if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
 std::optional<DWORD> ParseDword(std::string_view text)
 {
     std::optional<int64_t> number = ParseInteger(text);

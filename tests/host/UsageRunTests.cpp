@@ -87,3 +87,57 @@ TEST(UsageRun, ARestartCountsTheTrafficBetweenTheRunsUnlessTheMachineRebooted)
     ASSERT_EQ(third.exitCode, 0) << third.err;
     EXPECT_EQ(MonthText(device), "2006-3-7-14 *1* \tne20001 3000 12000 \r\n2006-3-7-14 *1* \tne20001 100 10000 \r\n");
 }
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+} // namespace
+
+TEST(UsageRun, AnHourAtTenGigabitsIsLoggedReportedAndExportedToTheByte)
+{
+    // 10 Gbit/s received and just under 8 sent, from 14:00:00 on, on counters that start just
+    // below 2^32: at these rates the 32-bit halves wrap every three or four seconds.
+    const uint64_t in = 1250000000;
+    const uint64_t out = 1000000007;
+    DeviceRun device;
+    ProgramResult run = device.Simulate("clock 2006-03-07 13:59:50\n" + DeviceRun::Lan()
+            + "counters NE20001 in=4294967000 out=4294967200\n"
+              "at 10 rate NE20001 in="
+            + std::to_string(in) + " out=" + std::to_string(out) + "\n",
+        { "--ticks", "3610" });
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(device.Output().ticks.back().time, "15:00:00");
+
+    const uint64_t sent = 3600 * out;
+    const uint64_t received = 3600 * in;
+    std::string month = WideToUtf8(DecodeUtf16Le(ReadBytes(device.DeviceFile("Program Files/Velmora/UsageData200603.txt"))));
+    EXPECT_EQ(month, "2006-3-7-13 *1* \tne20001 0 0 \r\n2006-3-7-14 *1* \tne20001 " + std::to_string(sent) + " "
+            + std::to_string(received) + " \r\n");
+
+    ProgramResult json = host_test::RunVelmora(
+        { "usage", "report", "--interval", "hourly", "--date", "2006-03-07", "--json", "--data", device.Data().string() });
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find("{\"slot\":14,\"label\":\"2-3 PM\",\"sent\":" + std::to_string(sent) + ",\"received\":"
+                  + std::to_string(received) + ",\"total\":" + std::to_string(sent + received) + "}"),
+        std::string::npos)
+        << json.out;
+    ProgramResult table = host_test::RunVelmora(
+        { "usage", "report", "--interval", "monthly", "--date", "2006-03-07", "--data", device.Data().string() });
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_NE(table.out.find("March" + std::string(11, ' ') + "3352 GB    4190 GB    7543 GB\n"), std::string::npos) << table.out;
+
+    std::filesystem::path csv = device.Data() / "hour.csv";
+    ProgramResult exported = host_test::RunVelmora({ "usage", "export", "--interval", "hourly", "--from", "2006-03-07",
+        "--to", "2006-03-07", "--out", csv.string(), "--data", device.Data().string() });
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_NE(ReadBytes(csv).find("\r\n2006,3,7,14," + std::to_string(sent) + "," + std::to_string(received) + ",\r\n"),
+        std::string::npos)
+        << ReadBytes(csv);
+}

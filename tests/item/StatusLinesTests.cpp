@@ -114,6 +114,30 @@ TEST_F(StatusLinesTest, FullViewLineCountsTheTwoRowLines)
     EXPECT_EQ(m_screen.LastItemPaint().texts[6].rect.top, 6 * 13 + 13);
 }
 
+TEST_F(StatusLinesTest, DataRateAndMeterAtTenGigabitsFromCountersPast32Bits)
+{
+    m_screen.AddLoopbackAndLan();
+    // 7 Gbit/s sent and 10 Gbit/s received, the counters starting just below 2^32: their
+    // 32-bit halves wrap within a second, every few seconds after.
+    m_screen.Network().SetCounters(L"NE20001", 0xFFFFFF00u, 0xFFFFFFF0u);
+    m_screen.Network().SetRates(L"NE20001", 1250000000u, 875000000u);
+    m_screen.LoadModule();
+    TheSettings().SetFullView(1);
+    TheSettings().MeterShowsTotal = 0;
+    TheSettings().SetViewItem(ViewDataRate, 1, 7);
+    ASSERT_NE(m_screen.CreateItem(), nullptr);
+    m_screen.AdvanceSeconds(8);
+    Texts texts = m_screen.LastItemTexts();
+    ASSERT_EQ(texts.size(), 8u);
+    EXPECT_EQ(texts[7], L"Data Upload: 6.5 Gbps\nData Download: 9.3 Gbps");
+    // The meter counts the whole counters, past 4 GB each way: 8 seconds of traffic now, 6 when
+    // its line was last painted.
+    const Meter& meter = g_pModule->m_meter;
+    EXPECT_EQ(meter.UploadTotal(), 0xFFFFFFF0u + 8ull * 875000000u);
+    EXPECT_EQ(meter.DownloadTotal(), 0xFFFFFF00u + 8ull * 1250000000u);
+    EXPECT_EQ(texts[5], L"Meter Upload: 8.9 GB\nMeter Download: 11.0 GB");
+}
+
 TEST_F(StatusLinesTest, AStoredLineOfUnknownIdDrawsNothingAndTheOthersStillDo)
 {
     m_screen.AddLoopbackAndLan();

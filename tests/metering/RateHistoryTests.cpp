@@ -4,7 +4,7 @@
 
 namespace {
 
-testing::AssertionResult Is(RateSample sample, DWORD up, DWORD down)
+testing::AssertionResult Is(RateSample sample, ULONG64 up, ULONG64 down)
 {
     if (sample.up == up && sample.down == down)
         return testing::AssertionSuccess();
@@ -21,7 +21,7 @@ TEST(RateHistory, DeltasFromSlotOneAndCountersGoingBack)
     EXPECT_TRUE(Is(history.SampleAt(0), 0, 0));
     history.AddSample(150, 40); // received went back: 0 this tick, counted on from 40
     EXPECT_TRUE(Is(history.SampleAt(2), 50, 0));
-    history.AddSample(10, 45); // sent wrapped past 2^32
+    history.AddSample(10, 45); // sent went back: the interface was made anew
     EXPECT_TRUE(Is(history.SampleBack(0), 0, 5));
     history.AddSample(15, 45);
     EXPECT_TRUE(Is(history.SampleBack(0), 5, 0));
@@ -66,10 +66,31 @@ TEST(RateHistory, AverageRecentInBitsPerSecondWithTexts)
     EXPECT_EQ(five.upText, L"7.8 kbps");
     EXPECT_EQ(five.downText, L"3.9 kbps");
 
-    // Missing samples count as zero; the multiplication is 32-bit, as on the device.
+    // Missing samples count as zero.
     RateHistory young;
     young.AddSample(1000, 600000000u);
     EXPECT_EQ(young.AverageRecent(5).upBps, 1600u);
-    EXPECT_EQ(young.AverageRecent(1).downBps, static_cast<DWORD>(600000000u * 8u));
+    EXPECT_EQ(young.AverageRecent(1).downBps, 4800000000u);
     EXPECT_EQ(young.AverageRecent(0).upText, L"0.0 kbps");
+}
+
+TEST(RateHistory, TenGigabitsAcrossTheCounters32BitEdge)
+{
+    // 10 Gbit/s received and 7 Gbit/s sent, the counters starting just below 2^32: the 32-bit
+    // halves wrap within the first second, the 64-bit counters do not.
+    const ULONG64 down = 1250000000u;
+    const ULONG64 up = 875000000u;
+    RateHistory history;
+    ULONG64 rawUp = 0xFFFFFF00u;
+    ULONG64 rawDown = 0xFFFFFFF0u;
+    history.AddSample(rawUp, rawDown);
+    for (int second = 0; second < 5; ++second)
+        history.AddSample(rawUp += up, rawDown += down);
+    EXPECT_TRUE(Is(history.SampleBack(4), up, down));
+    RateAverage rate = history.AverageRecent(5);
+    EXPECT_EQ(rate.downBps, 10000000000u);
+    EXPECT_EQ(rate.upBps, 7000000000u);
+    EXPECT_EQ(rate.downText, L"9.3 Gbps");
+    EXPECT_EQ(rate.upText, L"6.5 Gbps");
+    EXPECT_TRUE(Is(history.AverageBefore(history.WriteSlot() + 1, 5), up, down));
 }

@@ -10,7 +10,7 @@
 
 using testing_support::VirtualClockScope;
 
-TEST(TrafficCounter, FormsWrapAndReset)
+TEST(TrafficCounter, FormsCountPast32BitsAndReset)
 {
     VirtualClockScope clock;
     clock.SetLocal(2006, 3, 7, 14, 5, 9);
@@ -19,23 +19,28 @@ TEST(TrafficCounter, FormsWrapAndReset)
     EXPECT_EQ(meter.CombinedTotal(), 12000u);
     EXPECT_EQ(meter.FormatResetTime(), L"3/7/2006\n14:05:09");
 
-    TrafficCounter logged(3999999000u, 0); // counts from the given values
-    logged.Accumulate(4000000000u, 0xF0000000u);
-    logged.Accumulate(10, 0xFFFFFFFFu); // sent went back: 0 this tick
-    logged.Accumulate(15, 0xFFFFFFFFu);
-    EXPECT_EQ(logged.UploadTotal(), 1005u);
-    EXPECT_EQ(logged.DownloadTotal(), 0xFFFFFFFFu);
-    logged.Accumulate(15, 2); // the raw counter restarted
-    logged.Accumulate(15, 4);
-    EXPECT_EQ(logged.DownloadTotal(), 1u); // the total wrapped past 2^32
-    EXPECT_EQ(logged.CombinedTotal(), 1006u);
+    // Counts from the given values; 64-bit counters run on past 2^32 and every byte counts.
+    TrafficCounter logged(0xFFFFF000u, 0xFFFFFF9Cu);
+    logged.Accumulate(0x100000A00ull, 0x100000063ull);
+    EXPECT_EQ(logged.UploadTotal(), 0x1A00u);
+    EXPECT_EQ(logged.DownloadTotal(), 199u);
+    logged.Accumulate(10, 0x100000070ull); // sent went back: the interface was made anew, 0 this tick
+    logged.Accumulate(15, 0x100000070ull);
+    EXPECT_EQ(logged.UploadTotal(), 0x1A05u);
+    EXPECT_EQ(logged.DownloadTotal(), 212u);
+    // Totals run past 2^32 too: 5 GiB down in one step.
+    logged.Accumulate(15, 0x100000070ull + 5 * (1ull << 30));
+    EXPECT_EQ(logged.DownloadTotal(), 212u + 5 * (1ull << 30));
+    EXPECT_EQ(logged.CombinedTotal(), 0x1A05u + 212u + 5 * (1ull << 30));
+    EXPECT_EQ(logged.FormatDownload(), L"5.0 GB");
 
     clock.Clock().AdvanceSeconds(60);
     logged.Reset();
     EXPECT_EQ(logged.CombinedTotal(), 0u);
     EXPECT_EQ(logged.ResetTime().Minute(), 6);
-    logged.Accumulate(20, 4); // the last raw values stayed: nothing lost
+    logged.Accumulate(20, 0x100000070ull + 5 * (1ull << 30) + 4); // the last raw values stayed: nothing lost
     EXPECT_EQ(logged.UploadTotal(), 5u);
+    EXPECT_EQ(logged.DownloadTotal(), 4u);
 }
 
 TEST(TrafficCounter, ThresholdNeedsTheTotalStrictlyAboveAndAlertsOnce)
@@ -58,13 +63,22 @@ TEST(TrafficCounter, ThresholdNeedsTheTotalStrictlyAboveAndAlertsOnce)
     EXPECT_FALSE(meter.Alerted());
 }
 
-TEST(TrafficCounter, ThresholdOf4096MbWrapsToZero)
+TEST(TrafficCounter, ThresholdsOf4096MbAndAboveAreWholeLimits)
 {
     TrafficCounter meter;
-    EXPECT_FALSE(meter.CheckThreshold(4096, kMeterNotifyBoth, FALSE)); // 0 is not above 0
     meter.Accumulate(1048576, 0);
-    EXPECT_FALSE(meter.CheckThreshold(4097, kMeterNotifyBoth, FALSE)); // a limit of 1 MB
+    // 4096 MB is 2^32 bytes, not a limit of 0: one megabyte raises no alert.
+    EXPECT_FALSE(meter.CheckThreshold(4096, kMeterNotifyBoth, FALSE));
+    meter.Accumulate(1ull << 32, 7);
+    EXPECT_FALSE(meter.CheckThreshold(4096, kMeterNotifyUpload, FALSE)); // exactly 2^32: not above
     EXPECT_TRUE(meter.CheckThreshold(4096, kMeterNotifyBoth, FALSE));
+
+    // The largest setting is a limit just under 2^52 bytes.
+    TrafficCounter large;
+    large.Accumulate(5000ull << 20, 1);
+    EXPECT_FALSE(large.CheckThreshold(5000, kMeterNotifyUpload, FALSE));
+    EXPECT_FALSE(large.CheckThreshold(0xFFFFFFFFu, kMeterNotifyBoth, FALSE));
+    EXPECT_TRUE(large.CheckThreshold(5000, kMeterNotifyBoth, FALSE));
 }
 
 TEST(Meter, TickAccumulatesOnlyWhenOnAndReadable)
@@ -97,6 +111,9 @@ TEST(CompareActivity, StatesAndWhatIsRemembered)
     EXPECT_EQ(CompareActivity({ true, 2, 11 }, memory), DWORD { ActivityBoth });
     EXPECT_EQ(CompareActivity({ true, 2, 3 }, memory), DWORD { ActivityBoth });
     EXPECT_EQ(CompareActivity({ true, 2, 3 }, memory), DWORD { ActivityIdle });
+    // 2^32 bytes later the low halves are the same again; the traffic still shows.
+    EXPECT_EQ(CompareActivity({ true, 2 + (1ull << 32), 3 }, memory), DWORD { ActivitySending });
+    EXPECT_EQ(memory.lastSent, 2 + (1ull << 32));
 }
 
 TEST(CompareActivity, ReadsTheTrackedAdapterFromTheInterfaceTable)
@@ -107,8 +124,8 @@ TEST(CompareActivity, ReadsTheTrackedAdapterFromTheInterfaceTable)
     InterfaceTable table;
     table.Refresh();
     EXPECT_EQ(CompareActivity(table, index), DWORD { ActivityReceiving });
-    EXPECT_EQ(table.m_dwLastReceivedOctets, 5000u);
+    EXPECT_EQ(table.m_lastReceivedOctets, 5000u);
     EXPECT_EQ(CompareActivity(table, index), DWORD { ActivityIdle });
     EXPECT_EQ(CompareActivity(table, index + 40), DWORD { ActivityNoConnection });
-    EXPECT_EQ(table.m_dwLastReceivedOctets, 5000u);
+    EXPECT_EQ(table.m_lastReceivedOctets, 5000u);
 }

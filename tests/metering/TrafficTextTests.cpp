@@ -13,6 +13,9 @@ TEST(FormatBytes, DecimalModeAtEachUnitBoundary)
     EXPECT_EQ(FormatBytes(1073741823, ByteTextMode::Decimal), L"1024.0 MB");
     EXPECT_EQ(FormatBytes(1073741824, ByteTextMode::Decimal), L"1.0 GB");
     EXPECT_EQ(FormatBytes(0xFFFFFFFFu, ByteTextMode::Decimal), L"4.0 GB");
+    // Past 32 bits the unit stays GB.
+    EXPECT_EQ(FormatBytes(5ull << 30, ByteTextMode::Decimal), L"5.0 GB");
+    EXPECT_EQ(FormatBytes((3ull << 40) + (1ull << 29), ByteTextMode::Decimal), L"3072.5 GB");
 }
 
 TEST(FormatBytes, DecimalModeRoundsInSinglePrecision)
@@ -34,6 +37,8 @@ TEST(FormatBytes, IntegerModeTruncates)
     EXPECT_EQ(FormatBytes(1073741823, ByteTextMode::Integer), L"1023 MB");
     EXPECT_EQ(FormatBytes(1073741824, ByteTextMode::Integer), L"1 GB");
     EXPECT_EQ(FormatBytes(0xFFFFFFFFu, ByteTextMode::Integer), L"3 GB");
+    EXPECT_EQ(FormatBytes((5ull << 30) + 7, ByteTextMode::Integer), L"5 GB");
+    EXPECT_EQ(FormatBytes(~0ull, ByteTextMode::Integer), L"17179869183 GB");
 }
 
 TEST(FormatRate, EachUnitBoundary)
@@ -45,4 +50,6 @@ TEST(FormatRate, EachUnitBoundary)
     EXPECT_EQ(FormatRate(1073741823), L"1024.0 Mbps");
     EXPECT_EQ(FormatRate(1073741824), L"1.0 Gbps");
     EXPECT_EQ(FormatRate(0xFFFFFFFFu), L"4.0 Gbps");
+    EXPECT_EQ(FormatRate(10000000000u), L"9.3 Gbps");
+    EXPECT_EQ(FormatRate(40000000000u), L"37.3 Gbps");
 }

@@ -40,7 +40,7 @@ TEST_F(SnapshotTest, WithNoAdaptersEveryLookupAnswersNotPresent)
     EXPECT_EQ(info.AdapterCount(), 0u);
     EXPECT_EQ(info.Refresh(), 1u);
     std::wstring text = L"sentinel";
-    DWORD counter = 77;
+    ULONG64 counter = 77;
     for (DWORD index : { 0u, 2u, 999u }) {
         EXPECT_EQ(table.GetOutOctets(index, counter), IndexNotFound);
         EXPECT_EQ(table.GetPhysicalAddress(index, text), IndexNotFound);
@@ -89,11 +89,11 @@ TEST_F(SnapshotTest, InterfaceRowsByIndexAndName)
     EXPECT_EQ(table.LookupInterfaceIndexByName(L"ppp0"), IndexNotFound);
     EXPECT_EQ(table.LookupInterfaceIndexByName(L" NE20001"), IndexNotFound);
     EXPECT_EQ(table.InterfaceNameOf(2), L"NE20001");
-    DWORD in = 0;
-    DWORD out = 0;
+    ULONG64 in = 0;
+    ULONG64 out = 0;
     EXPECT_EQ(table.GetInOctets(2, in), 0u);
     EXPECT_EQ(table.GetOutOctets(2, out), 0u);
-    EXPECT_EQ(in, 0x10u);
+    EXPECT_EQ(in, 0x1'0000'0010ull); // the whole 64-bit counter
     EXPECT_EQ(out, 1234u);
     std::wstring text;
     EXPECT_EQ(table.GetPhysicalAddress(2, text), 0u);
@@ -252,11 +252,16 @@ TEST_F(SnapshotTest, RefreshFailuresKeepTheAdapterListAndDropTheInterfaceTable)
     EXPECT_EQ(info.AdapterCount(), 1u);
     EXPECT_EQ(info.AdapterNameOf(2), L"NE20001");
 
-    sim.Network().Fail(NetCall::GetIfTable, ERROR_GEN_FAILURE, 2);
+    // One failure is asked again at once; two in a row leave no table until the next refresh.
+    sim.Network().Fail(NetCall::GetIfTable2, ERROR_GEN_FAILURE, 1);
+    EXPECT_EQ(table.Refresh(), 0u);
+    EXPECT_EQ(table.InterfaceNameOf(2), L"NE20001");
+    sim.Network().Fail(NetCall::GetIfTable2, ERROR_GEN_FAILURE, 2);
     std::string debug;
     platform::CaptureDebugOutput(&debug);
     EXPECT_EQ(table.Refresh(), 1u);
     platform::CaptureDebugOutput(nullptr);
+    EXPECT_EQ(debug, "InterfaceTable: GetIfTable2 failed (31)\n");
     EXPECT_EQ(table.RowCount(), 0u);
     EXPECT_EQ(table.InterfaceNameOf(2), L"");
     EXPECT_EQ(table.Refresh(), 0u);

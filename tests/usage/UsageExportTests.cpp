@@ -89,7 +89,7 @@ TEST_F(UsageExportTest, FileHoldsTheRowsByteForByteWithDisplayNames)
         ExportDaily, kOut, kFolder, display));
     EXPECT_EQ(usage_test::ReadBytes(kOut), "Year,Month,Day,ne20001-Tx Bytes, ne20001-Rx Bytes,Office-Tx Bytes, Office-Rx Bytes,\r\n"
                                            "2006,3,6,0,0,0,0,\r\n"
-                                           "2006,3,7,-1294967196,200,5,6,\r\n"
+                                           "2006,3,7,3000000100,200,5,6,\r\n"
                                            "2006,3,8,0,0,0,0,\r\n");
 
     EXPECT_TRUE(ExportUsage(logger, CalendarTime::FromFields(2006, 3, 7, 9, 0, 0), CalendarTime::FromFields(2006, 3, 7, 9, 0, 0),
@@ -99,14 +99,26 @@ TEST_F(UsageExportTest, FileHoldsTheRowsByteForByteWithDisplayNames)
     EXPECT_EQ(lines[0], "Year,Month,Day,Hour,ne20001-Tx Bytes, ne20001-Rx Bytes,Office-Tx Bytes, Office-Rx Bytes,");
     EXPECT_EQ(lines[1], "2006,3,7,0,0,0,0,0,");
     EXPECT_EQ(lines[15], "2006,3,7,14,100,200,5,6,");
-    EXPECT_EQ(lines[16], "2006,3,7,15,-1294967296,0,0,0,");
+    EXPECT_EQ(lines[16], "2006,3,7,15,3000000000,0,0,0,"); // "-1294967296" in the file
     EXPECT_EQ(lines[24], "2006,3,7,23,0,0,0,0,");
 
     EXPECT_TRUE(ExportUsage(logger, CalendarTime::FromFields(2006, 2, 7, 9, 0, 0), CalendarTime::FromFields(2006, 3, 7, 9, 0, 0),
         ExportMonthly, kOut, kFolder, display));
     EXPECT_EQ(usage_test::ReadBytes(kOut), "Year,Month,ne20001-Tx Bytes, ne20001-Rx Bytes,Office-Tx Bytes, Office-Rx Bytes,\r\n"
                                            "2006,2,0,0,0,0,\r\n"
-                                           "2006,3,-1294967196,200,5,6,\r\n");
+                                           "2006,3,3000000100,200,5,6,\r\n");
+}
+
+TEST_F(UsageExportTest, CountsPast32BitsAreTheirTrueValues)
+{
+    // 2^31 - 1 and 2^31 either side of the old sign edge, and sums that pass 2^32.
+    PutMonth(2006, 3, L"2006-3-7-14 *2* \tne20001 2147483647 -2147483648 \tppp:2 5368709120 -1 \r\n"
+                      L"2006-3-8-0 *2* \tne20001 -1 4294967296 \tppp:2 0 7 \r\n");
+    EXPECT_EQ(Rows(CalendarTime::FromFields(2006, 3, 7, 0, 0, 0), CalendarTime::FromFields(2006, 3, 8, 0, 0, 0), ExportDaily),
+        (std::vector<std::string> { "2006,3,7,2147483647,2147483648,5368709120,4294967295,",
+            "2006,3,8,4294967295,4294967296,0,7," }));
+    EXPECT_EQ(Rows(CalendarTime::FromFields(2006, 3, 1, 0, 0, 0), CalendarTime::FromFields(2006, 3, 1, 0, 0, 0), ExportMonthly),
+        (std::vector<std::string> { "2006,3,6442450942,6442450944,5368709120,4294967302," }));
 }
 
 TEST_F(UsageExportTest, DailyAndMonthlyRangesAcrossMonthEndsLeapYearsAndYears)

@@ -151,7 +151,7 @@ TEST_F(UsageInPlaceTest, MalformedLinesAmongGoodOnes)
     UsageTable daily = Daily(L"NE20001");
     EXPECT_EQ(daily[7], 100u);
     EXPECT_EQ(daily[0], 1u + 8u);
-    EXPECT_EQ(daily[9], 0xFFFFFFFFu + 12u);
+    EXPECT_EQ(daily[9], 0xFFFFFFFFull + 12u); // 64-bit sums
     EXPECT_EQ(daily[31], 2147483647u);
     EXPECT_EQ(Daily()[7], 100u); // dummy left out of all interfaces
 }

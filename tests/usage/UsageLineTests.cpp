@@ -38,13 +38,24 @@ TEST(UsageLine, HeaderGivesDayHourAndTheEntries)
     EXPECT_EQ(Names(L"2006-3-7-14 *2* \tne20001 1 2 \tppp:1 0 0 "), (std::vector<std::wstring> { L"ne20001", L"ppp:1" }));
 }
 
-TEST(UsageLine, NegativeValuesReadBackAsUnsignedTotals)
+TEST(UsageLine, NegativeValuesAre32BitTotalsAndPositiveOnesStandIn64Bits)
 {
     UsageLineSums sums = All(L"2006-3-7-14 *1* \tppp:1 -1294967296 -1 ");
     EXPECT_EQ(sums.sent, 3000000000u);
     EXPECT_EQ(sums.received, 0xFFFFFFFFu);
-    // Sums of several entries wrap in 32 bits.
-    EXPECT_EQ(All(L"2006-3-7-14 *2* \ta -1294967296 0 \tb -1294967296 0 ").sent, static_cast<DWORD>(6000000000ull));
+    // Sums of several entries are 64-bit.
+    EXPECT_EQ(All(L"2006-3-7-14 *2* \ta -1294967296 0 \tb -1294967296 0 ").sent, 6000000000ull);
+    // A total of 2^32 and more is written plainly and read whole, by either reading.
+    const wchar_t* large = L"2006-3-7-14 *2* \ta 5368709120 4294967296 \tb -1294967296 18446744073709551615 ";
+    EXPECT_EQ(All(large).sent, 5368709120ull + 3000000000ull);
+    EXPECT_EQ(All(large).received, 4294967295ull); // 2^32 + (2^64 - 1), in 64 bits
+    EXPECT_EQ(Selected(large, L"a").sent, 5368709120ull);
+    EXPECT_EQ(Selected(large, L"b").received, 18446744073709551615ull);
+    // The slower reading of a field that is not digits alone follows the same rule.
+    EXPECT_EQ(All(L"2006-3-7-14 *1* \ta +5368709121x -1294967297x ").sent, 5368709121ull);
+    EXPECT_EQ(All(L"2006-3-7-14 *1* \ta +5368709121x -1294967297x ").received, 2999999999ull);
+    // A negative value beyond 32 bits reads as the device's reader took it, modulo 2^32.
+    EXPECT_EQ(All(L"2006-3-7-14 *1* \ta -5000000000 0 ").sent, static_cast<DWORD>(0u - static_cast<DWORD>(5000000000ull)));
 }
 
 TEST(UsageLine, DummyIsLeftOutOfAllButCountsWhenSelected)

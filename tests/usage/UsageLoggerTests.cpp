@@ -4,6 +4,8 @@
 
 #include "UsageTestFiles.h"
 #include "platform/files/Files.h"
+#include "usage/UsageLine.h"
+#include "usage/UsageLogFile.h"
 #include "usage/UsageLogger.h"
 #include "usage/UsageReader.h"
 #include "usage/UsageReportRows.h"
@@ -25,7 +27,7 @@ protected:
     UsageLoggerTest() { usage_test::MakeFolder(L"\\Program Files"); }
 
     // One tick of two interfaces, the clock a second on afterwards.
-    BOOL Tick(UsageLogger& logger, DWORD lanUp, DWORD lanDown, DWORD pppUp = 0, DWORD pppDown = 0)
+    BOOL Tick(UsageLogger& logger, ULONG64 lanUp, ULONG64 lanDown, ULONG64 pppUp = 0, ULONG64 pppDown = 0)
     {
         BOOL first = logger.LogTick(kFolder, L"NE20001", lanUp, lanDown, FALSE, 500);
         BOOL second = logger.LogTick(kFolder, L"ppp:1", pppUp, pppDown, FALSE, 500);
@@ -55,6 +57,35 @@ TEST_F(UsageLoggerTest, FirstPartialHourIsLabelledWithItsHour)
     EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-10 *2* \tne20001 700 700 \tppp:1 100 0 \r\n");
     EXPECT_EQ(logger.HourStart().Hour(), 11);
     EXPECT_EQ(logger.Counters()[0].CombinedTotal(), 0u);
+}
+
+TEST(MonthFileCount, BelowTwoTo32AsTheDeviceWroteThemAboveAsPlainDecimals)
+{
+    EXPECT_EQ(MonthFileCount(0), L"0");
+    EXPECT_EQ(MonthFileCount(2147483647u), L"2147483647");
+    EXPECT_EQ(MonthFileCount(2147483648u), L"-2147483648");
+    EXPECT_EQ(MonthFileCount(3000000000u), L"-1294967296");
+    EXPECT_EQ(MonthFileCount(0xFFFFFFFFu), L"-1");
+    EXPECT_EQ(MonthFileCount(0x100000000ull), L"4294967296");
+    EXPECT_EQ(MonthFileCount(~0ull), L"18446744073709551615");
+}
+
+TEST_F(UsageLoggerTest, HourOfFiveGigabytesIsWrittenWholeAndReadsBack)
+{
+    m_clock.SetLocal(2006, 3, 7, 10, 0, 0);
+    UsageLogger logger;
+    // The machine's 64-bit counters start just below 2^32 and pass it in the hour.
+    const ULONG64 start = 0xFFFFFF00u;
+    Tick(logger, start, start + 11, 0x7FFFFFFFu, 5);
+    Tick(logger, start + (5ull << 30), start + 11 + 3000000000u, 0x7FFFFFFFu + 0x80000000u, 5 + 0x7FFFFFFFu);
+    m_clock.SetLocal(2006, 3, 7, 11, 0, 0);
+    Tick(logger, start + (5ull << 30), start + 11 + 3000000000u, 0x7FFFFFFFu + 0x80000000u, 5 + 0x7FFFFFFFu);
+    // 5 GiB plainly; 3e9 and 2^31 as the device wrote them; 2^31 - 1 unchanged.
+    std::wstring record = L"2006-3-7-10 *2* \tne20001 5368709120 -1294967296 \tppp:1 -2147483648 2147483647 \r\n";
+    EXPECT_EQ(ReadWideFile(kMarch), record);
+    UsageLineSums sums = SumAllEntries(SplitUsageHeader(record.substr(0, record.size() - 2)).rest);
+    EXPECT_EQ(sums.sent, (5ull << 30) + 0x80000000u);
+    EXPECT_EQ(sums.received, 3000000000ull + 0x7FFFFFFFu);
 }
 
 TEST_F(UsageLoggerTest, TheCrossingCallWritesBeforeLaterInterfacesOfTheTick)

@@ -46,7 +46,7 @@ TEST_F(UsageReaderTest, DailyAndHourlyFromOneMonthFile)
     UsageTable daily = UsageTotals(logger, IntervalDaily, Day(2006, 3, 1), L"", kFolder);
     EXPECT_EQ(daily[7], 200u);
     EXPECT_EQ(daily[39], 400u);
-    EXPECT_EQ(daily[9], static_cast<DWORD>(6000000000ull)); // signed readings, 32-bit sums
+    EXPECT_EQ(daily[9], 6000000000ull); // 32-bit totals written signed, summed in 64 bits
 
     UsageTable hourly = UsageTotals(logger, IntervalHourly, Day(2006, 3, 7), L"ppp:1", kFolder);
     UsageTable expected {};

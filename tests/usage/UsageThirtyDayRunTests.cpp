@@ -85,7 +85,7 @@ TEST(UsageThirtyDayRun, EveryInjectedByteIsInTheFilesOrTheLiveCounts)
     std::mt19937 random(4);
 
     std::vector<Interface> interfaces = { { L"NE20001" }, { L"USB Sync Cable" }, { L"ppp:1" }, { L"WLAN1" } };
-    interfaces[2].rawUp = 0xFFFF0000u; // wraps past 2^32 early on
+    interfaces[2].rawUp = 0xFFFF0000u; // goes back to a small value early on, as a counter of an interface made anew
     UsageLogger logger;
     std::unique_ptr<usage_test::HeldOpen> reader;
     CalendarTime readerUntil;
@@ -105,7 +105,7 @@ TEST(UsageThirtyDayRun, EveryInjectedByteIsInTheFilesOrTheLiveCounts)
             DWORD newUp = link.rawUp + up;
             DWORD newDown = link.rawDown + down;
             // The first sight of an interface counts from its counters as they are, and a
-            // tick at which the platform counter wraps counts nothing, by design.
+            // tick at which a counter goes back (the interface made anew) counts nothing.
             if (link.seen && newUp >= link.rawUp)
                 link.injectedUp += up;
             if (link.seen && newDown >= link.rawDown)

@@ -177,7 +177,7 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         entry.driver = !info.driver.empty() ? info.driver : link->kind;
         entry.mtu = link->mtu;
         if (info.speedMbps > 0)
-            entry.speedBps = static_cast<DWORD>(std::min<int64_t>(info.speedMbps * 1'000'000, 0xFFFFFFFFll));
+            entry.speedBps = static_cast<uint64_t>(info.speedMbps) * 1'000'000u;
         if (!loopback && link->type != ARPHRD_PPP && link->type != ARPHRD_NONE)
             entry.physAddr = link->hardwareAddress;
         entry.adminStatus = (link->flags & IFF_UP) != 0 ? MIB_IF_ADMIN_STATUS_UP : MIB_IF_ADMIN_STATUS_DOWN;

@@ -12,6 +12,8 @@ namespace {
 const std::pair<const char*, NetCall> kCallNames[] = {
     { "GetNumberOfInterfaces", NetCall::GetNumberOfInterfaces },
     { "GetIfTable", NetCall::GetIfTable },
+    { "GetIfEntry2", NetCall::GetIfEntry2 },
+    { "GetIfTable2", NetCall::GetIfTable2 },
     { "GetAdaptersInfo", NetCall::GetAdaptersInfo },
     { "GetPerAdapterInfo", NetCall::GetPerAdapterInfo },
     { "GetBestInterface", NetCall::GetBestInterface },
@@ -41,12 +43,13 @@ std::optional<DWORD> ParseType(const std::string& text)
     return ParseDword(text);
 }
 
+// A count of 0 to 2^64 - 1; a leading "+" is taken, as the signed readings take it.
 std::optional<uint64_t> ParseCount(const std::string& text)
 {
-    std::optional<int64_t> number = ParseInteger(text);
-    if (!number || *number < 0)
-        return std::nullopt;
-    return static_cast<uint64_t>(*number);
+    std::string_view digits = text;
+    if (!digits.empty() && digits[0] == '+')
+        digits.remove_prefix(1);
+    return ParseUint64(digits);
 }
 
 // "A.B.C.D/LEN" or "default".
@@ -165,7 +168,10 @@ std::string UnknownCall(const std::string& name)
 uint64_t SimNetwork::Counter::At(uint64_t nowMs) const
 {
     uint64_t elapsed = nowMs > sinceMs ? nowMs - sinceMs : 0;
-    return base + ratePerSecond * elapsed / 1000;
+    // The product in 128 bits: a fast rate over a long time must not wrap before the division.
+    // The counter itself wraps at 2^64, as the machine's do.
+    unsigned __int128 moved = static_cast<unsigned __int128>(ratePerSecond) * elapsed / 1000;
+    return base + static_cast<uint64_t>(moved);
 }
 
 SimNetwork::SimNetwork() = default;
@@ -540,11 +546,16 @@ std::string SimNetwork::PerformInterface(const ScenarioCommand& command)
             if (!bytes)
                 return "bad hardware address \"" + value + "\"";
             setup.physAddr = *bytes;
-        } else if (name == "mtu" || name == "speed") {
+        } else if (name == "mtu") {
             std::optional<DWORD> number = ParseDword(value);
             if (!number)
-                return "bad " + name + " \"" + value + "\"";
-            (name == "mtu" ? setup.mtu : setup.speedBps) = *number;
+                return "bad mtu \"" + value + "\"";
+            setup.mtu = *number;
+        } else if (name == "speed") {
+            std::optional<uint64_t> number = ParseCount(value);
+            if (!number)
+                return "bad speed \"" + value + "\"";
+            setup.speedBps = *number;
         } else if (name == "description") {
             setup.description = value;
         } else {

@@ -1,12 +1,13 @@
 // The simulated network: interfaces, addresses, leases, routes, resolvers and counters that a
 // test or a scenario sets up and changes over virtual time, and platform calls made to fail.
 // Counters grow at their set rates with the platform clock's tick count, so advancing a
-// virtual clock moves traffic; they are 64-bit like the machine's, and the platform reports
-// their low 32 bits, so they wrap as on the device.
+// virtual clock moves traffic; they are 64-bit like the machine's: MIB_IF_ROW2 reports them
+// whole, MIB_IFROW their low 32 bits, so those wrap as on the device.
 //
 // Scenario commands (see platform/sim/Scenario.h for the line format):
 //   interface NAME [index=N] [type=ethernet|wireless|ppp|loopback|other|N] [mac=00-0A-1B-2C-3D-4E]
 //             [mtu=N] [speed=BPS] [description=TEXT] [down] [unnamed]
+//       speed is 64-bit; MIB_IFROW reports at most 4294967295 of it.
 //       adds an interface (or replaces one of that name). Without index= it takes 1 for a
 //       loopback and otherwise the next after the highest in use (at least 2). "unnamed" leaves
 //       its interface-table name empty, as some device drivers do; its adapter name stays.
@@ -21,8 +22,8 @@
 //       T is seconds since 1970 UTC, or +S / -S from the command's time on the wall clock;
 //       duration=S sets obtained to the command's time and expires S seconds later. T, S and
 //       the duration are at most 2^32 - 1.
-//   counters NAME [in=N] [out=N]         sets the 64-bit octet counters
-//   rate NAME [in=BYTES_PER_S] [out=BYTES_PER_S]
+//   counters NAME [in=N] [out=N]         sets the 64-bit octet counters (0 to 2^64 - 1)
+//   rate NAME [in=BYTES_PER_S] [out=BYTES_PER_S]   0 to 2^64 - 1 (10 Gbit/s is 1250000000)
 //   fail CALL [error=N] [times=N]        the next N calls (0: every call until recover) fail
 //                                        with error N (not 0)
 //   recover CALL
@@ -30,8 +31,8 @@
 //   reboot [id=TEXT]                     the machine starts again: a new boot id (TEXT, or
 //                                        "sim-boot-N" for the Nth boot; the first is
 //                                        "sim-boot-1") and every counter from 0 (rates go on)
-// CALL is a platform function name: GetNumberOfInterfaces, GetIfTable, GetAdaptersInfo,
-// GetPerAdapterInfo, GetBestInterface, IpReleaseAddress, IpRenewAddress.
+// CALL is a platform function name: GetNumberOfInterfaces, GetIfTable, GetIfEntry2, GetIfTable2,
+// GetAdaptersInfo, GetPerAdapterInfo, GetBestInterface, IpReleaseAddress, IpRenewAddress.
 // Options other than those shown are refused: a misspelt one would otherwise change nothing.
 #pragma once
 
@@ -56,7 +57,7 @@ struct SimInterfaceSetup {
     DWORD type = 6; // MIB_IF_TYPE_ETHERNET
     std::vector<BYTE> physAddr;
     DWORD mtu = 1500;
-    DWORD speedBps = 100'000'000;
+    uint64_t speedBps = 100'000'000;
     std::string description;
     bool up = true;
     bool unnamedInTable = false;

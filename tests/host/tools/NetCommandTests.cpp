@@ -80,7 +80,7 @@ TEST_F(NetCommandTest, StatusLinesOfEachSimulatedInterface)
         << run.output;
     EXPECT_NE(run.output.find("Interface 2: NE20001  <- tracked\n  NE20001*\n  IP Address: 192.168.1.10\n  Mask: 255.255.255.0\n"
                               "  Gateway: 192.168.1.1\n  DHCP Enabled: No\n  DNS Server: 192.168.1.1\n  WINS Server: Not available\n"
-                              "  Hardware address: 00-0A-1B-2C-3D-4E\n  Octets in: 5  out: 77\n  Usage key: NE20001\n"),
+                              "  Hardware address: 00-0A-1B-2C-3D-4E\n  Octets in: 4294967301  out: 77\n  Usage key: NE20001\n"),
         std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("Interface 3: ppp1\n"), std::string::npos);
@@ -92,7 +92,7 @@ TEST_F(NetCommandTest, StatusLinesOfEachSimulatedInterface)
         std::string::npos)
         << json.output;
     EXPECT_NE(json.output.find("\"statusLines\": [\"IP Address: 192.168.1.10\", \"Mask: 255.255.255.0\""), std::string::npos);
-    EXPECT_NE(json.output.find("\"hardwareAddress\": \"00-0A-1B-2C-3D-4E\", \"inOctets\": 5, \"outOctets\": 77, \"usageKey\": \"NE20001\", \"tracked\": true"),
+    EXPECT_NE(json.output.find("\"hardwareAddress\": \"00-0A-1B-2C-3D-4E\", \"inOctets\": 4294967301, \"outOctets\": 77, \"usageKey\": \"NE20001\", \"tracked\": true"),
         std::string::npos);
 }
 

@@ -157,6 +157,90 @@ TEST_F(IpHelperTest, IfTableCountersAreTheLow32BitsAndWrapOverVirtualTime)
     EXPECT_EQ(in, 3u);
 }
 
+TEST_F(IpHelperTest, IfEntry2FindsByIndexOrLuidAndSaysWhyNot)
+{
+    AddLoopback();
+    SimInterfaceSetup fast;
+    fast.name = L"ETH10G";
+    fast.description = "Simulated 10G";
+    fast.physAddr = { 0x00, 0x0A, 0x1B, 0x2C, 0x3D, 0x4F };
+    fast.speedBps = 10'000'000'000ull;
+    DWORD index = sim.Network().AddInterface(fast);
+    sim.Network().SetCounters(L"ETH10G", 0x5'0000'0123ull, 0x1'FFFF'FFF0ull);
+
+    EXPECT_EQ(GetIfEntry2(nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    MIB_IF_ROW2 row {};
+    EXPECT_EQ(GetIfEntry2(&row), static_cast<DWORD>(ERROR_INVALID_PARAMETER)); // neither LUID nor index
+    row.InterfaceIndex = index + 5;
+    EXPECT_EQ(GetIfEntry2(&row), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    std::memset(&row, kSentinel, sizeof(row));
+    row.InterfaceLuid.Value = 0;
+    row.InterfaceIndex = index;
+    ASSERT_EQ(GetIfEntry2(&row), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(row.InterfaceIndex, index);
+    EXPECT_STREQ(row.Alias, L"ETH10G");
+    EXPECT_STREQ(row.Description, L"Simulated 10G");
+    EXPECT_EQ(row.InOctets, 0x5'0000'0123ull);
+    EXPECT_EQ(row.OutOctets, 0x1'FFFF'FFF0ull);
+    EXPECT_EQ(row.TransmitLinkSpeed, 10'000'000'000ull);
+    EXPECT_EQ(row.ReceiveLinkSpeed, 10'000'000'000ull);
+    ASSERT_EQ(row.PhysicalAddressLength, 6u);
+    EXPECT_EQ(row.PhysicalAddress[5], 0x4F);
+    EXPECT_EQ(row.PhysicalAddress[6], 0); // cleared, not the sentinel
+    EXPECT_EQ(row.Type, static_cast<IFTYPE>(MIB_IF_TYPE_ETHERNET));
+    EXPECT_EQ(row.OperStatus, IfOperStatusUp);
+    EXPECT_EQ(row.MediaConnectState, MediaConnectStateConnected);
+    EXPECT_EQ(row.InterfaceAndOperStatusFlags.NotMediaConnected, 0);
+
+    // The LUID the row came with names the same interface again, whatever the index says.
+    NET_LUID luid = row.InterfaceLuid;
+    std::memset(&row, 0, sizeof(row));
+    row.InterfaceLuid = luid;
+    row.InterfaceIndex = 1;
+    ASSERT_EQ(GetIfEntry2(&row), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(row.InterfaceIndex, index);
+
+    sim.Network().Fail(NetCall::GetIfEntry2, ERROR_NOT_SUPPORTED);
+    EXPECT_EQ(GetIfEntry2(&row), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+}
+
+TEST_F(IpHelperTest, IfTable2HoldsEveryRowWithWholeCountersAndTheOldRowStopsAt32Bits)
+{
+    AddLoopback();
+    SimInterfaceSetup fast;
+    fast.name = L"ETH10G";
+    fast.speedBps = 10'000'000'000ull;
+    sim.Network().AddInterface(fast);
+    // 10 Gbit/s in, a little less out, from just below 2^32: the 32-bit halves wrap in a second.
+    sim.Network().SetCounters(L"ETH10G", 0xFFFF'FF00ull, 0xFFFF'FFF0ull);
+    sim.Network().SetRates(L"ETH10G", 1'250'000'000ull, 1'000'000'007ull);
+    sim.Clock().AdvanceSeconds(3600);
+
+    EXPECT_EQ(GetIfTable2(nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    MIB_IF_TABLE2* table = nullptr;
+    ASSERT_EQ(GetIfTable2(&table), static_cast<DWORD>(NO_ERROR));
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->NumEntries, 2u);
+    EXPECT_EQ(table->Table[0].Type, static_cast<IFTYPE>(MIB_IF_TYPE_LOOPBACK));
+    EXPECT_EQ(table->Table[1].InOctets, 0xFFFF'FF00ull + 3600ull * 1'250'000'000ull);
+    EXPECT_EQ(table->Table[1].OutOctets, 0xFFFF'FFF0ull + 3600ull * 1'000'000'007ull);
+    FreeMibTable(table);
+    FreeMibTable(nullptr);
+
+    Buffer buffer(offsetof(MIB_IFTABLE, table) + 2 * sizeof(MIB_IFROW));
+    ULONG size = static_cast<ULONG>(buffer.size);
+    ASSERT_EQ(GetIfTable(buffer.As<MIB_IFTABLE>(), &size, TRUE), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(buffer.As<MIB_IFTABLE>()->table[1].dwSpeed, 0xFFFFFFFFu);
+    EXPECT_EQ(buffer.As<MIB_IFTABLE>()->table[1].dwInOctets,
+        static_cast<DWORD>(0xFFFF'FF00ull + 3600ull * 1'250'000'000ull));
+
+    sim.Network().Fail(NetCall::GetIfTable2, ERROR_GEN_FAILURE);
+    table = nullptr;
+    EXPECT_EQ(GetIfTable2(&table), static_cast<DWORD>(ERROR_GEN_FAILURE));
+    EXPECT_EQ(table, nullptr);
+}
+
 TEST_F(IpHelperTest, AdaptersInfoLeavesLoopbackOutAndSaysNoDataWithoutAdapters)
 {
     AddLoopback();

@@ -94,6 +94,36 @@ TEST(SimNetworkScenario, BadCommandsSayWhy)
     }
 }
 
+TEST(SimNetworkScenario, CountersRatesAndSpeedsTakeEvery64BitValueAndNoMore)
+{
+    for (const char* line : { "counters A in=18446744073709551616", "rate A out=18446744073709551616",
+             "interface A speed=18446744073709551616", "rate A in=-5", "interface A speed=1e10" }) {
+        ScenarioParseResult parsed = ParseScenario(line);
+        ASSERT_EQ(parsed.commands.size(), 1u) << line;
+        EXPECT_NE(SimNetwork::CheckCommand(parsed.commands[0]), "") << line;
+    }
+
+    testing_support::SimNetworkScope sim;
+    ScenarioParseResult parsed = ParseScenario("interface A speed=10000000000\n"
+                                               "counters A in=18446744073709551615 out=4294967296\n"
+                                               "rate A in=1250000000 out=+1000000007\n");
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    for (const ScenarioCommand& command : parsed.commands)
+        ASSERT_EQ(SimNetwork::CheckCommand(command), "") << command.line;
+    sim.Network().Schedule(parsed.commands);
+    DWORD count = 0;
+    ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR)); // runs the commands now
+    sim.Clock().AdvanceSeconds(3600);
+
+    MIB_IF_ROW2 row {};
+    row.InterfaceIndex = 2;
+    ASSERT_EQ(GetIfEntry2(&row), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(row.TransmitLinkSpeed, 10000000000ull);
+    // The counter at 2^64 - 1 wraps as the machine's would; the other one runs on past 2^32.
+    EXPECT_EQ(row.InOctets, 3600ull * 1250000000ull - 1);
+    EXPECT_EQ(row.OutOctets, 4294967296ull + 3600ull * 1000000007ull);
+}
+
 namespace {
 std::string PerformLine(SimNetwork& network, const std::string& line)
 {
