@@ -125,23 +125,10 @@ inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest,
 template <typename Char>
 [[gnu::noinline]] ULONG64 LeadingCount(std::basic_string_view<Char> text)
 {
-    size_t i = 0;
-    while (i < text.size()
-        && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n' || text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    ULONG64 value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10u + static_cast<ULONG64>(text[i] - '0');
-        ++i;
-    }
-    if (negative)
-        return static_cast<uint32_t>(0u - static_cast<uint32_t>(value));
-    return value;
+    LeadingDigits read = ReadLeadingDigits(text);
+    if (read.negative)
+        return static_cast<uint32_t>(0u - static_cast<uint32_t>(read.magnitude));
+    return read.magnitude;
 }
 
 // The count in the field before the next space, cut off the rest with the space: what

@@ -345,7 +345,10 @@ BOOL FindClose(HANDLE hFindFile)
     return CloseHandle(hFindFile);
 }
 
-BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName)
+namespace {
+
+// A rename that refuses an existing target, or one that replaces it.
+BOOL Move(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, bool replace)
 {
     DevicePath from;
     DevicePath to;
@@ -353,26 +356,23 @@ BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName)
         = BeginPathCall({ { lpExistingFileName, from }, { lpNewFileName, to } }, ERROR_ACCESS_DENIED);
     if (!fileSystem)
         return FALSE;
-    if (DWORD error = fileSystem->MoveEntry(from, to))
+    if (DWORD error = replace ? fileSystem->ReplaceFile(from, to) : fileSystem->MoveEntry(from, to))
         return Fail(error);
     return TRUE;
+}
+
+} // namespace
+
+BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName)
+{
+    return Move(lpExistingFileName, lpNewFileName, false);
 }
 
 BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags)
 {
     if ((dwFlags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING)) != 0)
         return Fail(ERROR_INVALID_PARAMETER);
-    if ((dwFlags & MOVEFILE_REPLACE_EXISTING) == 0)
-        return MoveFileW(lpExistingFileName, lpNewFileName);
-    DevicePath from;
-    DevicePath to;
-    std::shared_ptr<platform::FileSystem> fileSystem
-        = BeginPathCall({ { lpExistingFileName, from }, { lpNewFileName, to } }, ERROR_ACCESS_DENIED);
-    if (!fileSystem)
-        return FALSE;
-    if (DWORD error = fileSystem->ReplaceFile(from, to))
-        return Fail(error);
-    return TRUE;
+    return Move(lpExistingFileName, lpNewFileName, (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0);
 }
 
 BOOL DeleteFileW(LPCWSTR lpFileName)

@@ -36,28 +36,41 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 // and stops at the first other character (0 when there are none). The value wraps modulo
 // 2^32 as the device's 32-bit conversion does.
 int32_t WtoL(std::wstring_view text);
-// The same for any character type, inline for readers that convert many fields in a loop
-// (UTF-16 code units read in place from a file, for one).
+
+// A number as _wtol reads it, before its reading as a type: whether a '-' came first, and the
+// leading digits' value modulo 2^64 (so also modulo 2^32).
+struct LeadingDigits {
+    bool negative = false;
+    uint64_t magnitude = 0;
+};
+
 template <typename Char>
-inline int32_t LeadingInteger(std::basic_string_view<Char> text)
+inline LeadingDigits ReadLeadingDigits(std::basic_string_view<Char> text)
 {
     size_t i = 0;
     while (i < text.size()
         && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n' || text[i] == '\v' || text[i] == '\f'))
         ++i;
-    bool negative = false;
+    LeadingDigits read;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
+        read.negative = text[i] == '-';
         ++i;
     }
-    uint32_t value = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+        read.magnitude = read.magnitude * 10u + static_cast<uint64_t>(text[i] - '0');
         ++i;
     }
-    if (negative)
-        value = 0u - value;
-    return static_cast<int32_t>(value);
+    return read;
+}
+
+// WtoL for any character type, inline for readers that convert many fields in a loop
+// (UTF-16 code units read in place from a file, for one).
+template <typename Char>
+inline int32_t LeadingInteger(std::basic_string_view<Char> text)
+{
+    LeadingDigits read = ReadLeadingDigits(text);
+    uint32_t value = static_cast<uint32_t>(read.magnitude);
+    return static_cast<int32_t>(read.negative ? 0u - value : value);
 }
 
 // Leading and trailing white space (space, tab, CR, LF, VT, FF) removed.

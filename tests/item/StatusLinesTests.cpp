@@ -64,6 +64,22 @@ protected:
     }
 };
 
+// A 240 x 320 screen turned to landscape: 320 wide, the widest screen that is still small.
+platform::DeviceProfile TurnedQvga()
+{
+    platform::DeviceProfile device = platform::DeviceProfile::Qvga();
+    device.Rotate();
+    return device;
+}
+
+class TurnedSmallScreenStatusLinesTest : public StatusLinesTest {
+protected:
+    TurnedSmallScreenStatusLinesTest()
+        : StatusLinesTest(TurnedQvga())
+    {
+    }
+};
+
 const Texts kInitialFullView = {
     L"NE2000 Ethernet Driver",
     L"IP Address: 192.168.1.10",
@@ -232,6 +248,20 @@ TEST_F(LargeScreenStatusLinesTest, CompactViewCentresValueLinesAndTheNotPresentL
     ASSERT_EQ(paint.texts.size(), 1u);
     EXPECT_EQ(paint.texts[0].text, L"No connected interfaces");
     EXPECT_EQ(paint.texts[0].flags, kCentred);
+}
+
+TEST_F(TurnedSmallScreenStatusLinesTest, AScreen320WideKeepsTheSmallScreensLeftAlignedLines)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
+    m_screen.AddLoopbackAndLan();
+    Start(0);
+    TheSettings().ScrollRate = 9;
+    m_screen.AdvanceSeconds(5);
+    platform::PaintRecord paint = m_screen.LastItemPaint();
+    ASSERT_EQ(paint.texts.size(), 1u);
+    EXPECT_EQ(paint.texts[0].text, L"IP Address: 192.168.1.10");
+    EXPECT_NE(paint.texts[0].flags, kCentred);
+    EXPECT_EQ(paint.texts[0].rect.left, 28);
 }
 
 TEST_F(StatusLinesTest, AChosenAdapterThatIsAbsentIsNamed)

@@ -135,4 +135,13 @@ TEST(UsageLine, BucketsByInterval)
     expected[0] = 100;
     expected[32] = 200;
     EXPECT_EQ(edges, expected);
+
+    // The upper edges have buckets of their own: day 31, and hour 23 as bucket 24.
+    UsageTable last {};
+    AddLineToTable(IntervalDaily, 3, 1, UsageLineHeader { 31, 5, {} }, UsageLineSums { 31, 3100 }, last);
+    AddLineToTable(IntervalHourly, 3, 30, UsageLineHeader { 30, 23, {} }, UsageLineSums { 23, 2300 }, last);
+    EXPECT_EQ(last[31], 31u);
+    EXPECT_EQ(last[UsageTableReceived + 31], 3100u);
+    EXPECT_EQ(last[24], 23u);
+    EXPECT_EQ(last[UsageTableReceived + 24], 2300u);
 }
