@@ -21,6 +21,13 @@ const fs::path& Folder()
         std::string pattern = (fs::temp_directory_path() / "fuzz-hive-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
+        // Kept in a plain buffer: the path object is gone by the time exit handlers run.
+        static char removeAtExit[4096];
+        std::snprintf(removeAtExit, sizeof removeAtExit, "%s", pattern.c_str());
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(removeAtExit, ignored);
+        });
         return fs::path(pattern);
     }();
     return folder;

@@ -2,6 +2,7 @@
 // the input's pieces as its speed, product and manufacturer files and a name from the input;
 // reading never crashes, never leaves the folder, and keeps its texts short.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,13 @@ const fs::path& Root()
         std::string pattern = (fs::temp_directory_path() / "fuzz-sysfs-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
+        // Kept in a plain buffer: the path object is gone by the time exit handlers run.
+        static char removeAtExit[4096];
+        std::snprintf(removeAtExit, sizeof removeAtExit, "%s", pattern.c_str());
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(removeAtExit, ignored);
+        });
         return fs::path(pattern);
     }();
     return root;

@@ -39,20 +39,19 @@ bool MatchesNamePattern(std::wstring_view name, std::wstring_view pattern)
 {
     if (pattern == L"*.*")
         pattern = L"*";
+    if (MatchesWildcards(name, pattern))
+        return true;
     // The platform's dot rules: "x.*" also names x without an extension, and a final "."
     // names files that have none ("*.", "?.").
-    if (pattern.size() > 2 && pattern.ends_with(L".*")) {
-        if (MatchesWildcards(name, pattern))
-            return true;
+    if (pattern.size() > 2 && pattern.ends_with(L".*"))
         return MatchesWildcards(name, pattern.substr(0, pattern.size() - 2));
-    }
     if (pattern.size() > 1 && pattern.back() == L'.' && pattern[pattern.size() - 2] != L'.') {
         std::wstring_view stem = pattern.substr(0, pattern.size() - 1);
         if (stem.find(L'.') == std::wstring_view::npos && name.find(L'.') != std::wstring_view::npos)
             return false;
         return MatchesWildcards(name, stem);
     }
-    return MatchesWildcards(name, pattern);
+    return false;
 }
 
 } // namespace platform

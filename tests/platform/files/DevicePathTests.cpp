@@ -79,4 +79,7 @@ TEST(NamePattern, DotsFollowThePlatformsRules)
     EXPECT_TRUE(MatchesNamePattern(L"q", L"?."));
     EXPECT_FALSE(MatchesNamePattern(L"qq", L"?."));
     EXPECT_FALSE(MatchesNamePattern(L"q.c", L"?."));
+    // A name that spells the pattern matches it, dots and all.
+    EXPECT_TRUE(MatchesNamePattern(L"a.b.", L"a.b."));
+    EXPECT_TRUE(MatchesNamePattern(L"x.", L"x."));
 }
