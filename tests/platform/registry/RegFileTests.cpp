@@ -92,7 +92,7 @@ TEST(RegFile, LongHexDataWrapsAtEightyColumns)
     }
     EXPECT_GT(lines, 6u);
     RegistryTree back;
-    Load(text, back);
+    ASSERT_NO_FATAL_FAILURE(Load(text, back));
     EXPECT_TRUE(back.SameContents(tree));
 }
 
@@ -132,12 +132,14 @@ TEST(RegFile, EveryValueTypeRoundTripsByteForByte)
 
     std::string text = WriteRegFile(tree);
     RegistryTree back;
-    Load(text, back);
+    ASSERT_NO_FATAL_FAILURE(Load(text, back));
     EXPECT_TRUE(back.SameContents(tree)) << text;
     // And the written form is stable.
     EXPECT_EQ(WriteRegFile(back), text);
+    auto types = back.Find(RegistryRoot::CurrentUser, { L"Software", L"Types" });
+    ASSERT_NE(types, nullptr);
     for (const auto& [name, typed] : values) {
-        const RegistryValue* value = back.Find(RegistryRoot::CurrentUser, { L"Software", L"Types" })->FindValue(name);
+        const RegistryValue* value = types->FindValue(name);
         ASSERT_NE(value, nullptr) << WideToUtf8(name);
         EXPECT_EQ(value->type, typed.first) << WideToUtf8(name);
         EXPECT_EQ(value->data, typed.second) << WideToUtf8(name);
@@ -152,7 +154,7 @@ TEST(RegFile, ReadsUtf16WithMarkUtf8WithMarkAndCrLf)
     std::string utf8 = "\xEF\xBB\xBF" + WideToUtf8(source);
     for (const std::string& bytes : { utf16, utf8, WideToUtf8(source) }) {
         RegistryTree tree;
-        Load(bytes, tree);
+        ASSERT_NO_FATAL_FAILURE(Load(bytes, tree));
         auto key = tree.Find(RegistryRoot::CurrentUser, { L"Software", L"\u0442\u0435\u0441\u0442" });
         ASSERT_NE(key, nullptr);
         EXPECT_EQ(key->Name(), L"\u0422\u0435\u0441\u0442");
@@ -170,7 +172,7 @@ TEST(RegFile, ReadsTheOlderFormatAndEightBitText)
                        "\"List\"=hex(7):61,00,62,00,00\r\n"
                        "\"Raw\"=hex:61,00\r\n";
     RegistryTree tree;
-    Load(text, tree);
+    ASSERT_NO_FATAL_FAILURE(Load(text, tree));
     auto key = tree.Find(RegistryRoot::LocalMachine, { L"Comm", L"X" });
     ASSERT_NE(key, nullptr);
     ASSERT_NE(key->FindValue(L"Caf\u00E9"), nullptr);
@@ -192,7 +194,7 @@ TEST(RegFile, ContinuationsCommentsAndShortRootNames)
                        "\"Number\"=dword:FF\n"
                        "[hkcu\\x]\n";
     RegistryTree tree;
-    Load(text, tree);
+    ASSERT_NO_FATAL_FAILURE(Load(text, tree));
     auto comm = tree.Find(RegistryRoot::LocalMachine, { L"Comm" });
     ASSERT_NE(comm, nullptr);
     EXPECT_EQ(comm->FindValue(L"Bytes")->data, (std::vector<uint8_t> { 1, 2, 3, 4, 5 }));
@@ -208,7 +210,7 @@ TEST(RegFile, DeletionsAndMergedSections)
     keep->SetValue(L"Old", REG_DWORD, Dword(1));
     keep->SetValue(L"", REG_SZ, Sz(L"d"));
     MakeKey(tree, RegistryRoot::CurrentUser, { L"A", L"Gone", L"Deep" });
-    Load("Windows Registry Editor Version 5.00\n"
+    ASSERT_NO_FATAL_FAILURE(Load("Windows Registry Editor Version 5.00\n"
          "[-HKEY_CURRENT_USER\\A\\Gone]\n"
          "[-HKEY_CURRENT_USER\\A\\NeverThere]\n"
          "[HKEY_CURRENT_USER\\A\\Keep]\n"
@@ -217,7 +219,7 @@ TEST(RegFile, DeletionsAndMergedSections)
          "\"New\"=\"1\"\n"
          "[HKEY_CURRENT_USER\\a\\KEEP]\n"
          "\"new\"=\"2\"\n",
-        tree);
+        tree));
     EXPECT_EQ(tree.Find(RegistryRoot::CurrentUser, { L"A", L"Gone" }), nullptr);
     ASSERT_EQ(keep->Values().size(), 1u);
     EXPECT_EQ(keep->Values()[0].name, L"New");
