@@ -9,29 +9,12 @@
 #include <sstream>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "platform/registry/RegistryStore.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path& Folder()
-{
-    static const fs::path folder = [] {
-        std::string pattern = (fs::temp_directory_path() / "fuzz-hive-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        // Kept in a plain buffer: the path object is gone by the time exit handlers run.
-        static char removeAtExit[4096];
-        std::snprintf(removeAtExit, sizeof removeAtExit, "%s", pattern.c_str());
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(removeAtExit, ignored);
-        });
-        return fs::path(pattern);
-    }();
-    return folder;
-}
 
 std::string ReadAll(const fs::path& path)
 {
@@ -46,10 +29,8 @@ std::string ReadAll(const fs::path& path)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace platform;
-    const fs::path& folder = Folder();
-    for (const auto& entry : fs::directory_iterator(folder))
-        fs::remove_all(entry.path());
-    const fs::path hive = folder / "registry.reg";
+    EmptyFuzzScratchFolder();
+    const fs::path hive = FuzzScratchFolder() / "registry.reg";
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::ofstream(hive, std::ios::binary) << bytes;
 

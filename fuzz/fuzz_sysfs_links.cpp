@@ -9,29 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "ScratchFolder.h"
 #include "platform/net/linux/SysfsLinks.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path& Root()
-{
-    static const fs::path root = [] {
-        std::string pattern = (fs::temp_directory_path() / "fuzz-sysfs-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        // Kept in a plain buffer: the path object is gone by the time exit handlers run.
-        static char removeAtExit[4096];
-        std::snprintf(removeAtExit, sizeof removeAtExit, "%s", pattern.c_str());
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(removeAtExit, ignored);
-        });
-        return fs::path(pattern);
-    }();
-    return root;
-}
 
 // The next piece of the input, up to a NUL byte.
 std::string_view Take(std::string_view& rest)
@@ -52,9 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string_view product = Take(rest);
     std::string_view maker = Take(rest);
 
-    const fs::path& root = Root();
-    for (const auto& entry : fs::directory_iterator(root))
-        fs::remove_all(entry.path());
+    EmptyFuzzScratchFolder();
+    const fs::path& root = FuzzScratchFolder();
     fs::path usb = root / "usb";
     fs::path link = root / "net" / "eth0";
     fs::create_directories(usb / "1-1:1.0");
