@@ -1,40 +1,13 @@
 #include "host/tools/NetworkSession.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
 #include "host/modes/SimulatedDevice.h"
 #include "netinfo/AdapterTracking.h"
 #include "platform/core/DataFolder.h"
 #include "platform/net/CommSeeding.h"
 #include "platform/phone/PhoneBackend.h"
-#include "platform/registry/RegistryExchange.h"
 #include "platform/registry/RegistryStore.h"
 
 namespace host {
-
-namespace {
-
-// The data folder's registry as it stands, in memory only: a simulation seeds its own adapters
-// and must never write them into the user's hive. False when the hive had bad lines (they
-// are left out and reported).
-bool CopyHiveIntoMemory(const std::filesystem::path& dataFolder)
-{
-    platform::OpenRegistryStore(platform::HivePath(dataFolder), platform::RegistryStoreMode::MemoryOnly);
-    std::ifstream in(platform::HivePath(dataFolder), std::ios::binary);
-    if (!in)
-        return true;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    platform::RegFileError fault;
-    if (platform::ImportRegistryFile(text, fault) == ERROR_SUCCESS)
-        return true;
-    std::fprintf(stderr, "registry: the hive %s cannot be used (%s); the simulation starts from an empty registry\n",
-        platform::HivePath(dataFolder).c_str(), fault.Describe().c_str());
-    return false;
-}
-
-} // namespace
 
 std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path& dataFolder,
     const std::optional<std::string>& simulation, std::string& error)
@@ -48,7 +21,14 @@ std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path
             error = problem;
             return nullptr;
         }
-        session->m_hiveDamaged = !CopyHiveIntoMemory(dataFolder);
+        // The simulated adapters' keys go into a copy: the user's hive is left as it was.
+        platform::RegistryStoreResult copied
+            = platform::OpenRegistryStore(platform::HivePath(dataFolder), platform::RegistryStoreMode::Copy);
+        if (!copied.Ok()) {
+            error = copied.detail;
+            return nullptr;
+        }
+        session->m_hiveDamaged = !copied.damage.empty();
         session->m_simulation->Start();
         platform::SeedCommAdapterKeys();
         session->m_objects = std::make_unique<Objects>();

@@ -148,7 +148,7 @@ RegistryStoreResult RegistryState::Open(const std::filesystem::path& hivePath, R
                 std::vector<RegFileError> faults;
                 bool kept = ParseRegFileKeepingGoodLines(bytes, document, faults);
                 result.damage = DescribeFaults(faults);
-                if (mode == RegistryStoreMode::ReadOnly) {
+                if (mode != RegistryStoreMode::ReadWrite) {
                     if (!kept) {
                         result.status = RegistryStoreStatus::Unreadable;
                         result.detail = "the registry " + hivePath.string() + " cannot be parsed (" + result.damage + ")";

@@ -14,6 +14,8 @@
 //             ERROR_ACCESS_DENIED. A hive with bad lines is left where it is, reported, and
 //             loaded without them; one that is no registry file fails the opening.
 // A hive path that is no regular file (a FIFO, a device, a folder) fails the opening.
+// Copy        loads the hive as ReadOnly does and takes changes in memory only: the file is
+//             never written (a simulation over a user's registry).
 // MemoryOnly  an empty registry that no file backs, for tests and simulations.
 //
 // Opening a store closes the previous one first (writing it if dirty); the handles of the
@@ -27,7 +29,7 @@
 
 namespace platform {
 
-enum class RegistryStoreMode { ReadWrite, ReadOnly, MemoryOnly };
+enum class RegistryStoreMode { ReadWrite, ReadOnly, Copy, MemoryOnly };
 
 enum class RegistryStoreStatus {
     Opened,
