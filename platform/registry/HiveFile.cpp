@@ -7,38 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/files/WholeFile.h"
 #include "platform/time/CalendarTime.h"
 
 namespace platform {
-
-namespace {
-
-int WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return 0;
-}
-
-int SyncFolder(const std::filesystem::path& folder)
-{
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    int error = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
-}
-
-} // namespace
 
 HiveFile::HiveFile(std::filesystem::path path)
     : m_path(std::move(path))
@@ -124,23 +96,7 @@ int HiveFile::Read(std::string& bytes) const
 
 int HiveFile::Replace(const std::string& bytes) const
 {
-    std::filesystem::path temporary = TemporaryPath();
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return errno;
-    int error = WriteAll(fd, bytes.data(), bytes.size());
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), m_path.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    // The rename is durable only once the folder is.
-    return SyncFolder(m_path.parent_path());
+    return ReplaceWholeFile(m_path, bytes);
 }
 
 int HiveFile::MoveAside(std::filesystem::path& movedTo) const
