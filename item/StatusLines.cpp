@@ -1,5 +1,8 @@
 #include "item/StatusLines.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "item/PluginModule.h"
 #include "netinfo/AdapterTracking.h"
 #include "platform/device/Device.h"
@@ -151,8 +154,9 @@ void StatusLinePainter::DrawItem(DWORD id)
         DrawLine(m_dc, Fmt(L"WINS Server: %s", value), m_rect, ValueFlags());
         break;
     case ViewTimeConnected: {
-        int64_t seconds = platform::CalendarTime::Now() - m_module.m_item.connectTime;
-        DrawLine(m_dc, TimeConnectedText(static_cast<int32_t>(seconds)), m_rect, ValueFlags());
+        const ItemState& item = m_module.m_item;
+        int32_t seconds = ConnectedSeconds(item.connected, item.connectTime, platform::CalendarTime::Now());
+        DrawLine(m_dc, TimeConnectedText(seconds), m_rect, ValueFlags());
         break;
     }
     case ViewDataRate:
@@ -217,6 +221,16 @@ void DrawStatusLines(HWND, HDC dc, RECT rect, bool advance, DWORD index)
     for (ViewItem item = module.m_settings.NextStatusItem(advance); item.id != EndOfItems;
          item = module.m_settings.NextStatusItem(advance))
         painter.DrawItem(item.id);
+}
+
+int32_t ConnectedSeconds(bool connected, const platform::CalendarTime& since, const platform::CalendarTime& now)
+{
+    // Before the first connected tick there is no start time (it would count from 1970), and a
+    // clock set back must not show a negative time.
+    if (!connected)
+        return 0;
+    int64_t seconds = now - since;
+    return static_cast<int32_t>(std::clamp<int64_t>(seconds, 0, INT32_MAX));
 }
 
 std::wstring TimeConnectedText(int32_t seconds)

@@ -10,6 +10,7 @@
 struct BuiltIcon {
     IconArt art;
     int size;
+    int extent;
     const uint32_t* pixels; // size x size, as DrawIconArt gives them
 };
 
@@ -17,5 +18,5 @@ struct BuiltIcon {
 extern const BuiltIcon kBuiltIcons[];
 extern const size_t kBuiltIconCount;
 
-// The picture at that size, or null when the build drew none.
-const uint32_t* FindBuiltIcon(IconArt art, int size);
+// The picture at that size and extent, or null when the build drew none.
+const uint32_t* FindBuiltIcon(IconArt art, int size, int extent);

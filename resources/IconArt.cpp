@@ -314,3 +314,15 @@ std::vector<uint32_t> DrawIconArt(IconArt art, int size)
     }
     return canvas.Take();
 }
+
+std::vector<uint32_t> DrawIconArt(IconArt art, int size, int extent)
+{
+    if (extent >= size)
+        return DrawIconArt(art, size);
+    std::vector<uint32_t> picture = DrawIconArt(art, extent);
+    std::vector<uint32_t> icon(static_cast<size_t>(size) * size, 0);
+    for (int y = 0; y < extent; ++y)
+        for (int x = 0; x < extent; ++x)
+            icon[static_cast<size_t>(y) * size + x] = picture[static_cast<size_t>(y) * extent + x];
+    return icon;
+}

@@ -22,3 +22,7 @@ enum class IconArt {
 
 // The icon at size x size pixels, anti-aliased, on a transparent background.
 std::vector<uint32_t> DrawIconArt(IconArt art, int size);
+
+// The picture drawn extent x extent pixels into the top-left corner of a transparent size x size
+// icon, for a button whose tap area is smaller than the icon drawn for it.
+std::vector<uint32_t> DrawIconArt(IconArt art, int size, int extent);

@@ -20,8 +20,8 @@ platform::ModuleResources BuildModuleResources()
     platform::ModuleResources resources;
     // Drawn at build time (tools/icongen): the module's attach only copies them.
     for (const IconRole& role : kIconRoles) {
-        resources.AddIcon(role.smallId, kSmallIconSize, kSmallIconSize, FindBuiltIcon(role.art, kSmallIconSize));
-        resources.AddIcon(role.largeId, role.largeSize, role.largeSize, FindBuiltIcon(role.art, role.largeSize));
+        resources.AddIcon(role.smallId, kSmallIconSize, kSmallIconSize, FindBuiltIcon(role.art, kSmallIconSize, role.smallExtent));
+        resources.AddIcon(role.largeId, role.largeSize, role.largeSize, FindBuiltIcon(role.art, role.largeSize, role.largeSize));
     }
     resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");

@@ -323,6 +323,31 @@ TEST(TimeConnected, TextsBelowADayForOneDayAndForMore)
     EXPECT_EQ(TimeConnectedText(200000), L"Time Connected: 2 days 07:33");
 }
 
+TEST(TimeConnected, ZeroUntilConnectedAndNeverNegative)
+{
+    platform::CalendarTime since = platform::CalendarTime::FromUnixSeconds(1'700'000'000);
+    EXPECT_EQ(ConnectedSeconds(false, platform::CalendarTime(), since), 0);
+    EXPECT_EQ(ConnectedSeconds(true, since, since + 90061), 90061);
+    EXPECT_EQ(ConnectedSeconds(true, since, since - 5), 0); // the clock set back
+    EXPECT_EQ(ConnectedSeconds(true, platform::CalendarTime(), since + 3'000'000'000LL), INT32_MAX);
+}
+
+TEST_F(StatusLinesTest, TimeConnectedIsZeroWhenPaintedBeforeTheFirstTick)
+{
+    m_screen.AddLoopbackAndLan();
+    m_screen.LoadModule();
+    for (DWORD id : { 101u, 102u, 103u, 104u, 105u, 107u, 108u })
+        TheSettings().SetViewItem(id, 0, TheSettings().ViewItemAt(TheSettings().SetViewItem(id, 0, 0)).position);
+    TheSettings().SetViewItem(ViewTimeConnected, 1, 0);
+    TheSettings().SetFullView(1);
+    m_screen.AdvanceSeconds(3600); // a clock well past 1970 before the item exists
+    ASSERT_NE(m_screen.CreateItem(), nullptr);
+    ASSERT_FALSE(g_pModule->m_item.connected);
+    InvalidateRect(m_screen.Item(), nullptr, TRUE);
+    UpdateWindow(m_screen.Item());
+    EXPECT_EQ(m_screen.LastItemTexts(), Texts { L"Time Connected: 00:00:00" });
+}
+
 TEST_F(StatusLinesTest, TimeConnectedCountsFromTheFirstConnectedTick)
 {
     m_screen.AddLoopbackAndLan();

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -47,20 +48,28 @@ const char* ArtName(IconArt art)
     return "Unknown";
 }
 
+std::string ArrayName(IconArt art, int size, int extent)
+{
+    std::string name = std::string("k") + ArtName(art) + std::to_string(size);
+    if (extent != size)
+        name += "In" + std::to_string(extent);
+    return name;
+}
+
 std::string Generate()
 {
-    std::set<std::pair<int, int>> wanted; // (art, size), in a stable order
+    std::set<std::tuple<int, int, int>> wanted; // (art, size, extent), in a stable order
     for (const IconRole& role : kIconRoles) {
-        wanted.insert({ static_cast<int>(role.art), kSmallIconSize });
-        wanted.insert({ static_cast<int>(role.art), role.largeSize });
+        wanted.insert({ static_cast<int>(role.art), kSmallIconSize, role.smallExtent });
+        wanted.insert({ static_cast<int>(role.art), role.largeSize, role.largeSize });
     }
     std::ostringstream out;
     out << "// Generated at build time by velmora-icongen from resources/IconArt.cpp: do not edit.\n"
            "#include \"resources/BuiltIcons.h\"\n\nnamespace {\n";
     char word[16];
-    for (const auto& [art, size] : wanted) {
-        std::vector<uint32_t> pixels = DrawIconArt(static_cast<IconArt>(art), size);
-        out << "\nconst uint32_t k" << ArtName(static_cast<IconArt>(art)) << size << "[] = {";
+    for (const auto& [art, size, extent] : wanted) {
+        std::vector<uint32_t> pixels = DrawIconArt(static_cast<IconArt>(art), size, extent);
+        out << "\nconst uint32_t " << ArrayName(static_cast<IconArt>(art), size, extent) << "[] = {";
         for (size_t i = 0; i < pixels.size(); ++i) {
             std::snprintf(word, sizeof(word), "0x%08X,", static_cast<unsigned>(pixels[i]));
             out << (i % 8 == 0 ? "\n    " : " ") << word;
@@ -68,9 +77,10 @@ std::string Generate()
         out << "\n};\n";
     }
     out << "\n} // namespace\n\nconst BuiltIcon kBuiltIcons[] = {\n";
-    for (const auto& [art, size] : wanted) {
-        const char* name = ArtName(static_cast<IconArt>(art));
-        out << "    { IconArt::" << name << ", " << size << ", k" << name << size << " },\n";
+    for (const auto& [art, size, extent] : wanted) {
+        IconArt picture = static_cast<IconArt>(art);
+        out << "    { IconArt::" << ArtName(picture) << ", " << size << ", " << extent << ", "
+            << ArrayName(picture, size, extent) << " },\n";
     }
     out << "};\n\nconst size_t kBuiltIconCount = " << wanted.size() << ";\n";
     return out.str();
