@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "host/ReplaceFile.h"
 #include "host/tools/JsonText.h"
 #include "platform/core/DataFolder.h"
 #include "platform/files/Files.h"
@@ -158,8 +159,8 @@ DWORD IntervalCode(const std::string& interval)
     return IntervalHourly;
 }
 
-// A folder or file of this machine as a device path: the command works with the whole
-// machine as its device root, so that log folders and export files can lie anywhere.
+// A folder of this machine as a device path: the command works with the whole machine as
+// its device root, so that log folders can lie anywhere.
 std::wstring DevicePathOf(const fs::path& hostPath)
 {
     std::wstring path;
@@ -296,20 +297,17 @@ int RunExport(const Options& options, const Settings& settings, const std::wstri
     UsageLogger noLiveCounts;
     MonthFileCache cache;
     UsageDisplayName displayName = [&settings](const std::wstring& key) { return UsageInterfaceDisplayName(settings, key); };
-    std::wstring out = DevicePathOf(options.out);
-    switch (ExportUsageFile(noLiveCounts, *start, *end, exportInterval, out, folder, displayName, cache)) {
-    case ExportOutcome::Written:
-        return kExitDone;
-    case ExportOutcome::NoInterfaces:
+    std::string text;
+    ExportOutcome outcome = ExportUsageText(noLiveCounts, *start, *end, exportInterval, folder, displayName, cache, text);
+    if (outcome == ExportOutcome::BadInterval)
+        return Fail(kExitUsage, "bad interval");
+    // --out is a file of this machine, its name taken as it is (a backslash is part of a
+    // name), replaced only once the new file is whole: a full disk leaves the old one.
+    if (std::string failed = ReplaceFileContents(options.out, text); !failed.empty())
+        return Fail(kExitFiles, failed);
+    if (outcome == ExportOutcome::NoInterfaces)
         return Fail(kExitNoData, "no interface was logged in that range: " + Quoted(options.out) + " is left empty");
-    case ExportOutcome::CannotCreate:
-        return Fail(kExitFiles, "cannot create " + Quoted(options.out) + ": " + ErrorText(GetLastError()));
-    case ExportOutcome::WriteFailed:
-        return Fail(kExitFiles, "cannot write " + Quoted(options.out) + ": " + ErrorText(GetLastError()));
-    case ExportOutcome::BadInterval:
-        break;
-    }
-    return Fail(kExitUsage, "bad interval");
+    return kExitDone;
 }
 
 } // namespace

@@ -27,10 +27,11 @@ struct CommandRun {
     std::string output;
 };
 
-CommandRun Velmora(const std::string& arguments)
+// shellFirst runs in the shell before the program: limits for it.
+CommandRun Velmora(const std::string& arguments, const std::string& shellFirst = "")
 {
     CommandRun run;
-    FILE* pipe = ::popen((std::string(VELMORA_BINARY_DIR) + "/velmora " + arguments + " 2>&1").c_str(), "r");
+    FILE* pipe = ::popen((shellFirst + std::string(VELMORA_BINARY_DIR) + "/velmora " + arguments + " 2>&1").c_str(), "r");
     if (pipe == nullptr)
         return run;
     std::array<char, 4096> buffer;
@@ -155,7 +156,7 @@ TEST_F(UsageCommandTest, ProblemsAreToldWithExitCodes)
     CommandRun unwritable = Usage("export --interval daily --from 2006-03-01 --to 2006-03-02 --out "
         + Quote(m_scratch.Path() / "missing" / "out.csv"));
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_NE(unwritable.output.find("cannot create"), std::string::npos);
+    EXPECT_NE(unwritable.output.find("cannot write"), std::string::npos) << unwritable.output;
 
     for (const char* bad : { "2006-02-29", "2006-13-01", "06-03-01", "2006-03-01T24:00:00", "2006-03-01 10:00" }) {
         CommandRun run = Usage(std::string("export --interval daily --from '") + bad + "' --to 2006-03-02 --out " + Quote(out));
@@ -193,4 +194,24 @@ TEST(UsageCommand, WithoutLogDirReadsTheDevicesUsageLogPath)
     CommandRun moved = Velmora("usage report --interval daily --date 2006-04-01 --data " + Quote(data.Path()));
     ASSERT_EQ(moved.exitCode, 0) << moved.output;
     EXPECT_NE(moved.output.find("1 (Sat)"), std::string::npos) << moved.output;
+}
+
+TEST_F(UsageCommandTest, AnExportThatCannotBeWrittenLeavesTheOldFileWhole)
+{
+    fs::path out = m_scratch.Path() / "old.csv";
+    PutFile(out, "Year,Month,\r\n2005,1,\r\n");
+    // Room for a kilobyte or two: the 25 days of hours need more.
+    CommandRun full = Velmora("usage export --interval hourly --from 2006-03-07 --to 2006-04-01 --data " + Quote(m_data)
+            + " --log-dir " + Quote(m_logs) + " --out " + Quote(out),
+        "ulimit -f 2; ");
+    EXPECT_EQ(full.exitCode, 1) << full.output;
+    EXPECT_NE(full.output.find("cannot write " + out.string()), std::string::npos) << full.output;
+    EXPECT_EQ(GetFile(out), "Year,Month,\r\n2005,1,\r\n");
+    EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+
+    // The same when the file beside it cannot be made.
+    fs::create_directory(out.string() + ".tmp");
+    CommandRun blocked = Usage("export --interval daily --from 2006-03-01 --to 2006-03-31 --out " + Quote(out));
+    EXPECT_EQ(blocked.exitCode, 1) << blocked.output;
+    EXPECT_EQ(GetFile(out), "Year,Month,\r\n2005,1,\r\n");
 }
