@@ -10,11 +10,16 @@ namespace {
 
 constexpr size_t kFlushBytes = 1 << 16;
 
-// The open export file with its pending text; the text goes out in large pieces.
+// The open export file with its pending text; the text goes out in large pieces, to the
+// file or, for a caller that writes the file itself, to a text.
 class ExportFile {
 public:
     explicit ExportFile(HANDLE file)
         : m_file(file)
+    {
+    }
+    explicit ExportFile(std::string& text)
+        : m_text(&text)
     {
     }
     ~ExportFile() { Close(); }
@@ -37,7 +42,9 @@ public:
     }
     bool Flush()
     {
-        if (!m_pending.empty() && m_ok) {
+        if (m_text != nullptr) {
+            *m_text += m_pending;
+        } else if (!m_pending.empty() && m_ok) {
             DWORD written = 0;
             m_ok = WriteFile(m_file, m_pending.data(), static_cast<DWORD>(m_pending.size()), &written, nullptr)
                 && written == m_pending.size();
@@ -51,9 +58,9 @@ public:
     // when any of the text could not be written.
     bool Close()
     {
+        Flush();
         if (m_file == INVALID_HANDLE_VALUE)
             return m_ok;
-        Flush();
         CloseHandle(m_file);
         m_file = INVALID_HANDLE_VALUE;
         if (!m_ok)
@@ -62,7 +69,8 @@ public:
     }
 
 private:
-    HANDLE m_file;
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    std::string* m_text = nullptr;
     std::string m_pending;
     bool m_ok = true;
     DWORD m_error = NO_ERROR;
@@ -108,21 +116,13 @@ BOOL ExportUsage(const UsageLogger& logger, const platform::CalendarTime& start,
     return ExportUsageFile(logger, start, end, exportInterval, path, folder, displayName, source) == ExportOutcome::Written;
 }
 
-ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::CalendarTime& start,
-    const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& path, const std::wstring& folder,
-    const UsageDisplayName& displayName, MonthSource& source)
-{
-    const DWORD interval = ReaderInterval(exportInterval);
-    if (interval == 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return ExportOutcome::BadInterval;
-    }
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-        FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return ExportOutcome::CannotCreate;
-    ExportFile file(handle);
+namespace {
 
+// The header and the rows; NoInterfaces before anything is appended.
+ExportOutcome AppendExport(ExportFile& file, const UsageLogger& logger, const platform::CalendarTime& start,
+    const platform::CalendarTime& end, DWORD interval, const std::wstring& folder, const UsageDisplayName& displayName,
+    MonthSource& source)
+{
     NameList names;
     CollectNames(folder, start, end, names, source);
     if (names.empty())
@@ -187,5 +187,41 @@ ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::Calenda
                 start.Minute(), start.Second());
         }
     }
+    return ExportOutcome::Written;
+}
+
+} // namespace
+
+ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::CalendarTime& start,
+    const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& path, const std::wstring& folder,
+    const UsageDisplayName& displayName, MonthSource& source)
+{
+    const DWORD interval = ReaderInterval(exportInterval);
+    if (interval == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ExportOutcome::BadInterval;
+    }
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ExportOutcome::CannotCreate;
+    ExportFile file(handle);
+    ExportOutcome outcome = AppendExport(file, logger, start, end, interval, folder, displayName, source);
+    if (outcome != ExportOutcome::Written)
+        return outcome;
     return file.Close() ? ExportOutcome::Written : ExportOutcome::WriteFailed;
+}
+
+ExportOutcome ExportUsageText(const UsageLogger& logger, const platform::CalendarTime& start,
+    const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& folder,
+    const UsageDisplayName& displayName, MonthSource& source, std::string& text)
+{
+    text.clear();
+    const DWORD interval = ReaderInterval(exportInterval);
+    if (interval == 0)
+        return ExportOutcome::BadInterval;
+    ExportFile file(text);
+    ExportOutcome outcome = AppendExport(file, logger, start, end, interval, folder, displayName, source);
+    file.Close();
+    return outcome;
 }

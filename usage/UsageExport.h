@@ -47,6 +47,13 @@ ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::Calenda
     const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& path, const std::wstring& folder,
     const UsageDisplayName& displayName, MonthSource& source);
 
+// The export file's bytes, for a caller that writes the file itself (the command line puts
+// them beside the target and renames them over it). Written, BadInterval or NoInterfaces
+// (the text is then empty).
+ExportOutcome ExportUsageText(const UsageLogger& logger, const platform::CalendarTime& start,
+    const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& folder,
+    const UsageDisplayName& displayName, MonthSource& source, std::string& text);
+
 // A wide text as the export's 8-bit text: characters up to U+00FF as their byte, others as
 // "?" (the platform's default character for what the code page cannot hold).
 std::string ExportText(std::wstring_view text);

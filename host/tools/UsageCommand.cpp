@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <optional>
 
+#include "host/ReplaceFile.h"
 #include "host/tools/JsonText.h"
 #include "platform/core/DataFolder.h"
+#include "platform/files/DevicePath.h"
 #include "platform/files/Files.h"
 #include "platform/files/LinuxFileSystem.h"
 #include "platform/registry/RegistryStore.h"
@@ -158,19 +160,6 @@ DWORD IntervalCode(const std::string& interval)
     return IntervalHourly;
 }
 
-// A folder or file of this machine as a device path: the command works with the whole
-// machine as its device root, so that log folders and export files can lie anywhere.
-std::wstring DevicePathOf(const fs::path& hostPath)
-{
-    std::wstring path;
-    for (const fs::path& part : fs::absolute(hostPath).lexically_normal().relative_path()) {
-        if (part.empty())
-            continue;
-        path += L"\\" + Utf8ToWide(part.string());
-    }
-    return path.empty() ? std::wstring(L"\\") : path;
-}
-
 std::string ErrorText(DWORD error)
 {
     switch (error) {
@@ -194,25 +183,65 @@ std::string ErrorText(DWORD error)
     }
 }
 
-// The log folder as a device path, checked to be a readable folder.
+// Whether a device path that the device root's file system refuses is found when its links
+// are followed anywhere on this machine: it then leads out of the root, not into a folder
+// the user may not read.
+bool LeadsOutOfRoot(const fs::path& root, const platform::DevicePath& path)
+{
+    std::shared_ptr<platform::LinuxFileSystem> machine = platform::LinuxFileSystem::Create("/");
+    std::error_code error;
+    fs::path canonicalRoot = fs::canonical(root, error);
+    if (!machine || error)
+        return false;
+    // Name by name, so that a backslash in a folder's name stays part of the name.
+    platform::DevicePath anywhere;
+    for (const fs::path& part : canonicalRoot.relative_path())
+        anywhere = anywhere.Child(Utf8ToWide(part.string()));
+    for (const std::wstring& name : path.Names())
+        anywhere = anywhere.Child(name);
+    fs::path found;
+    return machine->HostPath(anywhere, found) == ERROR_SUCCESS;
+}
+
+// Installs the file system the month files are read through and gives the log folder as
+// one of its device paths, checked to be a readable folder. A folder given with --log-dir is
+// the root itself, wherever it lies; the UsageLogPath setting is a device path, held inside
+// the device root as the device holds it: ".." above the root and links out of it are
+// refused, as are month files linked out of it.
 std::optional<std::string> ResolveLogFolder(const Options& options, const Settings& settings, std::wstring& folder)
 {
+    fs::path root;
     std::string shown; // the folder as the user knows it
+    platform::DevicePath path;
     if (!options.logDir.empty()) {
+        root = options.logDir;
         shown = Quoted(options.logDir);
-        folder = DevicePathOf(options.logDir);
     } else {
-        // The UsageLogPath setting of the device, inside its root.
-        const fs::path& dataFolder = options.dataFolder;
-        std::wstring logPath = settings.UsageLogPath;
-        if (logPath.empty() || (logPath[0] != L'\\' && logPath[0] != L'/'))
-            logPath = L"\\" + logPath;
-        folder = DevicePathOf(platform::DeviceRoot(dataFolder)) + logPath;
-        shown = Quoted(WideToUtf8(logPath)) + " (UsageLogPath in " + platform::DeviceRoot(dataFolder).string() + ")";
+        root = platform::DeviceRoot(options.dataFolder);
+        shown = Quoted(WideToUtf8(settings.UsageLogPath)) + " (UsageLogPath in " + root.string() + ")";
+        if (DWORD error = platform::DevicePath::Parse(settings.UsageLogPath, path))
+            return "log folder " + shown + ": "
+                + (error == ERROR_ACCESS_DENIED ? std::string("leads out of the device root") : ErrorText(error));
     }
+    folder = path.ToString();
+
+    // Checked first: the file system would make a missing root.
+    std::error_code missing;
+    if (!fs::exists(root, missing))
+        return "log folder " + shown + ": " + ErrorText(ERROR_PATH_NOT_FOUND);
+    DWORD error = ERROR_SUCCESS;
+    std::shared_ptr<platform::LinuxFileSystem> files = platform::LinuxFileSystem::Create(root, &error);
+    if (!files)
+        return "log folder " + shown + ": " + (error == ERROR_DIRECTORY ? std::string("not a folder") : ErrorText(error));
+    platform::InstallFileSystem(files);
+
     DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return "log folder " + shown + ": " + ErrorText(GetLastError());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED && options.logDir.empty() && LeadsOutOfRoot(root, path))
+            return "log folder " + shown + ": leads out of the device root through a link";
+        return "log folder " + shown + ": " + ErrorText(error);
+    }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return "log folder " + shown + " is not a folder";
     WIN32_FIND_DATAW found {};
@@ -296,20 +325,17 @@ int RunExport(const Options& options, const Settings& settings, const std::wstri
     UsageLogger noLiveCounts;
     MonthFileCache cache;
     UsageDisplayName displayName = [&settings](const std::wstring& key) { return UsageInterfaceDisplayName(settings, key); };
-    std::wstring out = DevicePathOf(options.out);
-    switch (ExportUsageFile(noLiveCounts, *start, *end, exportInterval, out, folder, displayName, cache)) {
-    case ExportOutcome::Written:
-        return kExitDone;
-    case ExportOutcome::NoInterfaces:
+    std::string text;
+    ExportOutcome outcome = ExportUsageText(noLiveCounts, *start, *end, exportInterval, folder, displayName, cache, text);
+    if (outcome == ExportOutcome::BadInterval)
+        return Fail(kExitUsage, "bad interval");
+    // --out is a file of this machine, its name taken as it is (a backslash is part of a
+    // name), replaced only once the new file is whole: a full disk leaves the old one.
+    if (std::string failed = ReplaceFileContents(options.out, text); !failed.empty())
+        return Fail(kExitFiles, failed);
+    if (outcome == ExportOutcome::NoInterfaces)
         return Fail(kExitNoData, "no interface was logged in that range: " + Quoted(options.out) + " is left empty");
-    case ExportOutcome::CannotCreate:
-        return Fail(kExitFiles, "cannot create " + Quoted(options.out) + ": " + ErrorText(GetLastError()));
-    case ExportOutcome::WriteFailed:
-        return Fail(kExitFiles, "cannot write " + Quoted(options.out) + ": " + ErrorText(GetLastError()));
-    case ExportOutcome::BadInterval:
-        break;
-    }
-    return Fail(kExitUsage, "bad interval");
+    return kExitDone;
 }
 
 } // namespace
@@ -323,12 +349,6 @@ int RunUsageCommand(Arguments args)
     Options options;
     if (std::optional<std::string> error = ParseOptions(args, options))
         return Fail(kExitUsage, *error);
-
-    DWORD error = ERROR_SUCCESS;
-    std::shared_ptr<platform::LinuxFileSystem> machine = platform::LinuxFileSystem::Create("/", &error);
-    if (!machine)
-        return Fail(kExitFiles, "cannot open the file system: " + ErrorText(error));
-    platform::InstallFileSystem(machine);
 
     // The device's settings give the default folder and the interfaces' display names. The
     // hive is only read (a missing one gives the initial settings), so a running device keeps it.

@@ -291,3 +291,25 @@ TEST_F(UsageExportTest, CachedExportIsByteIdenticalToTheDirectOne)
     }
     EXPECT_GT(written, 30);
 }
+
+// The text a caller writes itself against the file, over a range that passes the file's
+// flush size several times.
+TEST_F(UsageExportTest, TextIsTheFileByteForByte)
+{
+    PutMonth(2007, 11, L"2007-11-30-23 *1* \tppp:1 4294967295 7 \r\n");
+    UsageLogger logger;
+    DirectMonthSource direct;
+    CalendarTime start = CalendarTime::FromFields(2006, 1, 1, 5, 0, 0);
+    CalendarTime end = CalendarTime::FromFields(2007, 12, 31, 4, 0, 0);
+    auto display = [](const std::wstring& key) { return key == L"ppp:1" ? std::wstring(L"Office") : std::wstring(); };
+    std::string text = "left over";
+    ASSERT_EQ(ExportUsageText(logger, start, end, ExportHourly, kFolder, display, direct, text), ExportOutcome::Written);
+    ASSERT_EQ(ExportUsageFile(logger, start, end, ExportHourly, kOut, kFolder, display, direct), ExportOutcome::Written);
+    EXPECT_GT(text.size(), 4u << 16);
+    EXPECT_EQ(text, usage_test::ReadBytes(kOut));
+
+    CalendarTime empty = CalendarTime::FromFields(2004, 3, 1, 0, 0, 0);
+    EXPECT_EQ(ExportUsageText(logger, empty, empty, ExportDaily, kFolder, display, direct, text), ExportOutcome::NoInterfaces);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(ExportUsageText(logger, start, end, 503, kFolder, display, direct, text), ExportOutcome::BadInterval);
+}

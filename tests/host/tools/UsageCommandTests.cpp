@@ -27,10 +27,11 @@ struct CommandRun {
     std::string output;
 };
 
-CommandRun Velmora(const std::string& arguments)
+// shellFirst runs in the shell before the program: limits for it.
+CommandRun Velmora(const std::string& arguments, const std::string& shellFirst = "")
 {
     CommandRun run;
-    FILE* pipe = ::popen((std::string(VELMORA_BINARY_DIR) + "/velmora " + arguments + " 2>&1").c_str(), "r");
+    FILE* pipe = ::popen((shellFirst + std::string(VELMORA_BINARY_DIR) + "/velmora " + arguments + " 2>&1").c_str(), "r");
     if (pipe == nullptr)
         return run;
     std::array<char, 4096> buffer;
@@ -155,7 +156,7 @@ TEST_F(UsageCommandTest, ProblemsAreToldWithExitCodes)
     CommandRun unwritable = Usage("export --interval daily --from 2006-03-01 --to 2006-03-02 --out "
         + Quote(m_scratch.Path() / "missing" / "out.csv"));
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_NE(unwritable.output.find("cannot create"), std::string::npos);
+    EXPECT_NE(unwritable.output.find("cannot write"), std::string::npos) << unwritable.output;
 
     for (const char* bad : { "2006-02-29", "2006-13-01", "06-03-01", "2006-03-01T24:00:00", "2006-03-01 10:00" }) {
         CommandRun run = Usage(std::string("export --interval daily --from '") + bad + "' --to 2006-03-02 --out " + Quote(out));
@@ -193,4 +194,115 @@ TEST(UsageCommand, WithoutLogDirReadsTheDevicesUsageLogPath)
     CommandRun moved = Velmora("usage report --interval daily --date 2006-04-01 --data " + Quote(data.Path()));
     ASSERT_EQ(moved.exitCode, 0) << moved.output;
     EXPECT_NE(moved.output.find("1 (Sat)"), std::string::npos) << moved.output;
+}
+
+TEST_F(UsageCommandTest, AnExportThatCannotBeWrittenLeavesTheOldFileWhole)
+{
+    fs::path out = m_scratch.Path() / "old.csv";
+    PutFile(out, "Year,Month,\r\n2005,1,\r\n");
+    // Room for a kilobyte or two: the 25 days of hours need more.
+    CommandRun full = Velmora("usage export --interval hourly --from 2006-03-07 --to 2006-04-01 --data " + Quote(m_data)
+            + " --log-dir " + Quote(m_logs) + " --out " + Quote(out),
+        "ulimit -f 2; ");
+    EXPECT_EQ(full.exitCode, 1) << full.output;
+    EXPECT_NE(full.output.find("cannot write " + out.string()), std::string::npos) << full.output;
+    EXPECT_EQ(GetFile(out), "Year,Month,\r\n2005,1,\r\n");
+    EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+
+    // The same when the file beside it cannot be made.
+    fs::create_directory(out.string() + ".tmp");
+    CommandRun blocked = Usage("export --interval daily --from 2006-03-01 --to 2006-03-31 --out " + Quote(out));
+    EXPECT_EQ(blocked.exitCode, 1) << blocked.output;
+    EXPECT_EQ(GetFile(out), "Year,Month,\r\n2005,1,\r\n");
+}
+
+// A backslash in a file or folder name of this machine is an ordinary character, never a
+// separator that could lead out of the folder it names.
+TEST_F(UsageCommandTest, BackslashesInHostPathsArePartOfTheName)
+{
+    fs::create_directories(m_scratch.Path() / "sub");
+    fs::path out = m_scratch.Path() / "sub" / "x\\..\\..\\victim.csv";
+    CommandRun written = Usage("export --interval monthly --from 2006-01-01 --to 2006-12-31 --out " + Quote(out));
+    ASSERT_EQ(written.exitCode, 0) << written.output;
+    EXPECT_EQ(GetFile(out).rfind("Year,Month,", 0), 0u);
+    EXPECT_FALSE(fs::exists(m_scratch.Path() / "victim.csv"));
+
+    // --log-dir a\b is that folder, not b inside a.
+    PutFile(m_scratch.Path() / "a\\b" / "UsageData200604.txt", EncodeUtf16Le(kApril));
+    PutFile(m_scratch.Path() / "a" / "b" / "UsageData200603.txt", EncodeUtf16Le(kMarch));
+    CommandRun logs = Velmora("usage report --interval monthly --date 2006-01-01 --data " + Quote(m_data) + " --log-dir "
+        + Quote(m_scratch.Path() / "a\\b"));
+    ASSERT_EQ(logs.exitCode, 0) << logs.output;
+    EXPECT_NE(logs.output.find("April "), std::string::npos) << logs.output;
+    EXPECT_EQ(logs.output.find("March "), std::string::npos) << logs.output;
+
+    // --data d\e is that folder, its device root inside it.
+    fs::path data = m_scratch.Path() / "d\\e";
+    PutFile(platform::DeviceRoot(data) / "Program Files" / "Velmora" / "UsageData200603.txt", EncodeUtf16Le(kMarch));
+    CommandRun device = Velmora("usage report --interval daily --date 2006-03-07 --data " + Quote(data));
+    ASSERT_EQ(device.exitCode, 0) << device.output;
+    EXPECT_NE(device.output.find("7 (Tue)"), std::string::npos) << device.output;
+}
+
+namespace {
+
+void SetUsageLogPath(const fs::path& data, const std::wstring& path)
+{
+    ASSERT_TRUE(platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite).Ok());
+    testing_support::PutDword(HKEY_CURRENT_USER, kUserSettingsKey, L"SettingsSaved", 1);
+    testing_support::PutString(HKEY_CURRENT_USER, kUserSettingsKey, L"UsageLogPath", path.c_str());
+    platform::CloseRegistryStore();
+    platform::ResetRegistryForTests();
+}
+
+} // namespace
+
+// UsageLogPath is a device path: like every device path it stays inside the device root,
+// whatever a hand-edited hive says, and so do the links on its way.
+TEST(UsageCommand, TheUsageLogPathStaysInsideTheDeviceRoot)
+{
+    testing_support::ScratchFolder scratch;
+    fs::path data = scratch.Path() / "data";
+    fs::path device = platform::DeviceRoot(data);
+    fs::path outside = scratch.Path() / "outside";
+    PutFile(outside / "UsageData200603.txt", EncodeUtf16Le(kMarch));
+    fs::create_directories(device / "Program Files");
+    const std::string report = "usage report --interval daily --date 2006-03-07 --data " + Quote(data);
+
+    for (const wchar_t* path : { L"\\..\\..\\outside", L"/Program Files/../../../outside", L"\\Program Files\\..\\..\\..\\outside" }) {
+        SetUsageLogPath(data, path);
+        CommandRun run = Velmora(report);
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_NE(run.output.find("(UsageLogPath in "), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("leads out of the device root"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("7 (Tue)"), std::string::npos) << run.output;
+    }
+    fs::path out = scratch.Path() / "out.csv";
+    EXPECT_EQ(Velmora("usage export --interval daily --from 2006-03-01 --to 2006-03-31 --out " + Quote(out) + " --data "
+                  + Quote(data))
+                  .exitCode,
+        1);
+    EXPECT_FALSE(fs::exists(out));
+
+    // ".." that stays inside is a device path like any other.
+    PutFile(device / "Logs" / "UsageData200603.txt", EncodeUtf16Le(kMarch));
+    SetUsageLogPath(data, L"\\Program Files\\..\\Logs");
+    CommandRun inside = Velmora(report);
+    EXPECT_EQ(inside.exitCode, 0) << inside.output;
+    EXPECT_NE(inside.output.find("7 (Tue)"), std::string::npos) << inside.output;
+
+    // The default folder as a link to a folder outside.
+    SetUsageLogPath(data, L"\\Program Files\\Velmora");
+    fs::create_directory_symlink(outside, device / "Program Files" / "Velmora");
+    CommandRun linked = Velmora(report);
+    EXPECT_EQ(linked.exitCode, 1) << linked.output;
+    EXPECT_NE(linked.output.find("UsageLogPath"), std::string::npos) << linked.output;
+    EXPECT_NE(linked.output.find("through a link"), std::string::npos) << linked.output;
+    EXPECT_EQ(linked.output.find("7 (Tue)"), std::string::npos) << linked.output;
+
+    // A month file linked out of the root is not read either.
+    fs::remove(device / "Program Files" / "Velmora");
+    fs::create_directories(device / "Program Files" / "Velmora");
+    fs::create_symlink(outside / "UsageData200603.txt", device / "Program Files" / "Velmora" / "UsageData200603.txt");
+    EXPECT_EQ(Velmora(report).output.find("7 (Tue)"), std::string::npos);
 }
