@@ -39,7 +39,9 @@ int SyncFolder(const std::filesystem::path& folder)
 int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
 {
     std::filesystem::path temporary = path.string() + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // A link planted at the temporary name would have the new contents written wherever it
+    // points; a stale temporary file from a crash is simply written over.
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0)
         return errno;
     int error = WriteAll(fd, bytes);

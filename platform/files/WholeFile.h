@@ -8,7 +8,8 @@
 
 namespace platform {
 
-// 0, or the errno of what failed (the temporary file is then removed).
+// 0, or the errno of what failed (the temporary file is then removed); ELOOP when the
+// temporary name is a symbolic link, which is left alone.
 int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
 // Makes a rename or removal in the folder durable: 0 or the errno.
 int SyncFolder(const std::filesystem::path& folder);
