@@ -25,7 +25,9 @@ void PrintHelp()
               "                         characters without byte-order mark, CR LF line ends); without it the\n"
               "                         report goes to standard output as UTF-8 with LF line ends\n"
               "  --data DIR             the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora);\n"
-              "                         its registry gets the adapter keys of this machine's interfaces\n"
+              "                         its registry gets the adapter keys of this machine's interfaces (a\n"
+              "                         registry that cannot be written is an error; beside a running device\n"
+              "                         it is only read, that device keeps the keys)\n"
               "  --simulate SCENARIO    a simulated network from a scenario file instead of this machine's\n"
               "  --help                 show this text");
 }
@@ -66,7 +68,7 @@ int RunDiagCommand(Arguments args)
             PrintError("diag: " + failed);
             return 1;
         }
-        return session->HiveDamaged() ? 1 : 0;
+        return session->Finish("diag");
     }
     std::string text = WideToUtf8(report);
     std::string terminal;
@@ -75,7 +77,7 @@ int RunDiagCommand(Arguments args)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
             terminal += text[i];
     std::fwrite(terminal.data(), 1, terminal.size(), stdout);
-    return session->HiveDamaged() ? 1 : 0;
+    return session->Finish("diag");
 }
 
 } // namespace host

@@ -31,7 +31,9 @@ void PrintHelp()
               "                         \"leaseExpires\"}, times in seconds since 1970 UTC), \"dns\" and \"wins\"\n"
               "                         (lists of addresses), null for a value it does not have\n"
               "  --data DIR             the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora);\n"
-              "                         its registry gets the adapter keys of this machine's interfaces\n"
+              "                         its registry gets the adapter keys of this machine's interfaces (a\n"
+              "                         registry that cannot be written is an error; beside a running device\n"
+              "                         it is only read, that device keeps the keys)\n"
               "  --simulate SCENARIO    a simulated network from a scenario file instead of this machine's\n"
               "  --help                 show this text");
 }
@@ -266,7 +268,7 @@ int RunNetCommand(Arguments args)
                 JsonString(view.usageKey).c_str(), view.tracked ? "true" : "false", AdapterJson(view.values).c_str());
         }
         std::printf("\n  ]\n}\n");
-        return 0;
+        return session->Finish("net");
     }
 
     if (automatic)
@@ -291,7 +293,7 @@ int RunNetCommand(Arguments args)
         std::printf("  Hardware address: %s\n  Octets in: %llu  out: %llu\n  Usage key: %s\n", WideToUtf8(view.hardwareAddress).c_str(),
             static_cast<unsigned long long>(view.inOctets), static_cast<unsigned long long>(view.outOctets), WideToUtf8(view.usageKey).c_str());
     }
-    return session->HiveDamaged() ? 1 : 0;
+    return session->Finish("net");
 }
 
 } // namespace host
