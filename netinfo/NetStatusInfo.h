@@ -41,6 +41,10 @@ public:
     enum class LeaseSeconds : uint8_t { Hidden, Shown };
     DWORD GetAdapterDHCPLeaseExpires(DWORD index, std::wstring& text, LeaseSeconds seconds) const;
 
+    // The adapter's record as the system gave it, for readers that want the values rather
+    // than the texts: null for an absent index; valid until the next Refresh.
+    const IP_ADAPTER_INFO* AdapterRecord(DWORD index) const { return FindRecord(index); }
+
 private:
     const IP_ADAPTER_INFO* FindRecord(DWORD index) const;
 

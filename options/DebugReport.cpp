@@ -143,6 +143,8 @@ void DumpAdapterData(const DebugReportSources& sources, std::wstring& out)
         else
             AppendFmt(out, L"NetStatusInfo: LookupAdapterIndexByName returned %d on input '%s'.\r\n", index, settings.InterfaceString);
     }
+    if (sources.loggingFault)
+        AppendFmt(out, L"Usage Logging: %s\r\n", DescribeUsageWriteFault(*sources.loggingFault));
 }
 
 std::wstring ComposeDebugReport(const DebugReportSources& sources)

@@ -4,12 +4,14 @@
 // the file the user chose (16-bit little-endian characters, no byte-order mark).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "netinfo/InterfaceTable.h"
 #include "netinfo/NetStatusInfo.h"
 #include "settings/RegistryKey.h"
 #include "settings/Settings.h"
+#include "usage/UsageLogger.h"
 
 // g_uiNetAct's value for no connection.
 constexpr DWORD kActivityNoConnection = 5;
@@ -21,6 +23,8 @@ struct DebugReportSources {
     DWORD activityState;  // g_uiNetAct
     int logPixelsX;       // the screen's dots per inch
     int logPixelsY;
+    // Why the usage logs cannot be written, when they cannot: a line of its own.
+    std::optional<UsageWriteFault> loggingFault;
 };
 
 // The whole report.

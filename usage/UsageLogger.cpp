@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/debug/DebugConsole.h"
 #include "platform/files/Files.h"
+#include "platform/text/Format.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
 #include "usage/UsageLogFile.h"
@@ -27,7 +29,64 @@ bool SeekTo(HANDLE file, DWORD position)
     return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
 }
 
+// The system's own words for the errors a folder or file write meets.
+const wchar_t* ErrorText(DWORD error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return L"Access is denied.";
+    case ERROR_FILE_NOT_FOUND:
+        return L"The system cannot find the file specified.";
+    case ERROR_PATH_NOT_FOUND:
+        return L"The system cannot find the path specified.";
+    case ERROR_DIRECTORY:
+        return L"The directory name is invalid.";
+    case ERROR_DISK_FULL:
+        return L"There is not enough space on the disk.";
+    case ERROR_SHARING_VIOLATION:
+        return L"The process cannot access the file because it is being used by another process.";
+    case ERROR_WRITE_FAULT:
+        return L"The system cannot write to the specified device.";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
+
+std::wstring DescribeUsageWriteFault(const UsageWriteFault& fault)
+{
+    const wchar_t* text = ErrorText(fault.error);
+    if (text != nullptr)
+        return Fmt(L"cannot write to %s: %s", fault.folder, text);
+    return Fmt(L"cannot write to %s: error %u", fault.folder, fault.error);
+}
+
+std::optional<UsageWriteFault> ProbeUsageLogFolder(const std::wstring& folder)
+{
+    DWORD attributes = GetFileAttributesW(folder.c_str());
+    bool made = false;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // The logger makes the last level of a missing folder.
+        if (!CreateDirectoryW(folder.c_str(), nullptr))
+            return UsageWriteFault { folder, GetLastError() };
+        made = true;
+    } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return UsageWriteFault { folder, ERROR_DIRECTORY };
+    }
+    std::wstring probe = folder + L"\\~velmora-write-check.tmp";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::optional<UsageWriteFault> fault;
+    if (file == INVALID_HANDLE_VALUE) {
+        fault = UsageWriteFault { folder, GetLastError() };
+    } else {
+        CloseHandle(file);
+        DeleteFileW(probe.c_str());
+    }
+    if (made)
+        RemoveDirectoryW(folder.c_str());
+    return fault;
+}
 
 UsageLogger::UsageLogger()
     : m_hourStart(StartOfHour(platform::CalendarTime::Now()))
@@ -72,7 +131,9 @@ BOOL UsageLogger::WriteHour(const std::wstring& folder)
 
     std::wstring path = MonthFileName(folder, m_hourStart.Year(), m_hourStart.Month());
     SaveKeptCounters();
-    if (!AppendRecord(path, FormatHourRecord(m_hourStart, m_counters)))
+    BOOL written = AppendRecord(path, FormatHourRecord(m_hourStart, m_counters));
+    NoteWrite(folder, written, GetLastError());
+    if (!written)
         return FALSE;
 
     m_hourStart = m_hourEnd;
@@ -197,6 +258,7 @@ BOOL UsageLogger::WriteUnfinishedHour(const std::wstring& folder, BOOL capEnable
         CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring path = MonthFileName(folder, m_hourStart.Year(), m_hourStart.Month());
     BOOL written = AppendRecord(path, FormatHourRecord(m_hourStart, m_counters));
+    NoteWrite(folder, written, GetLastError());
     if (written) {
         // Written once: a second call adds only what was counted after it.
         for (TrafficCounter& counter : m_counters)
@@ -205,4 +267,18 @@ BOOL UsageLogger::WriteUnfinishedHour(const std::wstring& folder, BOOL capEnable
     if (capEnabled)
         ApplyStorageCap(folder, capLimitKb);
     return written;
+}
+
+void UsageLogger::NoteWrite(const std::wstring& folder, BOOL written, DWORD error)
+{
+    if (written) {
+        m_writeFault.reset();
+        return;
+    }
+    // A record cut short by a full disk can leave no error behind.
+    UsageWriteFault fault { folder, error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT };
+    bool reported = m_writeFault && m_writeFault->folder == fault.folder;
+    m_writeFault = fault;
+    if (!reported)
+        OutputDebugStringW(Fmt(L"UsageLogger: %s\n", DescribeUsageWriteFault(fault)).c_str());
 }

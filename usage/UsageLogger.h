@@ -13,6 +13,20 @@
 #include "platform/time/CalendarTime.h"
 #include "usage/UsageState.h"
 
+// Why the hour's records cannot be written: the log folder and the system's error code.
+struct UsageWriteFault {
+    std::wstring folder;
+    DWORD error = 0;
+};
+
+// "cannot write to FOLDER: REASON", as the debug console and the diagnostic report say it.
+std::wstring DescribeUsageWriteFault(const UsageWriteFault& fault);
+
+// What the logger would meet writing into folder now, found by making (and removing) a
+// file there: nullopt when it could write. For a reader in another process than the
+// logger's, such as a diagnostic tool.
+std::optional<UsageWriteFault> ProbeUsageLogFolder(const std::wstring& folder);
+
 class UsageLogger {
 public:
     // Interfaces logged in one module lifetime. Names seen after the slots are full are not
@@ -47,6 +61,11 @@ public:
     // could not be written; its traffic is then lost, never counted twice.
     BOOL WriteUnfinishedHour(const std::wstring& folder, BOOL capEnabled, DWORD capLimitKb);
 
+    // Set from a record that could not be written to the next one that is. The first
+    // failure of each such spell is reported on the debug console, not every tick that tries
+    // again: the device runs unattended for days.
+    const std::optional<UsageWriteFault>& WriteFault() const { return m_writeFault; }
+
     // The counters in slot order (at most SlotCount).
     const std::vector<TrafficCounter>& Counters() const { return m_counters; }
     platform::CalendarTime HourStart() const { return m_hourStart; }
@@ -61,6 +80,8 @@ private:
     void SaveKeptCounters();
     // Adds what the first reading of the counter's name found since the last run.
     void AddTrafficSinceLastRun(TrafficCounter& counter);
+    // Keeps a write's outcome in m_writeFault, reporting the start of a spell of failures.
+    void NoteWrite(const std::wstring& folder, BOOL written, DWORD error);
 
     platform::CalendarTime m_hourStart;
     platform::CalendarTime m_hourEnd;
@@ -69,6 +90,7 @@ private:
     // its complete records end at, cut back to before the next try.
     std::wstring m_damagedPath;
     std::optional<DWORD> m_damagedLength;
+    std::optional<UsageWriteFault> m_writeFault;
 
     // Counting across runs (empty path: not kept).
     std::wstring m_statePath;

@@ -18,6 +18,7 @@
 #include "host/modes/StopSignal.h"
 #include "host/shell/TickReport.h"
 #include "host/shell/TodayShell.h"
+#include "platform/debug/DebugConsole.h"
 #include "platform/device/Device.h"
 #include "platform/net/CommSeeding.h"
 #include "platform/text/WideString.h"
@@ -164,6 +165,8 @@ bool Run::Prepare()
 
     platform::SetCurrentDevice(ProfileFor(m_options));
     m_window = !m_options.headless && !m_options.Deterministic() && DisplayPresent() && platform::UseRealDisplay();
+    // Without a window the terminal (or the service's journal) is where the item's reports go.
+    platform::SendDebugOutputToStandardError(!m_window);
     // The screen needs the rendering backend: a broken installation is an error, not a crash at
     // the first window.
     if (std::string missing; !platform::ui::LoadRenderer(missing)) {

@@ -1,6 +1,7 @@
 #include "host/tools/NetCommand.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "host/tools/JsonText.h"
@@ -21,15 +22,35 @@ void PrintHelp()
               "then the default route's, the physical and the virtual ones, each group in the kernel's\n"
               "order), what the plug-in's status lines would show for it:\n"
               "its display name, \"IP Address\", \"Mask\", \"Gateway\", the DHCP lease (or \"DHCP Enabled: No\"),\n"
-              "\"DNS Server\" and \"WINS Server\"; then its hardware address, its 64-bit octet counters\n"
-              "and the key its traffic is logged under, and which adapter the plug-in tracks.\n"
+              "\"DNS Server\" and \"WINS Server\" (\"-\" for a value the interface does not have); then its\n"
+              "hardware address, its 64-bit octet counters and the key its traffic is logged under, and\n"
+              "which adapter the plug-in tracks.\n"
               "\n"
-              "  --json                 the same as one JSON object, for scripts\n"
+              "  --json                 the same as one JSON object, for scripts: each interface's \"ipAddress\",\n"
+              "                         \"mask\", \"gateway\", \"dhcp\" ({\"enabled\", \"server\", \"leaseObtained\",\n"
+              "                         \"leaseExpires\"}, times in seconds since 1970 UTC), \"dns\" and \"wins\"\n"
+              "                         (lists of addresses), null for a value it does not have\n"
               "  --data DIR             the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora);\n"
-              "                         its registry gets the adapter keys of this machine's interfaces\n"
+              "                         its registry gets the adapter keys of this machine's interfaces (a\n"
+              "                         registry that cannot be written is an error; beside a running device\n"
+              "                         it is only read, that device keeps the keys)\n"
               "  --simulate SCENARIO    a simulated network from a scenario file instead of this machine's\n"
               "  --help                 show this text");
 }
+
+// An adapter's values as JSON gives them; nullopt (null) where the adapter has no record.
+struct AdapterValues {
+    bool present = false;
+    std::optional<std::wstring> ipAddress;
+    std::optional<std::wstring> mask;
+    std::optional<std::wstring> gateway;
+    bool dhcpEnabled = false;
+    std::optional<std::wstring> dhcpServer;
+    std::optional<int64_t> leaseObtained;
+    std::optional<int64_t> leaseExpires;
+    std::optional<std::vector<std::wstring>> dns;
+    std::vector<std::wstring> wins;
+};
 
 struct InterfaceView {
     DWORD index = 0;
@@ -37,6 +58,7 @@ struct InterfaceView {
     std::string systemName;
     std::wstring displayName;
     std::vector<std::wstring> lines;
+    AdapterValues values;
     std::wstring hardwareAddress;
     ULONG64 inOctets = 0;
     ULONG64 outOctets = 0;
@@ -44,28 +66,133 @@ struct InterfaceView {
     bool tracked = false;
 };
 
+// The system's lists say "none" with an empty entry or, for the gateway, 0.0.0.0.
+std::optional<std::wstring> AddressOf(const IP_ADDRESS_STRING& address)
+{
+    std::wstring text = WidenBytes(address.String, sizeof(address.String));
+    if (text.empty() || text == L"0.0.0.0")
+        return std::nullopt;
+    return text;
+}
+
+// The addresses of a system list in order, without the entries that stand for none.
+std::vector<std::wstring> AddressList(const IP_ADDR_STRING* entry)
+{
+    std::vector<std::wstring> addresses;
+    for (; entry != nullptr; entry = entry->Next)
+        if (std::optional<std::wstring> address = AddressOf(entry->IpAddress))
+            addresses.push_back(std::move(*address));
+    return addresses;
+}
+
+// The DNS servers as the system's per-adapter query gives them; nullopt when the query fails.
+std::optional<std::vector<std::wstring>> DnsServers(DWORD index)
+{
+    ULONG size = 0;
+    if (GetPerAdapterInfo(index, nullptr, &size) != ERROR_BUFFER_OVERFLOW || size == 0)
+        return std::nullopt;
+    std::vector<unsigned char> buffer(size);
+    auto* info = reinterpret_cast<IP_PER_ADAPTER_INFO*>(buffer.data());
+    if (GetPerAdapterInfo(index, info, &size) != NO_ERROR)
+        return std::nullopt;
+    return AddressList(&info->DnsServerList);
+}
+
+AdapterValues ValuesOf(const NetStatusInfo& adapters, DWORD index)
+{
+    AdapterValues values;
+    const IP_ADAPTER_INFO* record = adapters.AdapterRecord(index);
+    if (record == nullptr)
+        return values;
+    values.present = true;
+    if (record->CurrentIpAddress != nullptr) {
+        values.ipAddress = AddressOf(record->CurrentIpAddress->IpAddress);
+        values.mask = AddressOf(record->CurrentIpAddress->IpMask);
+    }
+    values.gateway = AddressOf(record->GatewayList.IpAddress);
+    values.dhcpEnabled = record->DhcpEnabled != 0;
+    if (values.dhcpEnabled) {
+        values.dhcpServer = AddressOf(record->DhcpServer.IpAddress);
+        // 0 is what a lease file without the time leaves.
+        if (record->LeaseObtained != 0)
+            values.leaseObtained = record->LeaseObtained;
+        if (record->LeaseExpires != 0)
+            values.leaseExpires = record->LeaseExpires;
+    }
+    values.dns = DnsServers(index);
+    if (record->HaveWins != 0) {
+        values.wins = AddressList(&record->PrimaryWinsServer);
+        for (std::wstring& address : AddressList(&record->SecondaryWinsServer))
+            values.wins.push_back(std::move(address));
+    }
+    return values;
+}
+
+// A getter's text as a line shows it: "-" where the getter found no adapter (its text then
+// reports its own fault) or the value is empty.
+std::wstring Shown(DWORD result, const std::wstring& text)
+{
+    return result == IndexNotFound || text.empty() ? std::wstring(L"-") : text;
+}
+
 // The status lines the item would draw for one adapter index, in their table order.
-std::vector<std::wstring> StatusLines(NetStatusInfo& adapters, DWORD index)
+std::vector<std::wstring> StatusLines(NetStatusInfo& adapters, DWORD index, const AdapterValues& values)
 {
     std::vector<std::wstring> lines;
     std::wstring text;
-    adapters.GetAdapterCurrentIpAddress(index, text);
-    lines.push_back(Fmt(L"IP Address: %s", text));
-    adapters.GetAdapterCurrentSubnetMask(index, text);
-    lines.push_back(Fmt(L"Mask: %s", text));
-    adapters.GetAdapterDefaultGateway(index, text);
-    lines.push_back(Fmt(L"Gateway: %s", text));
-    if (adapters.IsDhcpEnabled(index) == 1) {
-        adapters.GetAdapterDHCPLeaseExpires(index, text, NetStatusInfo::LeaseSeconds::Hidden);
-        lines.push_back(Fmt(L"Lease Expires: %s", text));
+    DWORD result = adapters.GetAdapterCurrentIpAddress(index, text);
+    lines.push_back(Fmt(L"IP Address: %s", Shown(result, text)));
+    result = adapters.GetAdapterCurrentSubnetMask(index, text);
+    lines.push_back(Fmt(L"Mask: %s", Shown(result, text)));
+    result = adapters.GetAdapterDefaultGateway(index, text);
+    lines.push_back(Fmt(L"Gateway: %s", Shown(result, text)));
+    DWORD dhcp = adapters.IsDhcpEnabled(index);
+    if (dhcp == 1) {
+        result = adapters.GetAdapterDHCPLeaseExpires(index, text, NetStatusInfo::LeaseSeconds::Hidden);
+        lines.push_back(Fmt(L"Lease Expires: %s", Shown(result, text)));
     } else {
-        lines.push_back(L"DHCP Enabled: No");
+        lines.push_back(dhcp == IndexNotFound ? L"DHCP Enabled: -" : L"DHCP Enabled: No");
     }
+    // The item's text is the first server or "Not available"; its other texts report a
+    // failed query.
     adapters.GetAdapterDNSServer(index, text);
-    lines.push_back(Fmt(L"DNS Server: %s", text));
-    adapters.GetAdapterWINSServer(index, text);
-    lines.push_back(Fmt(L"WINS Server: %s", text));
+    lines.push_back(Fmt(L"DNS Server: %s", values.dns ? Shown(0, text) : std::wstring(L"-")));
+    result = adapters.GetAdapterWINSServer(index, text);
+    lines.push_back(Fmt(L"WINS Server: %s", Shown(result, text)));
     return lines;
+}
+
+std::string JsonText(const std::optional<std::wstring>& text)
+{
+    return text ? JsonString(*text) : std::string("null");
+}
+
+std::string JsonNumber(const std::optional<int64_t>& number)
+{
+    return number ? std::to_string(*number) : std::string("null");
+}
+
+std::string JsonList(const std::vector<std::wstring>& texts)
+{
+    std::string list = "[";
+    for (size_t i = 0; i < texts.size(); ++i)
+        list += (i == 0 ? "" : ", ") + JsonString(texts[i]);
+    return list + "]";
+}
+
+// The adapter's fields of an interface's object, lease times in seconds since 1970 UTC.
+std::string AdapterJson(const AdapterValues& values)
+{
+    std::string dhcp = "null";
+    if (values.present && !values.dhcpEnabled)
+        dhcp = R"({"enabled": false})";
+    else if (values.present)
+        dhcp = R"({"enabled": true, "server": )" + JsonText(values.dhcpServer) + R"(, "leaseObtained": )"
+            + JsonNumber(values.leaseObtained) + R"(, "leaseExpires": )" + JsonNumber(values.leaseExpires) + "}";
+    return R"("ipAddress": )" + JsonText(values.ipAddress) + R"(, "mask": )" + JsonText(values.mask) + R"(, "gateway": )"
+        + JsonText(values.gateway) + ",\n     " + R"("dhcp": )" + dhcp + R"(, "dns": )"
+        + (values.dns ? JsonList(*values.dns) : std::string("null")) + R"(, "wins": )"
+        + (values.present ? JsonList(values.wins) : std::string("null"));
 }
 
 } // namespace
@@ -102,7 +229,8 @@ int RunNetCommand(Arguments args)
         view.name = AdapterNameForIndex(view.index, module.interfaces, module.adapters);
         view.systemName = session->SystemNameOf(view.index);
         GetInterfaceDName(module.settings.AdapterNames(), view.name, view.displayName);
-        view.lines = StatusLines(module.adapters, view.index);
+        view.values = ValuesOf(module.adapters, view.index);
+        view.lines = StatusLines(module.adapters, view.index, view.values);
         module.interfaces.GetPhysicalAddress(view.index, view.hardwareAddress);
         module.interfaces.GetInOctets(view.index, view.inOctets);
         module.interfaces.GetOutOctets(view.index, view.outOctets);
@@ -131,17 +259,16 @@ int RunNetCommand(Arguments args)
         std::printf("  \"interfaces\": [");
         for (size_t i = 0; i < views.size(); ++i) {
             const InterfaceView& view = views[i];
-            std::printf("%s\n    {\"index\": %u, \"name\": %s, \"linuxName\": %s, \"displayName\": %s,\n     \"statusLines\": [",
-                i == 0 ? "" : ",", view.index, JsonString(view.name).c_str(), JsonString(Utf8ToWide(view.systemName)).c_str(), JsonString(view.displayName).c_str());
-            for (size_t l = 0; l < view.lines.size(); ++l)
-                std::printf("%s%s", l == 0 ? "" : ", ", JsonString(view.lines[l]).c_str());
-            std::printf("],\n     \"hardwareAddress\": %s, \"inOctets\": %llu, \"outOctets\": %llu, \"usageKey\": %s, \"tracked\": %s}",
-                JsonString(view.hardwareAddress).c_str(), static_cast<unsigned long long>(view.inOctets),
-                static_cast<unsigned long long>(view.outOctets), JsonString(view.usageKey).c_str(),
-                view.tracked ? "true" : "false");
+            std::printf("%s\n    {\"index\": %u, \"name\": %s, \"linuxName\": %s, \"displayName\": %s,\n"
+                        "     \"hardwareAddress\": %s, \"inOctets\": %llu, \"outOctets\": %llu, \"usageKey\": %s, \"tracked\": %s,\n"
+                        "     %s}",
+                i == 0 ? "" : ",", view.index, JsonString(view.name).c_str(), JsonString(Utf8ToWide(view.systemName)).c_str(),
+                JsonString(view.displayName).c_str(), JsonString(view.hardwareAddress).c_str(),
+                static_cast<unsigned long long>(view.inOctets), static_cast<unsigned long long>(view.outOctets),
+                JsonString(view.usageKey).c_str(), view.tracked ? "true" : "false", AdapterJson(view.values).c_str());
         }
         std::printf("\n  ]\n}\n");
-        return 0;
+        return session->Finish("net");
     }
 
     if (automatic)
@@ -166,7 +293,7 @@ int RunNetCommand(Arguments args)
         std::printf("  Hardware address: %s\n  Octets in: %llu  out: %llu\n  Usage key: %s\n", WideToUtf8(view.hardwareAddress).c_str(),
             static_cast<unsigned long long>(view.inOctets), static_cast<unsigned long long>(view.outOctets), WideToUtf8(view.usageKey).c_str());
     }
-    return session->HiveDamaged() ? 1 : 0;
+    return session->Finish("net");
 }
 
 } // namespace host

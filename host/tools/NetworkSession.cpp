@@ -1,5 +1,6 @@
 #include "host/tools/NetworkSession.h"
 
+#include "host/CommandLine.h"
 #include "host/modes/SimulatedDevice.h"
 #include "netinfo/AdapterTracking.h"
 #include "platform/core/DataFolder.h"
@@ -13,6 +14,7 @@ std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path
     const std::optional<std::string>& simulation, std::string& error)
 {
     std::unique_ptr<NetworkSession> session(new NetworkSession);
+    session->m_dataFolder = dataFolder;
     if (simulation) {
         // The scenario as the device run plays it: its clock lines set the time, the modem's
         // telephony is off unless it says otherwise, and the adapters get their keys.
@@ -47,18 +49,38 @@ std::unique_ptr<NetworkSession> NetworkSession::Open(const std::filesystem::path
         return nullptr;
     }
     session->m_hiveDamaged = !opened.damage.empty();
-    if (!session->m_readOnly)
+    if (!session->m_readOnly) {
+        if (std::string detail; platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
+            error = detail + "; the adapter keys of this machine's interfaces are kept there";
+            return nullptr;
+        }
         platform::SeedCommAdapterKeys();
+    }
     session->m_objects = std::make_unique<Objects>();
     return session;
 }
 
 NetworkSession::~NetworkSession()
 {
-    m_objects.reset();
-    if (platform::IsRegistryStoreOpen())
-        platform::CloseRegistryStore();
+    Close();
     m_simulation.reset(); // takes its network, modem and clock out again
+}
+
+LONG NetworkSession::Close()
+{
+    m_objects.reset();
+    if (!platform::IsRegistryStoreOpen())
+        return ERROR_SUCCESS;
+    return platform::CloseRegistryStore();
+}
+
+int NetworkSession::Finish(const std::string& command)
+{
+    if (Close() != ERROR_SUCCESS) {
+        PrintError(command + ": the adapter keys could not be written to the registry in " + m_dataFolder.string());
+        return 1;
+    }
+    return m_hiveDamaged ? 1 : 0;
 }
 
 DWORD NetworkSession::TrackedIndex()

@@ -20,12 +20,21 @@ class SimulatedDevice;
 class NetworkSession {
 public:
     // Opens the registry read-write; when a running velmora holds it, read-only (that one has
-    // seeded Comm already). simulation: a scenario file played as the device run plays it (its
+    // seeded Comm already, so nothing is written). A hive that cannot be written fails the
+    // opening, before the adapter keys are changed. simulation: a scenario file played as the device run plays it (its
     // network, modem and clock) over a copy of the registry in memory, so that the data folder
     // is left as it was.
     static std::unique_ptr<NetworkSession> Open(const std::filesystem::path& dataFolder,
         const std::optional<std::string>& simulation, std::string& error);
     ~NetworkSession();
+
+    // Takes the module's objects down and closes the registry, writing the adapter keys when
+    // they changed: ERROR_SUCCESS, or ERROR_CANTWRITE when they could not be written (the
+    // registry said why on stderr).
+    LONG Close();
+    // Closes the session and gives the command's exit status: 1, said on stderr, when the
+    // adapter keys could not be written, 1 for a hive with bad lines, else 0.
+    int Finish(const std::string& command);
 
     // The module-lifetime objects, in the module's order of construction.
     struct Objects {
@@ -52,6 +61,7 @@ private:
 
     std::unique_ptr<SimulatedDevice> m_simulation;
     std::unique_ptr<Objects> m_objects;
+    std::filesystem::path m_dataFolder;
     bool m_readOnly = false;
     bool m_hiveDamaged = false;
 };

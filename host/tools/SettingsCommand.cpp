@@ -27,7 +27,8 @@ void PrintHelp()
               "  --save       also save every setting to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora,\n"
               "               as the options dialog does on OK, so that `velmora reg` can edit them;\n"
               "               refused while a running device holds the data folder (the service:\n"
-              "               velmora service stop first; or the window, or a headless run)\n"
+              "               velmora service stop first; or the window, or a headless run) and when\n"
+              "               the registry cannot be written (a read-only data folder)\n"
               "  --help       show this text");
 }
 
@@ -154,20 +155,30 @@ int RunSettingsCommand(Arguments args)
         PrintError(opened.detail);
         return 1;
     }
+    if (std::string detail; save && platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
+        // Refused before anything is changed: the saved settings stay as they are.
+        PrintError("settings: --save " + detail + "; nothing was saved");
+        platform::CloseRegistryStore();
+        return 1;
+    }
     std::printf("Data folder: %s\nRegistry:    %s%s\n", data.string().c_str(), platform::HivePath(data).string().c_str(),
         readOnly ? " (read only: a running velmora device holds it)" : "");
     std::printf("Settings from %s\n\n", SourceOfSettings());
     {
         Settings settings;
         PrintSettings(settings);
-        if (save) {
+        if (save)
             settings.SaveSettings();
-            std::puts("\nSaved to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora.");
-        }
     }
+    // The save is only done once the hive is written, which the closing does last.
+    bool written = platform::CloseRegistryStore() == ERROR_SUCCESS;
+    if (save && written)
+        std::puts("\nSaved to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora.");
+    else if (save)
+        PrintError("settings: --save could not write the registry " + platform::HivePath(data).string() + "; nothing was saved");
     // A hive with bad lines was shown (and saved) without them: not a clean success.
     bool damaged = !opened.damage.empty();
-    return platform::CloseRegistryStore() == ERROR_SUCCESS && !damaged ? 0 : 1;
+    return written && !damaged ? 0 : 1;
 }
 
 } // namespace host

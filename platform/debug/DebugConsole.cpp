@@ -9,6 +9,7 @@
 namespace {
 std::mutex g_debugMutex;
 std::string* g_debugCapture = nullptr;
+bool g_debugToStandardError = false;
 
 void Emit(const std::string& utf8)
 {
@@ -16,7 +17,7 @@ void Emit(const std::string& utf8)
     if (g_debugCapture != nullptr)
         g_debugCapture->append(utf8);
     static const bool toStandardError = std::getenv("VELMORA_DEBUG") != nullptr;
-    if (toStandardError)
+    if (toStandardError || g_debugToStandardError)
         std::fputs(utf8.c_str(), stderr);
 }
 } // namespace
@@ -39,6 +40,12 @@ void CaptureDebugOutput(std::string* capture)
 {
     std::lock_guard lock(g_debugMutex);
     g_debugCapture = capture;
+}
+
+void SendDebugOutputToStandardError(bool send)
+{
+    std::lock_guard lock(g_debugMutex);
+    g_debugToStandardError = send;
 }
 
 } // namespace platform

@@ -14,5 +14,8 @@ namespace platform {
 
 // While a capture is installed every debug text is appended to it (UTF-8). Null removes it.
 void CaptureDebugOutput(std::string* capture);
+// Every debug text to standard error as well, as VELMORA_DEBUG does: a host without a window
+// has no other place to show what the module reports.
+void SendDebugOutputToStandardError(bool send);
 
 } // namespace platform

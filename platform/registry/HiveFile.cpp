@@ -99,6 +99,16 @@ int HiveFile::Replace(const std::string& bytes) const
     return ReplaceWholeFile(m_path, bytes);
 }
 
+int HiveFile::ProbeReplace() const
+{
+    int fd = ::open(TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    ::unlink(TemporaryPath().c_str());
+    return 0;
+}
+
 int HiveFile::MoveAside(std::filesystem::path& movedTo) const
 {
     CalendarTime now = CalendarTime::Now();

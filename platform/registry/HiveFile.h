@@ -32,6 +32,9 @@ public:
     // Temporary file beside the hive, written and synced, renamed over the hive, and the
     // folder synced, so that a crash at any point leaves the old or the new hive.
     int Replace(const std::string& bytes) const;
+    // Whether Replace could start now: the temporary file is made beside the hive and removed
+    // again, the hive left alone. 0, or the errno that Replace would meet (a read-only folder).
+    int ProbeReplace() const;
     // Renames the hive to "<hive>.corrupt-YYYYMMDD-HHMMSS" (with "-2", "-3", ... when taken).
     int MoveAside(std::filesystem::path& movedTo) const;
 

@@ -103,6 +103,20 @@ LONG RegistryState::PersistIfDirty()
     return ERROR_SUCCESS;
 }
 
+LONG RegistryState::CheckHiveWritable(std::string& detail) const
+{
+    if (!m_open || m_mode != RegistryStoreMode::ReadWrite || !m_hive) {
+        detail = "the registry is not open for changes";
+        return ERROR_ACCESS_DENIED;
+    }
+    int error = m_hive->ProbeReplace();
+    if (error == 0)
+        return ERROR_SUCCESS;
+    detail = "cannot write the registry " + m_hive->Path().string() + " (" + m_hive->TemporaryPath().string()
+        + " cannot be made beside it): " + Describe(error);
+    return ERROR_CANTWRITE;
+}
+
 RegistryStoreResult RegistryState::Open(const std::filesystem::path& hivePath, RegistryStoreMode mode)
 {
     Close();

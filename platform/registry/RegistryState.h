@@ -36,6 +36,8 @@ public:
     // Rewrites the hive when it changed (read-write store only). ERROR_CANTWRITE on failure,
     // reported on stderr once until a write succeeds again; the change stays dirty.
     LONG PersistIfDirty();
+    // See CheckRegistryStoreWritable.
+    LONG CheckHiveWritable(std::string& detail) const;
 
     RegistryStoreResult Open(const std::filesystem::path& hivePath, RegistryStoreMode mode);
     LONG Close();

@@ -25,6 +25,13 @@ bool IsRegistryStoreOpen()
     return state.IsOpen();
 }
 
+LONG CheckRegistryStoreWritable(std::string& detail)
+{
+    RegistryState& state = RegistryState::Instance();
+    std::lock_guard lock(state.Mutex());
+    return state.CheckHiveWritable(detail);
+}
+
 void ResetRegistryForTests()
 {
     OpenRegistryStore({}, RegistryStoreMode::MemoryOnly);

@@ -56,6 +56,11 @@ RegistryStoreResult OpenRegistryStore(const std::filesystem::path& hivePath, Reg
 // ERROR_SUCCESS, or ERROR_CANTWRITE when the final write failed (reported on stderr).
 LONG CloseRegistryStore();
 bool IsRegistryStoreOpen();
+// For a read-write store: whether the hive could be written now, tried without touching it,
+// so that a tool can refuse a change it could not keep before making it. ERROR_SUCCESS, or
+// ERROR_CANTWRITE with detail saying which file cannot be written and why (one line, without
+// a program's name); ERROR_ACCESS_DENIED for a store that is not read-write.
+LONG CheckRegistryStoreWritable(std::string& detail);
 
 // A fresh, empty, memory-only registry: what every test starts from.
 void ResetRegistryForTests();

@@ -141,3 +141,23 @@ TEST(UsageRun, AnHourAtTenGigabitsIsLoggedReportedAndExportedToTheByte)
         std::string::npos)
         << ReadBytes(csv);
 }
+
+TEST(UsageRun, ALogFolderThatCannotBeWrittenIsReportedOnceOnStandardError)
+{
+    DeviceRun device;
+    // The log folder under a file: it can never be made.
+    device.Settings({ { "UsageLogPath", "\\\\My Documents\\\\notes.txt\\\\logs" } }); // .reg escapes
+    std::filesystem::create_directories(device.DeviceFile("My Documents"));
+    std::ofstream(device.DeviceFile("My Documents/notes.txt")) << "notes";
+    // Two hours pass; every tick from the first hour's end on tries again, and the stop too.
+    ProgramResult run = device.Simulate("clock 2006-03-07 14:59:50\n" + DeviceRun::Lan() + "rate NE20001 in=1200 out=300\n"
+            + "at 20 clock 2006-03-07 16:59:55\n",
+        { "--ticks", "30" });
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string report
+        = "UsageLogger: cannot write to \\My Documents\\notes.txt\\logs: The system cannot find the path specified.\n";
+    size_t at = run.err.find(report);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(report, at + 1), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("UsageLogger"), std::string::npos);
+}

@@ -16,11 +16,11 @@ namespace {
 
 class DebugReportTest : public ::testing::Test {
 protected:
-    std::wstring Compose(Settings& settings, DWORD activity = 1, int dpi = 96)
+    std::wstring Compose(Settings& settings, DWORD activity = 1, int dpi = 96, std::optional<UsageWriteFault> fault = {})
     {
         InterfaceTable interfaces;
         NetStatusInfo adapters;
-        return ComposeDebugReport(DebugReportSources { settings, interfaces, adapters, activity, dpi, dpi });
+        return ComposeDebugReport(DebugReportSources { settings, interfaces, adapters, activity, dpi, dpi, fault });
     }
 
     MemoryRegistryScope registry;
@@ -178,6 +178,22 @@ TEST_F(DebugReportTest, InterfacesAdaptersAndTracking)
         L"NetStatusInfo: LookupAdapterIndexByName returned 2 on input 'NE20001'.\r\n");
     settings.InterfaceString = L"WLAN1";
     EXPECT_NE(Compose(settings).find(L"NetStatusInfo: LookupAdapterIndexByName returned no match on input 'WLAN1'.\r\n"), std::wstring::npos);
+}
+
+TEST_F(DebugReportTest, ALoggingFolderThatCannotBeWrittenEndsTheConfiguration)
+{
+    Settings settings;
+    std::wstring clean = Compose(settings, kActivityNoConnection);
+    std::wstring report = Compose(settings, kActivityNoConnection, 96,
+        UsageWriteFault { L"\\My Documents\\notes.txt\\logs", ERROR_PATH_NOT_FOUND });
+    const std::wstring line = L"Usage Logging: cannot write to \\My Documents\\notes.txt\\logs: "
+                              L"The system cannot find the path specified.\r\n";
+    // One line more, just before the end rule; every other line as it was.
+    size_t end = clean.find(L"---------------------------\r\nEnd");
+    ASSERT_NE(end, std::wstring::npos);
+    EXPECT_EQ(report, clean.substr(0, end) + line + clean.substr(end));
+    EXPECT_NE(Compose(settings, 1, 96, UsageWriteFault { L"\\Logs", 1234 }).find(L"Usage Logging: cannot write to \\Logs: error 1234\r\n"),
+        std::wstring::npos);
 }
 
 TEST_F(DebugReportTest, OwnerName)

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "UsageTestFiles.h"
+#include "platform/debug/DebugConsole.h"
 #include "platform/files/Files.h"
 #include "usage/UsageLine.h"
 #include "usage/UsageLogFile.h"
@@ -168,6 +169,43 @@ TEST_F(UsageLoggerTest, RecordCutShortByAFullDiskIsTakenBackAndWrittenWhole)
     EXPECT_EQ(logger.HourStart().Hour(), 14);
     EXPECT_TRUE(logger.LogTick(kFolder, L"NE20001", 160, 300, FALSE, 500));
     EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-13 *0* \r\n2006-3-7-14 *2* \tne20001 160 300 \tppp:1 0 0 \r\n");
+}
+
+TEST_F(UsageLoggerTest, AFolderThatCannotBeWrittenIsReportedOncePerSpell)
+{
+    std::string debug;
+    platform::CaptureDebugOutput(&debug);
+    m_clock.SetLocal(2006, 3, 7, 14, 50, 0);
+    UsageLogger logger;
+    Tick(logger, 0, 0);
+    // A file where the log folder should be: the folder cannot be made.
+    usage_test::WriteWideFile(kFolder, L"not a folder");
+    const std::string report = "UsageLogger: cannot write to \\Program Files\\Velmora: The system cannot find the path specified.\n";
+    m_clock.SetLocal(2006, 3, 7, 15, 0, 0);
+    EXPECT_FALSE(Tick(logger, 100, 200));
+    ASSERT_TRUE(logger.WriteFault());
+    EXPECT_EQ(logger.WriteFault()->folder, kFolder);
+    // Every tick tries again, hours on: still the one report.
+    EXPECT_FALSE(Tick(logger, 150, 200));
+    m_clock.SetLocal(2006, 3, 7, 17, 0, 0);
+    EXPECT_FALSE(Tick(logger, 170, 200));
+    EXPECT_EQ(debug, report);
+    EXPECT_EQ(ProbeUsageLogFolder(kFolder)->error, static_cast<DWORD>(ERROR_DIRECTORY));
+
+    ASSERT_TRUE(DeleteFileW(kFolder.c_str()));
+    EXPECT_FALSE(ProbeUsageLogFolder(kFolder));
+    EXPECT_TRUE(Tick(logger, 180, 300));
+    EXPECT_FALSE(logger.WriteFault());
+    EXPECT_EQ(ReadWideFile(kMarch), L"2006-3-7-14 *2* \tne20001 180 300 \tppp:1 0 0 \r\n");
+
+    // A later failure is a new spell, reported again.
+    ASSERT_TRUE(DeleteFileW(kMarch.c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(kFolder.c_str()));
+    usage_test::WriteWideFile(kFolder, L"not a folder");
+    m_clock.SetLocal(2006, 3, 7, 18, 0, 0);
+    EXPECT_FALSE(Tick(logger, 190, 300));
+    platform::CaptureDebugOutput(nullptr);
+    EXPECT_EQ(debug, report + report);
 }
 
 TEST_F(UsageLoggerTest, NamesAreLowerCaseWithPlusForSpacesAndKeepTheirSlot)

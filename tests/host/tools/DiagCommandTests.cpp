@@ -59,3 +59,39 @@ TEST(DiagCommand, AHiveWithBadLinesGivesTheReportAndAFailingExit)
     EXPECT_NE(run.err.find("line 4: "), std::string::npos) << run.err;
     EXPECT_FALSE(run.out.empty());
 }
+
+TEST(DiagCommand, ALogFolderThatCannotBeWrittenHasALineOfItsOwn)
+{
+    testing_support::ScratchFolder folder;
+    const fs::path data = folder.Path() / "data";
+    ProgramResult clean = RunVelmora({ "--data", data.string(), "diag" });
+    ASSERT_EQ(clean.exitCode, 0) << clean.err;
+    EXPECT_EQ(clean.out.find("Usage Logging"), std::string::npos) << clean.out;
+
+    // The log folder under a file: the logger could never make it.
+    ASSERT_EQ(RunVelmora({ "--data", data.string(), "settings", "--save" }).exitCode, 0);
+    ASSERT_EQ(RunVelmora({ "--data", data.string(), "reg", "add", "HKCU\\Software\\Tavrel\\Velmora", "/v", "UsageLogPath", "/d",
+                  "\\My Documents\\notes.txt\\logs", "/f" })
+                  .exitCode,
+        0);
+    std::ofstream(data / "device/My Documents/notes.txt") << "notes";
+    ProgramResult run = RunVelmora({ "--data", data.string(), "diag" });
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string line
+        = "Usage Logging: cannot write to \\My Documents\\notes.txt\\logs: The system cannot find the path specified.\n";
+    size_t at = run.out.find(line);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    // The last line of the configuration; everything else as in a report without it.
+    std::string without = run.out.substr(0, at) + run.out.substr(at + line.size());
+    EXPECT_EQ(without.substr(at), "---------------------------\nEnd Velmora Debug File\n---------------------------\n");
+    EXPECT_FALSE(fs::exists(data / "device/My Documents/notes.txt/logs"));
+
+    // A folder that can be made is no fault, and the check leaves nothing behind.
+    ASSERT_EQ(RunVelmora({ "--data", data.string(), "reg", "add", "HKCU\\Software\\Tavrel\\Velmora", "/v", "UsageLogPath", "/d",
+                  "\\My Documents\\logs", "/f" })
+                  .exitCode,
+        0);
+    ProgramResult fixed = RunVelmora({ "--data", data.string(), "diag" });
+    EXPECT_EQ(fixed.out.find("Usage Logging"), std::string::npos) << fixed.out;
+    EXPECT_FALSE(fs::exists(data / "device/My Documents/logs"));
+}

@@ -91,9 +91,64 @@ TEST_F(NetCommandTest, StatusLinesOfEachSimulatedInterface)
     EXPECT_NE(json.output.find("\"tracking\": {\"mode\": \"automatic\", \"adapter\": \"\", \"index\": 2},\n  \"defaultRoute\": 2,"),
         std::string::npos)
         << json.output;
-    EXPECT_NE(json.output.find("\"statusLines\": [\"IP Address: 192.168.1.10\", \"Mask: 255.255.255.0\""), std::string::npos);
-    EXPECT_NE(json.output.find("\"hardwareAddress\": \"00-0A-1B-2C-3D-4E\", \"inOctets\": 4294967301, \"outOctets\": 77, \"usageKey\": \"NE20001\", \"tracked\": true"),
-        std::string::npos);
+    EXPECT_NE(json.output.find("\"hardwareAddress\": \"00-0A-1B-2C-3D-4E\", \"inOctets\": 4294967301, \"outOctets\": 77, \"usageKey\": \"NE20001\", \"tracked\": true,\n"
+                               "     \"ipAddress\": \"192.168.1.10\", \"mask\": \"255.255.255.0\", \"gateway\": \"192.168.1.1\",\n"
+                               "     \"dhcp\": {\"enabled\": false}, \"dns\": [\"192.168.1.1\"], \"wins\": []}"),
+        std::string::npos)
+        << json.output;
+}
+
+TEST_F(NetCommandTest, AbsentValuesShowADashAndJsonGivesTheValuesThemselves)
+{
+    std::ofstream(scenario) << "interface LOOPBACK type=loopback\n"
+                               "interface NE20001 mac=00-0A-1B-2C-3D-4E description=\"Sim NIC\"\n"
+                               "address NE20001 192.168.1.10/24\n"
+                               "route default via 192.168.1.1 dev NE20001\n"
+                               "dns NE20001 192.168.1.53 10.0.0.53\n"
+                               "wins NE20001 on 192.168.1.44 10.0.0.45\n"
+                               "lease NE20001 server=192.168.1.254 obtained=1141740000 expires=1141826709\n"
+                               "interface WLAN1 type=wireless\n";
+    ProgramRun run = Velmora("net " + options);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    // The loopback interface is no adapter: nothing to show, and no getter's fault text.
+    EXPECT_NE(run.output.find("\n  IP Address: -\n  Mask: -\n  Gateway: -\n  DHCP Enabled: -\n  DNS Server: -\n  WINS Server: -\n"),
+        std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("InvalidIndex"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Invalid Index"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("No index match"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("  IP Address: 192.168.1.10\n  Mask: 255.255.255.0\n  Gateway: 192.168.1.1\n"
+                              "  Lease Expires: 3/8/06 14:05\n  DNS Server: 192.168.1.53\n  WINS Server: 192.168.1.44\n"),
+        std::string::npos)
+        << run.output;
+    // An adapter without an address; its gateway is the system's "none", as the item shows it.
+    EXPECT_NE(run.output.find("  IP Address: -\n  Mask: -\n  Gateway: 0.0.0.0\n  DHCP Enabled: No\n  DNS Server: Not available\n"),
+        std::string::npos)
+        << run.output;
+
+    ProgramRun json = Velmora("net --json " + options);
+    ASSERT_EQ(json.exitCode, 0) << json.output;
+    EXPECT_NE(json.output.find("\"ipAddress\": \"192.168.1.10\", \"mask\": \"255.255.255.0\", \"gateway\": \"192.168.1.1\",\n"
+                               "     \"dhcp\": {\"enabled\": true, \"server\": \"192.168.1.254\", \"leaseObtained\": 1141740000, "
+                               "\"leaseExpires\": 1141826709}, \"dns\": [\"192.168.1.53\", \"10.0.0.53\"], "
+                               "\"wins\": [\"192.168.1.44\", \"10.0.0.45\"]}"),
+        std::string::npos)
+        << json.output;
+    EXPECT_NE(json.output.find("\"ipAddress\": null, \"mask\": null, \"gateway\": null,\n     \"dhcp\": null, \"dns\": null, \"wins\": null}"),
+        std::string::npos)
+        << json.output;
+    EXPECT_NE(json.output.find("\"ipAddress\": null, \"mask\": null, \"gateway\": null,\n     \"dhcp\": {\"enabled\": false}, \"dns\": [], \"wins\": []}"),
+        std::string::npos)
+        << json.output;
+    EXPECT_EQ(json.output.find("IP Address"), std::string::npos) << json.output;
+
+    // A failing DNS query is no address either.
+    std::ofstream(scenario, std::ios::app) << "fail GetPerAdapterInfo\n";
+    run = Velmora("net " + options);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Lease Expires: 3/8/06 14:05\n  DNS Server: -\n"), std::string::npos) << run.output;
+    json = Velmora("net --json " + options);
+    EXPECT_NE(json.output.find("\"leaseExpires\": 1141826709}, \"dns\": null, "), std::string::npos) << json.output;
 }
 
 TEST_F(NetCommandTest, DiagWritesTheDevicesFileOrUtf8Text)
