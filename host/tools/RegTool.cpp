@@ -175,6 +175,14 @@ bool RegTool::OpenStore(platform::RegistryStoreMode mode)
     }
     m_storeOpen = true;
     m_hiveDamaged = !result.damage.empty();
+    // A change the hive cannot take is refused before it is made: the tool ends at once, and
+    // the store's "written at the next chance" would lose it.
+    if (std::string detail; mode == platform::RegistryStoreMode::ReadWrite && platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "ERROR: %s. Nothing was changed.\n", detail.c_str());
+        m_storeOpen = false;
+        platform::CloseRegistryStore();
+        return false;
+    }
     return true;
 }
 

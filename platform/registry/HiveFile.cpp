@@ -101,7 +101,8 @@ int HiveFile::Replace(const std::string& bytes) const
 
 int HiveFile::ProbeReplace() const
 {
-    int fd = ::open(TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Not truncated and no link followed: the probe must not touch what a planted name points at.
+    int fd = ::open(TemporaryPath().c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0)
         return errno;
     ::close(fd);

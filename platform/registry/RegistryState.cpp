@@ -82,7 +82,7 @@ LONG RegistryState::CheckWritable() const
     return m_mode == RegistryStoreMode::ReadOnly ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
 }
 
-LONG RegistryState::PersistIfDirty()
+LONG RegistryState::PersistIfDirty(bool last)
 {
     if (!m_dirty || m_mode != RegistryStoreMode::ReadWrite || !m_hive) {
         if (m_mode != RegistryStoreMode::ReadWrite)
@@ -92,8 +92,8 @@ LONG RegistryState::PersistIfDirty()
     int error = m_hive->Replace(WriteRegFile(*m_tree));
     if (error != 0) {
         if (!m_writeFailureReported) {
-            std::fprintf(stderr, "registry: cannot write the hive %s: %s (the changes are kept and written at the next chance)\n",
-                m_hive->Path().c_str(), Describe(error).c_str());
+            std::fprintf(stderr, "registry: cannot write the hive %s: %s (%s)\n", m_hive->Path().c_str(), Describe(error).c_str(),
+                last ? "the changes since its last write are lost" : "the changes are kept and written at the next chance");
             m_writeFailureReported = true;
         }
         return ERROR_CANTWRITE;
@@ -213,7 +213,7 @@ LONG RegistryState::Close()
     if (!m_open)
         return ERROR_SUCCESS;
     m_writeFailureReported = false; // a last failed write is always reported: the change is lost
-    LONG result = PersistIfDirty();
+    LONG result = PersistIfDirty(true);
     m_handles.clear();
     m_tree->Clear();
     m_tree = std::make_unique<RegistryTree>();

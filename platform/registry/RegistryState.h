@@ -34,8 +34,9 @@ public:
     LONG CheckWritable() const;
     void MarkDirty() { m_dirty = true; }
     // Rewrites the hive when it changed (read-write store only). ERROR_CANTWRITE on failure,
-    // reported on stderr once until a write succeeds again; the change stays dirty.
-    LONG PersistIfDirty();
+    // reported on stderr once until a write succeeds again; the change stays dirty. The last
+    // write, at close, has no later chance: its failure is reported as changes lost.
+    LONG PersistIfDirty(bool last = false);
     // See CheckRegistryStoreWritable.
     LONG CheckHiveWritable(std::string& detail) const;
 

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 #include <unistd.h>
 
 #include "host/ProgramRun.h"
@@ -35,6 +36,8 @@ protected:
         ASSERT_EQ(Run({ "reg", "add", kKey, "/v", "ScrollRate", "/t", "REG_DWORD", "/d", "9", "/f" }).exitCode, 0);
         hive = platform::HivePath(data.Path());
         saved = ReadAll(hive);
+        imported = data.Path() / "import.reg";
+        std::ofstream(imported) << "Windows Registry Editor Version 5.00\n\n[" << kKey << "]\n\"ScrollRate\"=dword:00000007\n";
     }
 
     ProgramResult Run(std::vector<std::string> args)
@@ -60,6 +63,19 @@ protected:
             EXPECT_NE(run.err.find(": " + reason + "; the adapter keys"), std::string::npos) << run.err;
             EXPECT_EQ(run.err.find("next chance"), std::string::npos) << run.err;
         }
+        const std::vector<std::vector<std::string>> regWriters = {
+            { "reg", "add", kKey, "/v", "ScrollRate", "/t", "REG_DWORD", "/d", "3", "/f" },
+            { "reg", "delete", kKey, "/v", "ScrollRate", "/f" },
+            { "reg", "import", imported.string() },
+        };
+        for (const std::vector<std::string>& writer : regWriters) {
+            SCOPED_TRACE(writer[1]);
+            ProgramResult run = Run(writer);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.err.rfind("ERROR: cannot write the registry " + hive.string() + " (", 0), 0u) << run.err;
+            EXPECT_NE(run.err.find(": " + reason + ". Nothing was changed.\n"), std::string::npos) << run.err;
+            EXPECT_EQ(run.err.find("next chance"), std::string::npos) << run.err;
+        }
         EXPECT_EQ(ReadAll(hive), saved);
         // Reading needs no writing.
         ProgramResult settings = Run({ "settings" });
@@ -69,6 +85,7 @@ protected:
 
     testing_support::ScratchFolder data;
     fs::path hive;
+    fs::path imported;
     std::string saved;
 };
 

@@ -307,6 +307,21 @@ TEST_F(RegistryStore, FailedWriteIsReportedAndRetried)
     EXPECT_NE(ReadAll(m_hive).find("\"V\"=dword:00000009"), std::string::npos);
 }
 
+TEST_F(RegistryStore, AFailedWriteAtCloseSaysTheChangesAreLost)
+{
+    ASSERT_TRUE(OpenRegistryStore(m_hive, RegistryStoreMode::ReadWrite).Ok());
+    HKEY key = Create(HKEY_CURRENT_USER, L"Software");
+    ASSERT_EQ(Set(key, L"V", REG_DWORD, Dword(9)), ERROR_SUCCESS);
+    fs::create_directories(m_hive.string() + ".tmp/blocker");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(CloseRegistryStore(), ERROR_CANTWRITE);
+    std::string reported = testing::internal::GetCapturedStderr();
+    // The first failure promises a later write; the last one, with no later chance, does not.
+    EXPECT_NE(reported.find("next chance)\n"), std::string::npos) << reported;
+    EXPECT_NE(reported.find("(the changes since its last write are lost)\n"), std::string::npos) << reported;
+}
+
 TEST_F(RegistryStore, SecondWriterProcessIsRefused)
 {
     ASSERT_TRUE(OpenRegistryStore(m_hive, RegistryStoreMode::ReadWrite).Ok());
