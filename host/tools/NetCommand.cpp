@@ -231,7 +231,9 @@ int RunNetCommand(Arguments args)
         GetInterfaceDName(module.settings.AdapterNames(), view.name, view.displayName);
         view.values = ValuesOf(module.adapters, view.index);
         view.lines = StatusLines(module.adapters, view.index, view.values);
-        module.interfaces.GetPhysicalAddress(view.index, view.hardwareAddress);
+        // The loopback has none, and a failed lookup gives its fault text: both are absent here.
+        if (module.interfaces.GetPhysicalAddress(view.index, view.hardwareAddress) != 0)
+            view.hardwareAddress.clear();
         module.interfaces.GetInOctets(view.index, view.inOctets);
         module.interfaces.GetOutOctets(view.index, view.outOctets);
         view.usageKey = UsageInterfaceKey(view.index, module.interfaces, module.adapters, module.settings,
@@ -263,7 +265,8 @@ int RunNetCommand(Arguments args)
                         "     \"hardwareAddress\": %s, \"inOctets\": %llu, \"outOctets\": %llu, \"usageKey\": %s, \"tracked\": %s,\n"
                         "     %s}",
                 i == 0 ? "" : ",", view.index, JsonString(view.name).c_str(), JsonString(Utf8ToWide(view.systemName)).c_str(),
-                JsonString(view.displayName).c_str(), JsonString(view.hardwareAddress).c_str(),
+                JsonString(view.displayName).c_str(),
+                view.hardwareAddress.empty() ? "null" : JsonString(view.hardwareAddress).c_str(),
                 static_cast<unsigned long long>(view.inOctets), static_cast<unsigned long long>(view.outOctets),
                 JsonString(view.usageKey).c_str(), view.tracked ? "true" : "false", AdapterJson(view.values).c_str());
         }
@@ -290,7 +293,8 @@ int RunNetCommand(Arguments args)
         std::printf("%s\n  %s\n", view.tracked ? "  <- tracked" : "", WideToUtf8(view.displayName).c_str());
         for (const std::wstring& line : view.lines)
             std::printf("  %s\n", WideToUtf8(line).c_str());
-        std::printf("  Hardware address: %s\n  Octets in: %llu  out: %llu\n  Usage key: %s\n", WideToUtf8(view.hardwareAddress).c_str(),
+        std::printf("  Hardware address: %s\n  Octets in: %llu  out: %llu\n  Usage key: %s\n",
+            view.hardwareAddress.empty() ? "-" : WideToUtf8(view.hardwareAddress).c_str(),
             static_cast<unsigned long long>(view.inOctets), static_cast<unsigned long long>(view.outOctets), WideToUtf8(view.usageKey).c_str());
     }
     return session->Finish("net");
