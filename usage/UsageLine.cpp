@@ -33,7 +33,11 @@ UsageLineSums SumAll(std::basic_string_view<Char> rest)
     int32_t count = TakeEntryCount(rest);
     for (int32_t i = 0; i < count && !rest.empty(); ++i) {
         SkipBlanks(rest);
-        std::basic_string_view<Char> name = SplitOff(rest, Char(' '));
+        // Without a space left no entry from here on has a count: each would only drop a
+        // character, searching the rest again for as many entries as the count announces.
+        std::basic_string_view<Char> name;
+        if (!SplitOffFound(rest, Char(' '), name))
+            break;
         ULONG64 sent = TakeCount(rest);
         ULONG64 received = TakeCount(rest);
         if (IsDummy(name))

@@ -98,9 +98,10 @@ inline size_t FirstCharacterLength(std::u16string_view rest)
     return rest.size() >= 2 && IsHighSurrogate(rest[0]) && IsLowSurrogate(rest[1]) ? 2 : 1;
 }
 
-// Cuts the text before the next separator off the rest, with the separator.
+// Cuts the text before the next separator off the rest, with the separator; false when the
+// rest holds no separator at all.
 template <typename Char>
-inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest, Char separator)
+inline bool SplitOffFound(std::basic_string_view<Char>& rest, Char separator, std::basic_string_view<Char>& field)
 {
     // A plain loop rather than find(): the fields are short, and it inlines into the reader.
     size_t at = 0;
@@ -110,10 +111,19 @@ inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest,
         // As the device's reader does: the field is empty and one character goes with it.
         if (!rest.empty())
             rest.remove_prefix(FirstCharacterLength(rest));
-        return {};
+        field = {};
+        return false;
     }
-    std::basic_string_view<Char> field = rest.substr(0, at);
+    field = rest.substr(0, at);
     rest.remove_prefix(at + 1);
+    return true;
+}
+
+template <typename Char>
+inline std::basic_string_view<Char> SplitOff(std::basic_string_view<Char>& rest, Char separator)
+{
+    std::basic_string_view<Char> field;
+    SplitOffFound(rest, separator, field);
     return field;
 }
 
@@ -182,14 +192,16 @@ inline void ForEachEntryName(std::basic_string_view<Char> rest, Found found)
     using namespace usage_line_detail;
     int32_t count = TakeEntryCount(rest);
     for (int32_t i = 0; i < count; ++i) {
-        // Once the line is used up every further entry reads as an empty name: one is enough.
-        bool exhausted = rest.empty();
         SkipBlanks(rest);
-        std::basic_string_view<Char> name = SplitOff(rest, Char(' '));
-        SplitOff(rest, Char(' '));
-        SplitOff(rest, Char(' '));
+        std::basic_string_view<Char> name;
+        bool named = SplitOffFound(rest, Char(' '), name);
         found(name);
-        if (exhausted)
+        // Once no space is left (the line used up too) every further entry reads as an empty
+        // name: one is enough. Going on would search the rest again for each entry the count
+        // announces, which takes quadratic time on a long line of damage.
+        if (!named)
             break;
+        SplitOff(rest, Char(' '));
+        SplitOff(rest, Char(' '));
     }
 }

@@ -109,6 +109,30 @@ TEST(UsageLine, ToleranceOfDamagedLines)
         EXPECT_EQ(name, L"");
 }
 
+TEST(UsageLine, LongLineWithoutSpacesIsReadInOnePass)
+{
+    // A huge count before 2 million characters without a space: each entry past the last
+    // space reads as empty, and the rest is not searched again for each of them (which took
+    // hours). The sums and names are what the entries before give.
+    const std::wstring noSpaces = L"2006-3-7-14 *2147483647* " + std::wstring(2000000, L'x');
+    const std::wstring countsAtTheEnd
+        = L"2006-3-7-14 *2147483647* \tne20001 5 6 \tppp:1 9" + std::wstring(2000000, L'7');
+    EXPECT_EQ(All(noSpaces).sent, 0u);
+    EXPECT_EQ(Names(noSpaces), std::vector<std::wstring> { L"" });
+    EXPECT_EQ(All(countsAtTheEnd).sent, 5u);
+    EXPECT_EQ(All(countsAtTheEnd).received, 6u);
+    EXPECT_EQ(Names(countsAtTheEnd), (std::vector<std::wstring> { L"ne20001", L"ppp:1", L"" }));
+
+    // The same as code units read in place.
+    const std::u16string units(countsAtTheEnd.begin(), countsAtTheEnd.end());
+    UsageLineSums sums = SumAllEntries(SplitUsageHeader(std::u16string_view(units)).rest);
+    EXPECT_EQ(sums.sent, 5u);
+    EXPECT_EQ(sums.received, 6u);
+    size_t names = 0;
+    ForEachEntryName(SplitUsageHeader(std::u16string_view(units)).rest, [&names](std::u16string_view) { ++names; });
+    EXPECT_EQ(names, 3u);
+}
+
 TEST(UsageLine, BucketsByInterval)
 {
     UsageLineSums sums { 100, 200 };
