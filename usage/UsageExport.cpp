@@ -102,6 +102,20 @@ std::string ExportText(std::wstring_view text)
     return out;
 }
 
+std::string CsvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char ch : text) {
+        if (ch == '"')
+            quoted += '"';
+        quoted += ch;
+    }
+    quoted += '"';
+    return quoted;
+}
+
 BOOL ExportUsage(const UsageLogger& logger, const platform::CalendarTime& start, const platform::CalendarTime& end,
     DWORD exportInterval, const std::wstring& path, const std::wstring& folder, const UsageDisplayName& displayName)
 {
@@ -142,7 +156,9 @@ ExportOutcome AppendExport(ExportFile& file, const UsageLogger& logger, const pl
     for (const std::wstring& name : names) {
         std::wstring shown = displayName ? displayName(name) : std::wstring();
         std::string text = ExportText(shown.empty() ? name : shown);
-        file.Append(text + "-Tx Bytes, " + text + "-Rx Bytes,");
+        // The received column's heading starts with a space, which a quoted field keeps
+        // inside its quotes.
+        file.Append(CsvField(text + "-Tx Bytes") + "," + CsvField(" " + text + "-Rx Bytes") + ",");
     }
     file.Append("\r\n");
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/core/WinTypes.h"
 #include "platform/time/CalendarTime.h"
@@ -57,3 +58,8 @@ ExportOutcome ExportUsageText(const UsageLogger& logger, const platform::Calenda
 // A wide text as the export's 8-bit text: characters up to U+00FF as their byte, others as
 // "?" (the platform's default character for what the code page cannot hold).
 std::string ExportText(std::wstring_view text);
+
+// One field of the export's 8-bit text as a CSV field: as it stands, unless it holds a comma,
+// a double quote, a carriage return or a line feed; then in double quotes, each double quote
+// in it doubled (RFC 4180).
+std::string CsvField(std::string_view text);

@@ -236,6 +236,28 @@ TEST_F(UsageExportTest, NamesOutsideEightBitsAndTheLiveCounts)
     EXPECT_EQ(lines.back(), "2006,3,7,70,80,1,2,"); // the hour not yet written is counted
 }
 
+TEST_F(UsageExportTest, HeadingsWithCommasQuotesOrLineBreaksAreQuotedAndTheRestStaysAsItWas)
+{
+    // "a,b" and 'q"x' as logged (a name ends at a space, so the file holds no line feed in
+    // one), a display name with CR LF; ne20001 keeps its plain headings.
+    PutMonth(2006, 3, L"2006-3-7-14 *4* \ta,b 1 2 \tne20001 3 4 \tq\"x 5 6 \tppp:1 7 8 \r\n");
+    UsageLogger logger;
+    auto display = [](const std::wstring& key) { return key == L"ppp:1" ? std::wstring(L"Office\r\nWork") : std::wstring(); };
+    CalendarTime day = CalendarTime::FromFields(2006, 3, 7, 0, 0, 0);
+    EXPECT_TRUE(ExportUsage(logger, day, day, ExportDaily, kOut, kFolder, display));
+    EXPECT_EQ(usage_test::ReadBytes(kOut),
+        "Year,Month,Day,\"a,b-Tx Bytes\",\" a,b-Rx Bytes\",ne20001-Tx Bytes, ne20001-Rx Bytes,"
+        "\"q\"\"x-Tx Bytes\",\" q\"\"x-Rx Bytes\",\"Office\r\nWork-Tx Bytes\",\" Office\r\nWork-Rx Bytes\",\r\n"
+        "2006,3,7,1,2,3,4,5,6,7,8,\r\n");
+
+    EXPECT_EQ(CsvField("plain name-Tx Bytes"), "plain name-Tx Bytes");
+    EXPECT_EQ(CsvField(""), "");
+    EXPECT_EQ(CsvField("\""), "\"\"\"\"");
+    EXPECT_EQ(CsvField("cr\ronly"), "\"cr\ronly\"");
+    EXPECT_EQ(CsvField("lf\n"), "\"lf\n\"");
+    EXPECT_EQ(CsvField("\"a\",\"b\""), "\"\"\"a\"\",\"\"b\"\"\"");
+}
+
 // The export through the cache against the export as the reader's own calls make it, each
 // month file read again for every interface and step, over random logs and ranges.
 TEST_F(UsageExportTest, CachedExportIsByteIdenticalToTheDirectOne)
