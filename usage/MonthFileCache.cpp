@@ -11,7 +11,8 @@ MonthFileCache::Month& MonthFileCache::Load(const std::wstring& folder, int year
     Month& loaded = *slot;
     ++m_filesRead;
     loaded.month = month;
-    loaded.opened = ReadMonthFileUnits(MonthFileName(folder, year, month), m_buffer, [&loaded](std::u16string_view line) {
+    const std::wstring path = MonthFileName(folder, year, month);
+    loaded.opened = ReadMonthFileUnits(path, m_buffer, [&loaded](std::u16string_view line) {
         Utf16LineHeader header = SplitUsageHeader(line);
         Line kept;
         kept.day = header.day;
@@ -26,10 +27,11 @@ MonthFileCache::Month& MonthFileCache::Load(const std::wstring& folder, int year
         });
     }) != FALSE;
     if (!loaded.opened) {
+        NoteUnread(path);
         // Lines handed over before a read error are not the month's.
         loaded.entries.clear();
         loaded.lines.clear();
-        loaded.names.clear();
+        loaded.names.Clear();
     }
     return loaded;
 }

@@ -7,6 +7,7 @@
 #include "platform/files/Files.h"
 #include "platform/text/Format.h"
 #include "platform/text/Utf16.h"
+#include "platform/text/WideString.h"
 
 const wchar_t* const UsageFilePrefix = L"UsageData";
 
@@ -18,6 +19,29 @@ std::wstring MonthFileName(const std::wstring& folder, int year, int month)
 std::wstring MonthFilePattern(const std::wstring& folder)
 {
     return Fmt(L"%s\\%s*", folder, UsageFilePrefix);
+}
+
+bool ParseMonthFileName(std::wstring_view fileName, int& year, int& month)
+{
+    const std::wstring_view prefix = UsageFilePrefix;
+    const std::wstring_view suffix = L".txt";
+    if (fileName.size() < prefix.size() + suffix.size() + 5
+        || WideToLower(fileName.substr(0, prefix.size())) != WideToLower(prefix)
+        || WideToLower(fileName.substr(fileName.size() - suffix.size())) != suffix)
+        return false;
+    // The year as MonthFileName writes it (%d), then the month in two digits.
+    std::wstring_view digits = fileName.substr(prefix.size(), fileName.size() - prefix.size() - suffix.size());
+    if (digits.size() > 8 || digits[0] == L'0')
+        return false;
+    int number = 0;
+    for (wchar_t ch : digits) {
+        if (ch < L'0' || ch > L'9')
+            return false;
+        number = number * 10 + (ch - L'0');
+    }
+    year = number / 100;
+    month = number % 100;
+    return month >= 1 && month <= 12;
 }
 
 std::wstring MonthFileCount(ULONG64 bytes)
@@ -120,12 +144,15 @@ BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::
             if (IsHighSurrogate(last))
                 whole -= 2;
         }
+        // What is pending from the pieces before holds no line feed: only the new text is
+        // searched, or a long line would be searched again for every piece.
+        size_t searched = pending.size();
         pending += DecodeUtf16Le(bytes.data(), whole);
         carried = have - whole;
         std::memmove(bytes.data(), bytes.data() + whole, carried);
 
         size_t start = 0;
-        for (size_t end = pending.find(L'\n'); end != std::wstring::npos; end = pending.find(L'\n', start)) {
+        for (size_t end = pending.find(L'\n', searched); end != std::wstring::npos; end = pending.find(L'\n', start)) {
             onLine(WithoutCarriageReturn(std::wstring_view(pending).substr(start, end - start)));
             start = end + 1;
         }
@@ -135,9 +162,10 @@ BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::
     if (!ok)
         return FALSE;
     // A high surrogate left at the very end stands alone; an odd last byte is no character.
+    size_t searched = pending.size();
     pending += DecodeUtf16Le(bytes.data(), carried & ~static_cast<size_t>(1));
     size_t start = 0;
-    for (size_t end = pending.find(L'\n'); end != std::wstring::npos; end = pending.find(L'\n', start)) {
+    for (size_t end = pending.find(L'\n', searched); end != std::wstring::npos; end = pending.find(L'\n', start)) {
         onLine(WithoutCarriageReturn(std::wstring_view(pending).substr(start, end - start)));
         start = end + 1;
     }
@@ -195,9 +223,12 @@ BOOL ReadMonthFileUnits(const std::wstring& path, std::u16string& buffer,
         }
         scanned = whole;
     }
+    DWORD error = GetLastError();
     CloseHandle(file);
-    if (!ok)
+    if (!ok) {
+        SetLastError(error);
         return FALSE;
+    }
     size_t whole = haveBytes / 2;
     if (lineStart < whole) {
         std::u16string_view line = units().substr(lineStart, whole - lineStart);

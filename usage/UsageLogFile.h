@@ -21,6 +21,9 @@ extern const wchar_t* const UsageFilePrefix; // "UsageData"
 std::wstring MonthFileName(const std::wstring& folder, int year, int month);
 // "<folder>\UsageData*": every entry that counts towards the storage cap.
 std::wstring MonthFilePattern(const std::wstring& folder);
+// The year and month a month file's name ("UsageData200603.txt", any case) stands for; false
+// for any other name.
+bool ParseMonthFileName(std::wstring_view fileName, int& year, int& month);
 
 // A byte total as a record writes it: "-1294967296" for 3000000000, "5368709120" for 5 GiB.
 std::wstring MonthFileCount(ULONG64 bytes);
@@ -46,7 +49,8 @@ BOOL ReadMonthFileLines(const std::wstring& path, const std::function<void(std::
 // holds until the next line is handed over. The file is read in pieces of chunkBytes into the
 // buffer, which keeps its storage for the next file; it only grows for a line longer than a
 // piece. A surrogate pair stays two units and a lone surrogate one; an odd last byte is no
-// unit.
+// unit. When FALSE, the last error says why (ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND for
+// a file that is not there).
 BOOL ReadMonthFileUnits(const std::wstring& path, std::u16string& buffer,
     const std::function<void(std::u16string_view)>& onLine, size_t chunkBytes = 65536);
 

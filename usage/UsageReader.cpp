@@ -1,7 +1,11 @@
 #include "usage/UsageReader.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
+#include "platform/core/LastError.h"
+#include "platform/files/Files.h"
 #include "platform/text/WideString.h"
 #include "usage/UsageLine.h"
 #include "usage/UsageLogFile.h"
@@ -44,12 +48,23 @@ void AddLiveCounts(const UsageLogger& logger, DWORD interval, const platform::Ca
 
 } // namespace
 
+void MonthSource::NoteUnread(const std::wstring& path)
+{
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return;
+    auto same = [&path](const UnreadMonthFile& unread) { return unread.path == path; };
+    if (std::find_if(m_unread.begin(), m_unread.end(), same) == m_unread.end())
+        m_unread.push_back({ path, error });
+}
+
 BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
     const std::wstring& selector, UsageTable& table)
 {
     const std::optional<std::u16string> fileSelector = Utf16FileSelector(selector);
     UsageTable added {};
-    BOOL read = ReadMonthFileUnits(MonthFileName(folder, time.Year(), time.Month()), m_buffer, [&](std::u16string_view line) {
+    const std::wstring path = MonthFileName(folder, time.Year(), time.Month());
+    BOOL read = ReadMonthFileUnits(path, m_buffer, [&](std::u16string_view line) {
         Utf16LineHeader header = SplitUsageHeader(line);
         UsageLineSums sums;
         if (selector.empty())
@@ -59,6 +74,7 @@ BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::Calendar
         AddLineToTable(interval, time.Month(), time.Day(), header, sums, added);
     });
     if (!read) {
+        NoteUnread(path);
         // A file that could not be read to its end counts as one that could not be opened.
         if (interval == IntervalMonthly) {
             table[static_cast<size_t>(time.Month())] = 0;
@@ -74,7 +90,8 @@ BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::Calendar
 BOOL DirectMonthSource::CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
 {
     NameList found = list;
-    BOOL read = ReadMonthFileUnits(MonthFileName(folder, year, month), m_buffer, [&found](std::u16string_view line) {
+    const std::wstring path = MonthFileName(folder, year, month);
+    BOOL read = ReadMonthFileUnits(path, m_buffer, [&found](std::u16string_view line) {
         ForEachEntryName(SplitUsageHeader(line).rest, [&found](std::u16string_view name) {
             // An empty name is no interface: it comes only from a damaged line, and as a
             // selector it would stand for all interfaces together.
@@ -82,8 +99,10 @@ BOOL DirectMonthSource::CollectMonthNames(const std::wstring& folder, int year, 
                 AddUniqueName(found, NameFromFile(name));
         });
     });
-    if (!read)
+    if (!read) {
+        NoteUnread(path);
         return FALSE;
+    }
     list = std::move(found);
     return TRUE;
 }
@@ -141,6 +160,24 @@ BOOL CollectNames(const std::wstring& folder, const platform::CalendarTime& star
     return TRUE;
 }
 
+void CollectFolderNames(const std::wstring& folder, NameList& list, MonthSource& source)
+{
+    std::set<std::pair<int, int>> months;
+    WIN32_FIND_DATAW found {};
+    HANDLE search = FindFirstFileW(MonthFilePattern(folder).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        int year = 0;
+        int month = 0;
+        if (ParseMonthFileName(found.cFileName, year, month))
+            months.insert({ year, month });
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    for (const auto& [year, month] : months)
+        source.CollectMonthNames(folder, year, month, list);
+}
+
 BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
 {
     DirectMonthSource direct;
@@ -149,10 +186,7 @@ BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList
 
 BOOL AddUniqueName(NameList& list, const std::wstring& name)
 {
-    if (std::find(list.begin(), list.end(), name) != list.end())
-        return FALSE;
-    list.push_back(name);
-    return TRUE;
+    return list.Add(name);
 }
 
 DWORD DaysInMonth(DWORD month, DWORD year)

@@ -19,6 +19,3 @@ enum : DWORD {
 constexpr size_t UsageTableSize = 65;
 constexpr size_t UsageTableReceived = 32;
 using UsageTable = std::array<ULONG64, UsageTableSize>;
-
-// Interface names in order of first appearance, without duplicates.
-using NameList = std::vector<std::wstring>;

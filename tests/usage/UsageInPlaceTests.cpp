@@ -200,6 +200,34 @@ TEST_F(UsageInPlaceTest, FileWithoutLineBreaksLongerThanAPiece)
     EXPECT_EQ(daily[UsageTableReceived + 7], 10000u);
 }
 
+TEST_F(UsageInPlaceTest, RecordsRunTogetherAreOneLineReadInOnePass)
+{
+    // 20,000 records without line ends, some 2 MB, are one line whose first record alone
+    // counts. Read in pieces of 6 bytes, the line is not searched again from its start for
+    // each piece (which took hours).
+    const std::wstring record = L"2006-3-7-14 *2* \tne20001 1048576 52428 \tppp:1 3 4 ";
+    std::wstring text;
+    for (int i = 0; i < 20000; ++i)
+        text += record;
+    PutBytes(EncodeUtf16Le(text));
+    size_t lines = 0;
+    size_t length = 0;
+    EXPECT_TRUE(ReadMonthFileLines(kPath, [&](std::wstring_view line) {
+        ++lines;
+        length = line.size();
+    }, 6));
+    EXPECT_EQ(lines, 1u);
+    EXPECT_EQ(length, text.size());
+
+    UsageTable daily = Daily();
+    EXPECT_EQ(daily[7], 1048579u);
+    EXPECT_EQ(daily[UsageTableReceived + 7], 52432u);
+    EXPECT_EQ(Daily(L"ppp:1")[UsageTableReceived + 7], 4u);
+    NameList names;
+    EXPECT_TRUE(MonthFileCache().CollectMonthNames(kFolder, 2006, 3, names));
+    EXPECT_EQ(names, (NameList { L"ne20001", L"ppp:1" }));
+}
+
 TEST_F(UsageInPlaceTest, UnitsReadInPiecesAreTheDecodedLines)
 {
     // Pieces of any size, odd ones too, cut units, pairs and CR LF; the buffer is kept from a

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "UsageTestFiles.h"
 #include "platform/files/Files.h"
 #include "platform/text/Utf16.h"
+#include "platform/text/WideString.h"
+#include "usage/MonthFileCache.h"
 #include "usage/UsageLogFile.h"
 #include "usage/UsageLogger.h"
 #include "usage/UsageReader.h"
@@ -138,6 +143,67 @@ TEST_F(UsageReaderTest, CollectNamesAcrossMonthsAndYears)
     CollectNames(kFolder, Day(2006, 3, 2), Day(2006, 3, 1), none);
     EXPECT_TRUE(none.empty());
     EXPECT_FALSE(CollectMonthNames(kFolder, 2006, 3, none));
+}
+
+TEST_F(UsageReaderTest, FilesThatAreThereButCannotBeReadAreNotedOnceEach)
+{
+    PutMonth(2006, 3, L"2006-3-7-14 *1* \ta 1 1 \r\n");
+    usage_test::MakeFolder(MonthFileName(kFolder, 2006, 4)); // a folder in the file's place
+    PutMonth(2006, 5, L"2006-5-7-14 *1* \tb 2 2 \r\n");
+    usage_test::HeldOpen writer(MonthFileName(kFolder, 2006, 5));
+    PutMonth(2006, 11, L"2006-11-7-14 *1* \tc 3 3 \r\n");
+    m_files.Sim().FailOpens(L"*UsageData200611.txt", platform::SimFileSystem::kEveryTime, ERROR_ACCESS_DENIED);
+
+    // Missing months are no fault; each unreadable one is noted once however often it is read.
+    const std::vector<std::pair<std::wstring, DWORD>> expected { { MonthFileName(kFolder, 2006, 4), ERROR_ACCESS_DENIED },
+        { MonthFileName(kFolder, 2006, 5), ERROR_SHARING_VIOLATION }, { MonthFileName(kFolder, 2006, 11), ERROR_ACCESS_DENIED } };
+    UsageLogger logger;
+    DirectMonthSource direct;
+    MonthFileCache cache;
+    for (MonthSource* source : std::initializer_list<MonthSource*> { &direct, &cache }) {
+        UsageTable table = UsageTotals(logger, IntervalMonthly, Day(2006, 1, 1), L"", kFolder, *source);
+        EXPECT_EQ(table[3], 1u);
+        EXPECT_EQ(table[5] + table[11], 0u);
+        NameList names;
+        CollectNames(kFolder, Day(2006, 1, 1), Day(2006, 12, 1), names, *source);
+        EXPECT_EQ(names, NameList { L"a" });
+        std::vector<std::pair<std::wstring, DWORD>> unread;
+        for (const UnreadMonthFile& file : source->UnreadFiles())
+            unread.emplace_back(file.path, file.error);
+        EXPECT_EQ(unread, expected);
+    }
+}
+
+TEST_F(UsageReaderTest, FolderNamesComeFromEveryMonthFileOldestFirst)
+{
+    PutMonth(2006, 4, L"2006-4-1-0 *2* \tlate 1 1 \tne20001 1 1 \r\n");
+    PutMonth(2005, 12, L"2005-12-1-0 *1* \tne20001 1 1 \r\n");
+    PutMonth(2006, 3, L"2006-3-1-0 *1* \tmarch 1 1 \r\n");
+    usage_test::WriteWideFile(kFolder + L"\\UsageDataNotes.txt", L"2006-3-1-0 *1* \tstray 1 1 \r\n");
+    usage_test::WriteWideFile(kFolder + L"\\UsageData200603.txt.bak", L"2006-3-1-0 *1* \tstray 1 1 \r\n");
+    NameList names;
+    DirectMonthSource direct;
+    CollectFolderNames(kFolder, names, direct);
+    EXPECT_EQ(names, (NameList { L"ne20001", L"march", L"late" }));
+    NameList none;
+    CollectFolderNames(L"\\Nowhere", none, direct);
+    EXPECT_TRUE(none.empty());
+}
+
+TEST(ParseMonthFileName, YearAndMonthOfMonthFileNamesOnly)
+{
+    auto parsed = [](const wchar_t* name) {
+        int year = 0;
+        int month = 0;
+        return ParseMonthFileName(name, year, month) ? std::make_pair(year, month) : std::make_pair(-1, -1);
+    };
+    EXPECT_EQ(parsed(L"UsageData200603.txt"), std::make_pair(2006, 3));
+    EXPECT_EQ(parsed(L"usagedata199912.TXT"), std::make_pair(1999, 12));
+    EXPECT_EQ(parsed(L"UsageData1000001.txt"), std::make_pair(10000, 1));
+    for (const wchar_t* other : { L"UsageData200613.txt", L"UsageData200600.txt", L"UsageData0200603.txt",
+             L"UsageData2006-3.txt", L"UsageData0603.txt", L"UsageData200603.txt.bak", L"UsageData200603.dat",
+             L"Usage200603.txt", L"UsageData123456789.txt" })
+        EXPECT_EQ(parsed(other), std::make_pair(-1, -1)) << WideToUtf8(other);
 }
 
 TEST(DaysInMonth, MonthsAndLeapYears)
