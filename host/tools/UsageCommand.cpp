@@ -1,5 +1,6 @@
 #include "host/tools/UsageCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "settings/Settings.h"
 #include "usage/MonthFileCache.h"
 #include "usage/UsageExport.h"
+#include "usage/UsageLine.h"
 #include "usage/UsageLogger.h"
 #include "usage/UsageReader.h"
 #include "usage/UsageReportRows.h"
@@ -45,7 +47,8 @@ const char* const kHelp = "Usage:\n"
                           "day-by-day month or month-by-month year of --date: Xmit, Rcv and Total per\n"
                           "slot, rows without traffic left out unless --zeros; --json prints the byte\n"
                           "counts of every slot instead. --interface selects one interface by its\n"
-                          "logging name (all interfaces together without it).\n"
+                          "logging name (all interfaces together without it); a name the logs do not\n"
+                          "hold is refused with the names they do.\n"
                           "export writes the CSV file of the usage export for that range.\n"
                           "The month files are read from the UsageLogPath folder of the device in its\n"
                           "data folder (--data DIR), or from any folder given with --log-dir.\n"
@@ -178,6 +181,8 @@ std::string ErrorText(DWORD error)
         return "not a usable name";
     case ERROR_FILENAME_EXCED_RANGE:
         return "path too long";
+    case ERROR_READ_FAULT:
+        return "read error";
     default:
         return "error " + std::to_string(error);
     }
@@ -254,6 +259,68 @@ std::optional<std::string> ResolveLogFolder(const Options& options, const Settin
     return std::nullopt;
 }
 
+// Where a file of the log folder's file system lies on this machine, for the user to find.
+std::string HostPathOf(const std::wstring& devicePath)
+{
+    auto files = std::dynamic_pointer_cast<platform::LinuxFileSystem>(platform::CurrentFileSystem());
+    platform::DevicePath path;
+    if (!files || platform::DevicePath::Parse(devicePath, path) != ERROR_SUCCESS)
+        return WideToUtf8(devicePath);
+    fs::path host;
+    if (files->HostPath(path, host) == ERROR_SUCCESS)
+        return host.string();
+    host = files->Root();
+    for (const std::wstring& name : path.Names())
+        host /= WideToUtf8(name);
+    return host.string();
+}
+
+// Month files that are there but could not be read: each, and why. Their months would read
+// as without traffic, a report or export that looks right and is not.
+int FailUnreadMonths(const std::vector<UnreadMonthFile>& unread)
+{
+    for (const UnreadMonthFile& file : unread) {
+        DWORD attributes = GetFileAttributesW(file.path.c_str());
+        bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        PrintError("usage: cannot read month file " + Quoted(HostPathOf(file.path)) + ": "
+            + (folder ? std::string("a folder, not a file") : ErrorText(file.error)));
+    }
+    return kExitFiles;
+}
+
+// An error naming the interface when the logs name none of that name (case and "+" for
+// spaces aside, as the reader takes it), with the names they do hold: the reader would take
+// it as text to find in the records and report zeros or another interface's traffic. The
+// report's months are looked at first, the whole folder only when they lack the name.
+std::optional<std::string> UnknownInterface(const std::wstring& selector, DWORD interval,
+    const platform::CalendarTime& date, const std::wstring& folder, MonthSource& source)
+{
+    const std::wstring wanted = FileSelector(selector);
+    NameList names;
+    auto logged = [&wanted, &names] {
+        return std::any_of(names.begin(), names.end(), [&wanted](const std::wstring& name) { return FileSelector(name) == wanted; });
+    };
+    const int firstMonth = interval == IntervalMonthly ? 1 : date.Month();
+    const int lastMonth = interval == IntervalMonthly ? 12 : date.Month();
+    CollectNames(folder, platform::CalendarTime::FromFields(date.Year(), firstMonth, 1, 0, 0, 0),
+        platform::CalendarTime::FromFields(date.Year(), lastMonth, 1, 0, 0, 0), names, source);
+    if (logged())
+        return std::nullopt;
+    CollectFolderNames(folder, names, source);
+    if (logged())
+        return std::nullopt;
+    std::string message = "unknown interface " + Quoted(WideToUtf8(selector)) + ": ";
+    if (names.empty())
+        return message + "the usage logs name no interface";
+    constexpr size_t kListed = 20;
+    message += "the usage logs name ";
+    for (size_t i = 0; i < names.size() && i < kListed; ++i)
+        message += (i > 0 ? ", " : "") + Quoted(WideToUtf8(names[i]));
+    if (names.size() > kListed)
+        message += " and " + std::to_string(names.size() - kListed) + " more";
+    return message;
+}
+
 std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
 {
     std::wstring month = platform::FormatDate(date, L"MMMM");
@@ -273,7 +340,14 @@ int RunReport(const Options& options, const Settings& settings, const std::wstri
     const std::wstring selector = Utf8ToWide(options.interfaceName);
 
     UsageLogger noLiveCounts;
-    UsageTable table = UsageTotals(noLiveCounts, interval, *date, selector, folder);
+    DirectMonthSource source;
+    UsageTable table = UsageTotals(noLiveCounts, interval, *date, selector, folder, source);
+    if (!source.UnreadFiles().empty())
+        return FailUnreadMonths(source.UnreadFiles());
+    if (!selector.empty()) {
+        if (std::optional<std::string> problem = UnknownInterface(selector, interval, *date, folder, source))
+            return Fail(kExitUsage, *problem);
+    }
     UsageCalendarNames names;
     names.weekdayShort = [](const platform::CalendarTime& t) { return platform::FormatDate(t, L"ddd"); };
     names.monthLong = [](const platform::CalendarTime& t) { return platform::FormatDate(t, L"MMMM"); };
@@ -325,6 +399,11 @@ int RunExport(const Options& options, const Settings& settings, const std::wstri
     UsageLogger noLiveCounts;
     MonthFileCache cache;
     UsageDisplayName displayName = [&settings](const std::wstring& key) { return UsageInterfaceDisplayName(settings, key); };
+    // The range's month files are read into the cache here, once, before the export is made.
+    NameList names;
+    CollectNames(folder, *start, *end, names, cache);
+    if (!cache.UnreadFiles().empty())
+        return FailUnreadMonths(cache.UnreadFiles());
     std::string text;
     ExportOutcome outcome = ExportUsageText(noLiveCounts, *start, *end, exportInterval, folder, displayName, cache, text);
     if (outcome == ExportOutcome::BadInterval)

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 #include "platform/core/DataFolder.h"
 #include "platform/files/FileSystem.h"
@@ -173,6 +174,59 @@ TEST_F(UsageCommandTest, ProblemsAreToldWithExitCodes)
         + Quote(m_scratch.Path() / "nope"));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.output.find("not found"), std::string::npos) << missing.output;
+}
+
+TEST_F(UsageCommandTest, MonthFileThatIsThereButCannotBeReadIsAnError)
+{
+    // A folder in place of May's file: the reports and exports that need May say so and
+    // exit 1, rather than show May without traffic; the others go on.
+    fs::create_directories(m_logs / "UsageData200605.txt");
+    fs::path out = m_scratch.Path() / "out.csv";
+    for (const std::string& arguments : { std::string("report --interval daily --date 2006-05-07"),
+             std::string("report --interval monthly --date 2006-01-01 --json"),
+             std::string("report --interval hourly --date 2006-05-31 --interface ne20001"),
+             "export --interval monthly --from 2006-03-01 --to 2006-05-01 --out " + Quote(out) }) {
+        CommandRun run = Usage(arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_EQ(run.output, "velmora: usage: cannot read month file " + Quote(fs::canonical(m_logs) / "UsageData200605.txt")
+                + ": a folder, not a file\n") << arguments;
+    }
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(Usage("report --interval daily --date 2006-04-01").exitCode, 0);
+    EXPECT_EQ(Usage("export --interval monthly --from 2006-03-01 --to 2006-04-30 --out " + Quote(out)).exitCode, 0);
+
+    // A file without permission to read it, where that is kept (not as root).
+    if (::geteuid() != 0) {
+        PutFile(m_logs / "UsageData200606.txt", EncodeUtf16Le(L"2006-6-1-0 *1* \twlan1 1 2 \r\n"));
+        fs::permissions(m_logs / "UsageData200606.txt", fs::perms::none);
+        CommandRun denied = Usage("report --interval daily --date 2006-06-01");
+        EXPECT_EQ(denied.exitCode, 1);
+        EXPECT_NE(denied.output.find("UsageData200606.txt': access denied"), std::string::npos) << denied.output;
+    }
+}
+
+TEST_F(UsageCommandTest, UnknownInterfaceIsABadArgumentThatListsTheLoggedNames)
+{
+    CommandRun unknown = Usage("report --interval daily --date 2006-03-07 --interface wlan9");
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.output, "velmora: usage: unknown interface 'wlan9': the usage logs name 'ne20001', 'ppp:1', "
+                              "'usb sync cable', 'wlan1'\n");
+    // A part of a name is no name, though it occurs in the records.
+    EXPECT_EQ(Usage("report --interval monthly --date 2006-01-01 --interface ppp").exitCode, 2);
+    EXPECT_EQ(Usage("report --interval daily --date 2006-03-07 --interface 1048576").exitCode, 2);
+
+    // A name logged in another month only is known: its report has no rows. Case and "+"
+    // for spaces count as the reader takes them.
+    CommandRun otherMonth = Usage("report --interval daily --date 2006-03-07 --interface WLAN1");
+    EXPECT_EQ(otherMonth.exitCode, 0) << otherMonth.output;
+    EXPECT_EQ(otherMonth.output, "Daily Traffic: March, 2006\nWLAN1\nDay                Xmit        Rcv      Total\n");
+    EXPECT_EQ(Usage("report --interval daily --date 2006-03-07 --interface usb+SYNC+cable").exitCode, 0);
+
+    CommandRun noLogs = Velmora("usage report --interval daily --date 2006-03-07 --interface ne20001 --data " + Quote(m_data)
+        + " --log-dir " + Quote(m_data));
+    EXPECT_EQ(noLogs.exitCode, 2);
+    EXPECT_NE(noLogs.output.find("unknown interface 'ne20001': the usage logs name no interface"), std::string::npos)
+        << noLogs.output;
 }
 
 TEST(UsageCommand, WithoutLogDirReadsTheDevicesUsageLogPath)
