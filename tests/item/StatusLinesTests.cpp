@@ -33,6 +33,17 @@ protected:
 
     Settings& TheSettings() { return g_pModule->m_settings; }
 
+    // A LAN, and the module loaded in full view with "Time Connected" its only line.
+    void LoadWithOnlyTimeConnectedShown()
+    {
+        m_screen.AddLoopbackAndLan();
+        m_screen.LoadModule();
+        for (DWORD id : { 101u, 102u, 103u, 104u, 105u, 107u, 108u })
+            TheSettings().SetViewItem(id, 0, TheSettings().ViewItemAt(TheSettings().SetViewItem(id, 0, 0)).position);
+        TheSettings().SetViewItem(ViewTimeConnected, 1, 0);
+        TheSettings().SetFullView(1);
+    }
+
     void Start(DWORD fullView)
     {
         m_screen.LoadModule();
@@ -334,12 +345,7 @@ TEST(TimeConnected, ZeroUntilConnectedAndNeverNegative)
 
 TEST_F(StatusLinesTest, TimeConnectedIsZeroWhenPaintedBeforeTheFirstTick)
 {
-    m_screen.AddLoopbackAndLan();
-    m_screen.LoadModule();
-    for (DWORD id : { 101u, 102u, 103u, 104u, 105u, 107u, 108u })
-        TheSettings().SetViewItem(id, 0, TheSettings().ViewItemAt(TheSettings().SetViewItem(id, 0, 0)).position);
-    TheSettings().SetViewItem(ViewTimeConnected, 1, 0);
-    TheSettings().SetFullView(1);
+    LoadWithOnlyTimeConnectedShown();
     m_screen.AdvanceSeconds(3600); // a clock well past 1970 before the item exists
     ASSERT_NE(m_screen.CreateItem(), nullptr);
     ASSERT_FALSE(g_pModule->m_item.connected);
@@ -350,12 +356,7 @@ TEST_F(StatusLinesTest, TimeConnectedIsZeroWhenPaintedBeforeTheFirstTick)
 
 TEST_F(StatusLinesTest, TimeConnectedCountsFromTheFirstConnectedTick)
 {
-    m_screen.AddLoopbackAndLan();
-    m_screen.LoadModule();
-    for (DWORD id : { 101u, 102u, 103u, 104u, 105u, 107u, 108u })
-        TheSettings().SetViewItem(id, 0, TheSettings().ViewItemAt(TheSettings().SetViewItem(id, 0, 0)).position);
-    TheSettings().SetViewItem(ViewTimeConnected, 1, 0);
-    TheSettings().SetFullView(1);
+    LoadWithOnlyTimeConnectedShown();
     ASSERT_NE(m_screen.CreateItem(), nullptr);
     m_screen.AdvanceSeconds(1); // connected from here
     m_screen.AdvanceSeconds(3725);

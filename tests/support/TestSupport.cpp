@@ -2,12 +2,22 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <unistd.h>
 
 #include "platform/time/CalendarTime.h"
 
 namespace testing_support {
+
+std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 ScratchFolder::ScratchFolder()
 {

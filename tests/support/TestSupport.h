@@ -8,6 +8,9 @@
 
 namespace testing_support {
 
+// A file's bytes as they are; empty when it cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
 // A fresh folder under the system's temporary folder, removed with the object.
 class ScratchFolder {
 public:

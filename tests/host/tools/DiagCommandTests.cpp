@@ -15,14 +15,6 @@ using host_test::RunVelmora;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 } // namespace
 
 TEST(DiagCommand, TheReportReplacesAnOldFileOnlyWhenItCouldBeWrittenWhole)
@@ -34,7 +26,7 @@ TEST(DiagCommand, TheReportReplacesAnOldFileOnlyWhenItCouldBeWrittenWhole)
 
     ProgramResult written = RunVelmora({ "--data", data, "diag", "--out", out.string() });
     ASSERT_EQ(written.exitCode, 0) << written.err;
-    std::string report = ReadAll(out);
+    std::string report = testing_support::ReadWholeFile(out);
     EXPECT_EQ(report.rfind("\xFF\xFE", 0), std::string::npos); // UTF-16LE without a mark, as the device writes it
     EXPECT_GT(report.size(), 100u);
     EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
@@ -45,7 +37,7 @@ TEST(DiagCommand, TheReportReplacesAnOldFileOnlyWhenItCouldBeWrittenWhole)
     ProgramResult failed = RunVelmora({ "--data", data, "diag", "--out", out.string() });
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.err.find("cannot write"), std::string::npos) << failed.err;
-    EXPECT_EQ(ReadAll(out), "the last report");
+    EXPECT_EQ(testing_support::ReadWholeFile(out), "the last report");
 }
 
 TEST(DiagCommand, AHiveWithBadLinesGivesTheReportAndAFailingExit)

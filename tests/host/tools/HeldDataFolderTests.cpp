@@ -20,14 +20,6 @@ namespace {
 
 constexpr const char* kKey = "HKCU\\Software\\Tavrel\\Velmora";
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 } // namespace
 
 TEST(HeldDataFolder, ReadersWorkBesideARunningDeviceAndRegistryWritersAreRefused)
@@ -73,7 +65,7 @@ TEST(HeldDataFolder, ReadersWorkBesideARunningDeviceAndRegistryWritersAreRefused
         EXPECT_NE(run.err.find("`velmora service stop`"), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("close its window"), std::string::npos) << run.err;
     }
-    EXPECT_EQ(ReadAll(platform::HivePath(data.Path())).find("\"ScrollRate\"=dword:00000009"), std::string::npos);
+    EXPECT_EQ(testing_support::ReadWholeFile(platform::HivePath(data.Path())).find("\"ScrollRate\"=dword:00000009"), std::string::npos);
 
     ASSERT_EQ(device.Stop(SIGTERM), 0) << device.Output();
     EXPECT_EQ(RunVelmora({ "--data", folder, "reg", "add", kKey, "/v", "ScrollRate", "/t", "REG_DWORD", "/d", "9", "/f" }).exitCode,

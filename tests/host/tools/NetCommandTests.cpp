@@ -35,12 +35,6 @@ ProgramRun Velmora(const std::string& arguments)
     return run;
 }
 
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 std::string ReadLine(const std::filesystem::path& path)
 {
     std::ifstream in(path);
@@ -156,7 +150,7 @@ TEST_F(NetCommandTest, DiagWritesTheDevicesFileOrUtf8Text)
     std::filesystem::path out = folder.Path() / "velmoradebug.txt";
     ProgramRun run = Velmora("diag --out '" + out.string() + "' " + options);
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    std::string bytes = ReadAll(out);
+    std::string bytes = testing_support::ReadWholeFile(out);
     const std::string start("V\0e\0l\0m\0o\0r\0a\0 \0V\0e\0r\0s\0i\0o\0n\0:\0 \0""1\0.\0""9\0\r\0\n\0", 44);
     ASSERT_GE(bytes.size(), start.size());
     EXPECT_EQ(bytes.substr(0, start.size()), start); // no byte-order mark, CR LF
@@ -186,7 +180,7 @@ TEST_F(NetCommandTest, ASimulationTakesClockLinesAndLeavesTheDataFolderAlone)
 {
     std::filesystem::path data = folder.Path() / "data";
     ASSERT_EQ(Velmora("--data '" + data.string() + "' reg add 'HKCU\\Software\\Tavrel\\Velmora' /v Mine /d kept /f").exitCode, 0);
-    std::string hive = ReadAll(data / "registry.reg");
+    std::string hive = testing_support::ReadWholeFile(data / "registry.reg");
     ASSERT_FALSE(hive.empty());
     {
         std::ofstream(scenario, std::ios::app) << "clock 2026-03-01 10:00:00\n";
@@ -197,7 +191,7 @@ TEST_F(NetCommandTest, ASimulationTakesClockLinesAndLeavesTheDataFolderAlone)
     ProgramRun diag = Velmora("diag " + options);
     EXPECT_EQ(diag.exitCode, 0) << diag.output;
     // The simulated adapters' keys live in a copy: the user's hive is as it was.
-    EXPECT_EQ(ReadAll(data / "registry.reg"), hive);
+    EXPECT_EQ(testing_support::ReadWholeFile(data / "registry.reg"), hive);
 }
 
 TEST(NetCommandLive, AgreesWithTheKernel)

@@ -24,14 +24,6 @@ namespace {
 constexpr const char* kKey = "HKCU\\Software\\Tavrel\\Velmora";
 constexpr const char* kSuccess = "The operation completed successfully.\n";
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 ProgramInput Answer(const std::string& text, bool terminal)
 {
     ProgramInput input;
@@ -50,7 +42,7 @@ protected:
         return RunVelmora(args, input);
     }
     fs::path HivePath() const { return platform::HivePath(m_folder.Path()); }
-    std::string Hive() const { return ReadAll(HivePath()); }
+    std::string Hive() const { return testing_support::ReadWholeFile(HivePath()); }
 
     // The values of one key as the hive holds them, read through the platform in this process.
     ValueMap ValuesOf(const wchar_t* subkey)
@@ -143,7 +135,7 @@ TEST_F(RegTool, EveryValueTypeRoundTripsThroughExportAndImport)
     EXPECT_EQ(ValuesOf(L"Software\\Tavrel\\Velmora\\Parms\\Tcpip").size(), 1u);
     fs::path again = m_folder.Path() / "again.reg";
     ExpectSucceeded(Reg({ "export", kKey, again.string() }));
-    EXPECT_EQ(ReadAll(again), ReadAll(exported));
+    EXPECT_EQ(testing_support::ReadWholeFile(again), testing_support::ReadWholeFile(exported));
 }
 
 TEST_F(RegTool, QueryPrintsKeysAndValuesIndented)
@@ -303,16 +295,16 @@ TEST_F(RegTool, ExportAsksBeforeReplacingAFile)
     std::ofstream(file) << "precious";
     ProgramResult asked = Reg({ "export", kKey, file.string() });
     EXPECT_EQ(asked.exitCode, 1);
-    EXPECT_EQ(ReadAll(file), "precious");
+    EXPECT_EQ(testing_support::ReadWholeFile(file), "precious");
     // When the new export cannot be put beside it, the old file stays whole.
     fs::create_directory(file.string() + ".tmp");
     ProgramResult blocked = Reg({ "export", kKey, file.string(), "/y" });
     EXPECT_EQ(blocked.exitCode, 1);
     EXPECT_NE(blocked.err.find("could not be written"), std::string::npos) << blocked.err;
-    EXPECT_EQ(ReadAll(file), "precious");
+    EXPECT_EQ(testing_support::ReadWholeFile(file), "precious");
     fs::remove(file.string() + ".tmp");
     ExpectSucceeded(Reg({ "export", kKey, file.string(), "/y" }));
-    EXPECT_EQ(ReadAll(file).rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
+    EXPECT_EQ(testing_support::ReadWholeFile(file).rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
 }
 
 TEST_F(RegTool, RunningVelmoraKeepsChangesOutButNotReads)
@@ -340,7 +332,7 @@ TEST_F(RegTool, UnreadableHiveIsReportedByReadersAndMovedAsideByWriters)
     ProgramResult query = Reg({ "query", kKey });
     EXPECT_EQ(query.exitCode, 1);
     EXPECT_NE(query.err.find("cannot be parsed (line 1:"), std::string::npos) << query.err;
-    EXPECT_EQ(ReadAll(HivePath()), "not a hive\n");
+    EXPECT_EQ(testing_support::ReadWholeFile(HivePath()), "not a hive\n");
 
     // The change is made on an empty registry, and the exit status says what was lost.
     ProgramResult add = Reg({ "add", kKey, "/v", "A", "/d", "1" });
@@ -395,7 +387,7 @@ TEST_F(RegTool, HiveWithABadLineIsUsedWithoutItAndTheExitSaysSo)
     EXPECT_NE(query.out.find("Good    REG_DWORD    0x5"), std::string::npos) << query.out;
     EXPECT_NE(query.err.find("line 5: "), std::string::npos) << query.err;
     EXPECT_NE(query.err.find(HivePath().string()), std::string::npos) << query.err;
-    EXPECT_EQ(ReadAll(HivePath()), damaged); // a reader leaves it alone
+    EXPECT_EQ(testing_support::ReadWholeFile(HivePath()), damaged); // a reader leaves it alone
 
     ProgramResult add = Reg({ "add", kKey, "/v", "New", "/t", "REG_DWORD", "/d", "6" });
     EXPECT_EQ(add.exitCode, 1);

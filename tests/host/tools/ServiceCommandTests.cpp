@@ -23,14 +23,6 @@ using host_test::RunVelmora;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class ServiceCommand : public testing::Test {
 protected:
     ProgramResult Service(std::vector<std::string> args)
@@ -52,7 +44,7 @@ TEST_F(ServiceCommand, InstallWritesTheUnitThenReloadsAndEnablesWithoutStarting)
 {
     ProgramResult installed = Install();
     ASSERT_EQ(installed.exitCode, 0) << installed.err;
-    std::string unit = ReadAll(m_systemctl.UnitPath());
+    std::string unit = testing_support::ReadWholeFile(m_systemctl.UnitPath());
     const std::string program = fs::canonical(std::string(VELMORA_BINARY_DIR) + "/velmora").string();
     EXPECT_NE(unit.find("ExecStart=" + host::QuoteUnitWord(program) + " --data " + host::QuoteUnitWord(m_data.Path().string())
                   + " --headless --quiet\n"),

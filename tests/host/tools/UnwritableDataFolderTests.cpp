@@ -20,14 +20,6 @@ namespace {
 
 constexpr const char* kKey = "HKCU\\Software\\Tavrel\\Velmora";
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class UnwritableDataFolder : public ::testing::Test {
 protected:
     void SetUp() override
@@ -35,7 +27,7 @@ protected:
         ASSERT_EQ(Run({ "settings", "--save" }).exitCode, 0);
         ASSERT_EQ(Run({ "reg", "add", kKey, "/v", "ScrollRate", "/t", "REG_DWORD", "/d", "9", "/f" }).exitCode, 0);
         hive = platform::HivePath(data.Path());
-        saved = ReadAll(hive);
+        saved = testing_support::ReadWholeFile(hive);
         imported = data.Path() / "import.reg";
         std::ofstream(imported) << "Windows Registry Editor Version 5.00\n\n[" << kKey << "]\n\"ScrollRate\"=dword:00000007\n";
     }
@@ -76,7 +68,7 @@ protected:
             EXPECT_NE(run.err.find(": " + reason + ". Nothing was changed.\n"), std::string::npos) << run.err;
             EXPECT_EQ(run.err.find("next chance"), std::string::npos) << run.err;
         }
-        EXPECT_EQ(ReadAll(hive), saved);
+        EXPECT_EQ(testing_support::ReadWholeFile(hive), saved);
         // Reading needs no writing.
         ProgramResult settings = Run({ "settings" });
         EXPECT_EQ(settings.exitCode, 0) << settings.err;

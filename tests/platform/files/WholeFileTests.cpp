@@ -15,14 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 } // namespace
 
 TEST(WholeFile, ReplacesAFileAndWritesOverAStaleTemporaryOne)
@@ -32,7 +24,7 @@ TEST(WholeFile, ReplacesAFileAndWritesOverAStaleTemporaryOne)
     std::ofstream(file) << "old contents, longer than the new";
     std::ofstream(file.string() + ".tmp") << "left by a crash, and longer than anything written here";
     ASSERT_EQ(platform::ReplaceWholeFile(file, "new"), 0);
-    EXPECT_EQ(ReadAll(file), "new");
+    EXPECT_EQ(testing_support::ReadWholeFile(file), "new");
     EXPECT_FALSE(fs::exists(file.string() + ".tmp"));
 }
 
@@ -45,7 +37,7 @@ TEST(WholeFile, RefusesALinkAtTheTemporaryNameAndKeepsBothFiles)
     std::ofstream(elsewhere) << "someone else's file";
     fs::create_symlink(elsewhere, file.string() + ".tmp");
     EXPECT_EQ(platform::ReplaceWholeFile(file, "written through the link"), ELOOP);
-    EXPECT_EQ(ReadAll(file), "the hive");
-    EXPECT_EQ(ReadAll(elsewhere), "someone else's file");
+    EXPECT_EQ(testing_support::ReadWholeFile(file), "the hive");
+    EXPECT_EQ(testing_support::ReadWholeFile(elsewhere), "someone else's file");
     EXPECT_TRUE(fs::is_symlink(file.string() + ".tmp"));
 }

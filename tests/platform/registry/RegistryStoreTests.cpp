@@ -25,14 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void WriteAll(const fs::path& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -76,17 +68,17 @@ TEST_F(RegistryStore, HiveIsWrittenWhenAHandleIsClosedOrFlushedWhileDirty)
     ASSERT_EQ(Set(key, L"ScrollRate", REG_DWORD, Dword(5)), ERROR_SUCCESS);
     EXPECT_FALSE(fs::exists(m_hive)); // nothing written while the key is open
     ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-    EXPECT_NE(ReadAll(m_hive).find("\"ScrollRate\"=dword:00000005"), std::string::npos);
+    EXPECT_NE(testing_support::ReadWholeFile(m_hive).find("\"ScrollRate\"=dword:00000005"), std::string::npos);
 
     key = Create(HKEY_CURRENT_USER, L"Software\\Tavrel\\Velmora");
     ASSERT_EQ(Set(key, L"FontSize", REG_DWORD, Dword(400)), ERROR_SUCCESS);
-    EXPECT_EQ(ReadAll(m_hive).find("FontSize"), std::string::npos);
+    EXPECT_EQ(testing_support::ReadWholeFile(m_hive).find("FontSize"), std::string::npos);
     ASSERT_EQ(RegFlushKey(key), ERROR_SUCCESS);
-    EXPECT_NE(ReadAll(m_hive).find("\"FontSize\"=dword:00000190"), std::string::npos);
+    EXPECT_NE(testing_support::ReadWholeFile(m_hive).find("\"FontSize\"=dword:00000190"), std::string::npos);
 
     ASSERT_EQ(Set(key, L"Last", REG_SZ, Sz(L"at close")), ERROR_SUCCESS);
     EXPECT_EQ(CloseRegistryStore(), ERROR_SUCCESS); // the open handle does not stop the write
-    EXPECT_NE(ReadAll(m_hive).find("\"Last\"=\"at close\""), std::string::npos);
+    EXPECT_NE(testing_support::ReadWholeFile(m_hive).find("\"Last\"=\"at close\""), std::string::npos);
     EXPECT_FALSE(fs::exists(m_hive.string() + ".tmp"));
 
     // And it loads back.
@@ -108,7 +100,7 @@ TEST_F(RegistryStore, ChangesAreWrittenWhenTheProcessEndsWithoutClosing)
         std::exit(0); // the key is still open and the store was never closed
     });
     EXPECT_EQ(child, 0);
-    EXPECT_NE(ReadAll(m_hive).find("\"AtExit\"=dword:00000001"), std::string::npos);
+    EXPECT_NE(testing_support::ReadWholeFile(m_hive).find("\"AtExit\"=dword:00000001"), std::string::npos);
 }
 
 TEST_F(RegistryStore, FolderIsCreatedAndALeftoverTemporaryFileRemoved)
@@ -136,7 +128,7 @@ TEST_F(RegistryStore, UnparsableHiveIsMovedAsideAndReported)
     std::string reported = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(result.Ok());
     ASSERT_FALSE(result.movedAsideTo.empty());
-    EXPECT_EQ(ReadAll(result.movedAsideTo), garbage);
+    EXPECT_EQ(testing_support::ReadWholeFile(result.movedAsideTo), garbage);
     EXPECT_NE(result.movedAsideTo.filename().string().find("registry.reg.corrupt-"), std::string::npos);
     EXPECT_FALSE(fs::exists(m_hive));
     // One line, naming both files.
@@ -149,7 +141,7 @@ TEST_F(RegistryStore, UnparsableHiveIsMovedAsideAndReported)
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, 0, &key), ERROR_FILE_NOT_FOUND);
     key = Create(HKEY_CURRENT_USER, L"Software");
     RegCloseKey(key);
-    EXPECT_EQ(ReadAll(m_hive).rfind("Windows Registry Editor Version 5.00", 0), 0u);
+    EXPECT_EQ(testing_support::ReadWholeFile(m_hive).rfind("Windows Registry Editor Version 5.00", 0), 0u);
 
     // A second bad hive in the same second does not overwrite the first copy.
     CloseRegistryStore();
@@ -159,7 +151,7 @@ TEST_F(RegistryStore, UnparsableHiveIsMovedAsideAndReported)
     testing::internal::GetCapturedStderr();
     ASSERT_TRUE(second.Ok());
     EXPECT_NE(second.movedAsideTo, result.movedAsideTo);
-    EXPECT_EQ(ReadAll(result.movedAsideTo), garbage);
+    EXPECT_EQ(testing_support::ReadWholeFile(result.movedAsideTo), garbage);
     EXPECT_EQ(CorruptCopies(m_folder.Path()).size(), 2u);
 }
 
@@ -184,7 +176,7 @@ TEST_F(RegistryStore, HiveWithABadLineKeepsItsGoodKeysAndTheOriginal)
     EXPECT_NE(result.damage.find("2 more bad lines"), std::string::npos) << result.damage;
     EXPECT_NE(reported.find("line 4"), std::string::npos);
     EXPECT_NE(reported.find(result.movedAsideTo.string()), std::string::npos);
-    EXPECT_EQ(ReadAll(result.movedAsideTo), damaged + std::string(12, '\0'));
+    EXPECT_EQ(testing_support::ReadWholeFile(result.movedAsideTo), damaged + std::string(12, '\0'));
 
     HKEY before = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Before", 0, 0, &before), ERROR_SUCCESS);
@@ -200,7 +192,7 @@ TEST_F(RegistryStore, HiveWithABadLineKeepsItsGoodKeysAndTheOriginal)
     RegCloseKey(after);
 
     // The good keys are written back at once: the hive is whole again without a change.
-    std::string rewritten = ReadAll(m_hive);
+    std::string rewritten = testing_support::ReadWholeFile(m_hive);
     EXPECT_NE(rewritten.find("[HKEY_CURRENT_USER\\After]"), std::string::npos);
     EXPECT_EQ(rewritten.find("Lost"), std::string::npos);
     CloseRegistryStore();
@@ -225,7 +217,7 @@ TEST_F(RegistryStore, ReadOnlyHiveWithABadLineIsLoadedWithoutItAndLeftAlone)
     EXPECT_EQ(Get(good, L"A").data, Dword(3));
     RegCloseKey(good);
     CloseRegistryStore();
-    EXPECT_EQ(ReadAll(m_hive), damaged);
+    EXPECT_EQ(testing_support::ReadWholeFile(m_hive), damaged);
     EXPECT_TRUE(CorruptCopies(m_folder.Path()).empty());
 }
 
@@ -252,7 +244,7 @@ TEST_F(RegistryStore, ReadOnlyLoadsAndRefusesEveryChange)
     ASSERT_EQ(Set(key, L"V", REG_DWORD, Dword(1)), ERROR_SUCCESS);
     RegCloseKey(key);
     CloseRegistryStore();
-    const std::string before = ReadAll(m_hive);
+    const std::string before = testing_support::ReadWholeFile(m_hive);
 
     ASSERT_TRUE(OpenRegistryStore(m_hive, RegistryStoreMode::ReadOnly).Ok());
     HKEY existing = nullptr;
@@ -272,7 +264,7 @@ TEST_F(RegistryStore, ReadOnlyLoadsAndRefusesEveryChange)
     EXPECT_EQ(RegFlushKey(existing), ERROR_SUCCESS);
     RegCloseKey(existing);
     CloseRegistryStore();
-    EXPECT_EQ(ReadAll(m_hive), before);
+    EXPECT_EQ(testing_support::ReadWholeFile(m_hive), before);
 }
 
 TEST_F(RegistryStore, ReadOnlyLeavesAnUnparsableHiveWhereItIs)
@@ -282,7 +274,7 @@ TEST_F(RegistryStore, ReadOnlyLeavesAnUnparsableHiveWhereItIs)
     EXPECT_EQ(result.status, RegistryStoreStatus::Unreadable);
     EXPECT_NE(result.detail.find("line 1"), std::string::npos);
     EXPECT_FALSE(IsRegistryStoreOpen());
-    EXPECT_EQ(ReadAll(m_hive), "garbage\n");
+    EXPECT_EQ(testing_support::ReadWholeFile(m_hive), "garbage\n");
     EXPECT_TRUE(CorruptCopies(m_folder.Path()).empty());
     // No file at all is an empty registry.
     EXPECT_TRUE(OpenRegistryStore(m_folder.Path() / "none.reg", RegistryStoreMode::ReadOnly).Ok());
@@ -304,7 +296,7 @@ TEST_F(RegistryStore, FailedWriteIsReportedAndRetried)
 
     fs::remove_all(m_hive.string() + ".tmp");
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-    EXPECT_NE(ReadAll(m_hive).find("\"V\"=dword:00000009"), std::string::npos);
+    EXPECT_NE(testing_support::ReadWholeFile(m_hive).find("\"V\"=dword:00000009"), std::string::npos);
 }
 
 TEST_F(RegistryStore, AFailedWriteAtCloseSaysTheChangesAreLost)
