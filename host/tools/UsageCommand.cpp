@@ -1,9 +1,11 @@
 #include "host/tools/UsageCommand.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "host/ReplaceFile.h"
 #include "host/tools/JsonText.h"
@@ -321,6 +323,27 @@ std::optional<std::string> UnknownInterface(const std::wstring& selector, DWORD 
     return message;
 }
 
+// Reads the month files through a fresh source until none is held. The device holds a month
+// file only for the instant it adds an hour's record, so a file held now is read again after a
+// moment before it is called unreadable; any other fault ends the reading at once.
+template <typename Source, typename ReadAll>
+void ReadPastTheDevicesWrites(std::optional<Source>& source, ReadAll readAll)
+{
+    constexpr int kRetries = 20;
+    constexpr std::chrono::milliseconds kPause(50);
+    for (int attempt = 0;; ++attempt) {
+        source.emplace();
+        readAll(*source);
+        const std::vector<UnreadMonthFile>& unread = source->UnreadFiles();
+        bool held = !unread.empty() && std::all_of(unread.begin(), unread.end(), [](const UnreadMonthFile& file) {
+            return file.error == ERROR_SHARING_VIOLATION;
+        });
+        if (!held || attempt == kRetries)
+            return;
+        std::this_thread::sleep_for(kPause);
+    }
+}
+
 std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
 {
     std::wstring month = platform::FormatDate(date, L"MMMM");
@@ -340,12 +363,15 @@ int RunReport(const Options& options, const Settings& settings, const std::wstri
     const std::wstring selector = Utf8ToWide(options.interfaceName);
 
     UsageLogger noLiveCounts;
-    DirectMonthSource source;
-    UsageTable table = UsageTotals(noLiveCounts, interval, *date, selector, folder, source);
-    if (!source.UnreadFiles().empty())
-        return FailUnreadMonths(source.UnreadFiles());
+    std::optional<DirectMonthSource> source;
+    UsageTable table {};
+    ReadPastTheDevicesWrites(source, [&](DirectMonthSource& months) {
+        table = UsageTotals(noLiveCounts, interval, *date, selector, folder, months);
+    });
+    if (!source->UnreadFiles().empty())
+        return FailUnreadMonths(source->UnreadFiles());
     if (!selector.empty()) {
-        if (std::optional<std::string> problem = UnknownInterface(selector, interval, *date, folder, source))
+        if (std::optional<std::string> problem = UnknownInterface(selector, interval, *date, folder, *source))
             return Fail(kExitUsage, *problem);
     }
     UsageCalendarNames names;
@@ -397,15 +423,17 @@ int RunExport(const Options& options, const Settings& settings, const std::wstri
         : options.interval == "daily"                          ? ExportDaily
                                                                : ExportHourly;
     UsageLogger noLiveCounts;
-    MonthFileCache cache;
+    std::optional<MonthFileCache> cache;
     UsageDisplayName displayName = [&settings](const std::wstring& key) { return UsageInterfaceDisplayName(settings, key); };
     // The range's month files are read into the cache here, once, before the export is made.
-    NameList names;
-    CollectNames(folder, *start, *end, names, cache);
-    if (!cache.UnreadFiles().empty())
-        return FailUnreadMonths(cache.UnreadFiles());
+    ReadPastTheDevicesWrites(cache, [&](MonthFileCache& months) {
+        NameList names;
+        CollectNames(folder, *start, *end, names, months);
+    });
+    if (!cache->UnreadFiles().empty())
+        return FailUnreadMonths(cache->UnreadFiles());
     std::string text;
-    ExportOutcome outcome = ExportUsageText(noLiveCounts, *start, *end, exportInterval, folder, displayName, cache, text);
+    ExportOutcome outcome = ExportUsageText(noLiveCounts, *start, *end, exportInterval, folder, displayName, *cache, text);
     if (outcome == ExportOutcome::BadInterval)
         return Fail(kExitUsage, "bad interval");
     // --out is a file of this machine, its name taken as it is (a backslash is part of a

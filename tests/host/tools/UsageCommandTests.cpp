@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "platform/core/DataFolder.h"
@@ -203,6 +208,34 @@ TEST_F(UsageCommandTest, MonthFileThatIsThereButCannotBeReadIsAnError)
         EXPECT_EQ(denied.exitCode, 1);
         EXPECT_NE(denied.output.find("UsageData200606.txt': access denied"), std::string::npos) << denied.output;
     }
+}
+
+TEST_F(UsageCommandTest, AMonthFileHeldForAnInstantIsReadOnceItIsFree)
+{
+    // The device holds a month file (an exclusive lock on it) while it adds an hour's record.
+    int held = ::open((m_logs / "UsageData200603.txt").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::thread device([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::flock(held, LOCK_UN);
+    });
+    CommandRun report = Usage("report --interval hourly --date 2006-03-07");
+    device.join();
+    EXPECT_EQ(report.exitCode, 0) << report.output;
+    EXPECT_NE(report.output.find("3-4 PM            105 B       2 GB       2 GB\n"), std::string::npos) << report.output;
+
+    // Held for good, it is an error naming the file, for the export too.
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    fs::path out = m_scratch.Path() / "out.csv";
+    for (const std::string& arguments : { std::string("report --interval hourly --date 2006-03-07"),
+             "export --interval monthly --from 2006-03-01 --to 2006-04-30 --out " + Quote(out) }) {
+        CommandRun run = Usage(arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_NE(run.output.find("UsageData200603.txt': in use"), std::string::npos) << run.output;
+    }
+    EXPECT_FALSE(fs::exists(out));
+    ::close(held);
 }
 
 TEST_F(UsageCommandTest, UnknownInterfaceIsABadArgumentThatListsTheLoggedNames)

@@ -56,6 +56,8 @@ public:
     }
     const std::string& Path() const { return m_path; }
     std::atomic<int> rssi { 20 };
+    // While set, the signal's answer waits: the caller sees the text from before it.
+    std::atomic<bool> holdSignal { false };
 
 private:
     void Send(const std::string& text) { (void)!write(m_master, text.data(), text.size()); }
@@ -75,6 +77,8 @@ private:
         } else if (command == "AT+COPS?") {
             Send(m_format == '0' ? "\r\n+COPS: 0,0,\"Fake Telecom\",7\r\n\r\nOK\r\n" : "\r\n+COPS: 0,1,\"FAKE\",7\r\n\r\nOK\r\n");
         } else if (command == "AT+CSQ") {
+            while (holdSignal && !m_stop)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
             Send("\r\n+CSQ: " + std::to_string(rssi.load()) + ",99\r\n\r\nOK\r\n");
         } else {
             Send("\r\nERROR\r\n");
@@ -130,7 +134,9 @@ TEST(AtModemPhone, ThePhoneEditionRunsOnAModemsCommandPort)
         EXPECT_EQ(phone.RadioAvailable(), 1u);
         EXPECT_EQ(phone.QueryRegistration(), kRegistrationRegistered);
         EXPECT_EQ(phone.OperatorName(), L"Fake Telecom");
+        fake.holdSignal = true; // else a quick answer could already show in this first text
         EXPECT_EQ(phone.SignalText(), L"No signal");
+        fake.holdSignal = false;
         // The answer comes back on the radio's thread; the next text shows it.
         std::wstring text;
         for (int i = 0; i < 200 && text != L"Good (68%)"; ++i) {
