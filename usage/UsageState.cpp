@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/files/Files.h"
+#include "platform/files/WholeFile.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
 #include "usage/UsageLogFile.h"
@@ -45,21 +46,6 @@ bool ParseEntry(std::wstring_view line, std::wstring& name, UsageCounters& count
     counters = { *numbers[0], *numbers[1], static_cast<int>(*numbers[2]) };
     name = line.substr(start);
     return true;
-}
-
-BOOL WriteWhole(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
-    DWORD written = 0;
-    BOOL complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-        && written == bytes.size();
-    // On the disk before it takes the old state's place: a crash after the move must not
-    // leave an empty state behind.
-    complete = complete && FlushFileBuffers(file);
-    CloseHandle(file);
-    return complete;
 }
 
 } // namespace
@@ -123,10 +109,5 @@ std::optional<UsageState> UsageState::Load(const std::wstring& path)
 
 BOOL UsageState::Save(const std::wstring& path) const
 {
-    std::wstring written = path + L".new";
-    if (!WriteWhole(written, EncodeUtf16Le(Format())) || !MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(written.c_str());
-        return FALSE;
-    }
-    return TRUE;
+    return platform::ReplaceDeviceFile(path, EncodeUtf16Le(Format()));
 }

@@ -2,10 +2,16 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
 
 #include "host/DeviceStorage.h"
+#include "host/ReplaceFile.h"
+#include "options/SettingsBackup.h"
 #include "platform/core/DataFolder.h"
 #include "platform/registry/RegistryStore.h"
+#include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -17,19 +23,27 @@ namespace {
 void PrintHelp()
 {
     std::puts("Usage: velmora settings [--data DIR] [--save]\n"
+              "       velmora settings [--data DIR] --backup FILE | --restore FILE\n"
               "\n"
               "Loads the plug-in's settings from the data folder's registry the way the plug-in does\n"
               "at start (values missing from a saved key are filled in with their defaults) and prints\n"
               "them: every setting, the status lines in display order, recent ping targets, dial-up\n"
               "names, the adapters found under HKEY_LOCAL_MACHINE\\Comm and the network profiles.\n"
               "\n"
-              "  --data DIR   the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora)\n"
-              "  --save       also save every setting to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora,\n"
-              "               as the options dialog does on OK, so that `velmora reg` can edit them;\n"
-              "               refused while a running device holds the data folder (the service:\n"
-              "               velmora service stop first; or the window, or a headless run) and when\n"
-              "               the registry cannot be written (a read-only data folder)\n"
-              "  --help       show this text");
+              "  --data DIR       the data folder (default: $VELMORA_DATA, else $XDG_DATA_HOME/velmora)\n"
+              "  --save           also save every setting to HKEY_CURRENT_USER\\Software\\Tavrel\\Velmora,\n"
+              "                   as the options dialog does on OK, so that `velmora reg` can edit them;\n"
+              "                   refused while a running device holds the data folder (the service:\n"
+              "                   velmora service stop first; or the window, or a headless run) and\n"
+              "                   when the registry cannot be written (a read-only data folder)\n"
+              "  --backup FILE    write every value of the settings key to FILE, one line each\n"
+              "                   (\"DWORD Name 5\", \"STRING Name text\"; 16-bit little-endian text),\n"
+              "                   the settings backup file of the options dialog; an existing FILE\n"
+              "                   is replaced only once the new one is whole\n"
+              "  --restore FILE   write the values of such a file back into the settings key, as the\n"
+              "                   options dialog's restore does (other values are left as they are);\n"
+              "                   refused when --save would be\n"
+              "  --help           show this text");
 }
 
 std::string Utf8(const std::wstring& text)
@@ -119,6 +133,74 @@ void PrintSettings(Settings& settings)
         std::printf("  NetProfile%u  %s\n", p->number, Utf8(FormatProfile(*p)).c_str());
 }
 
+// The backup file's bytes; nullopt when it cannot be read as a file.
+std::optional<std::string> ReadBackupFile(const std::filesystem::path& path, std::string& why)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        why = error ? error.message() : "not a file";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (!in.good() && !in.eof()) {
+        why = "read error";
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+// --backup and --restore: the options dialog's settings file, without the dialog.
+int RunBackupOrRestore(const std::filesystem::path& data, const std::optional<std::string>& backup,
+    const std::optional<std::string>& restore)
+{
+    std::string why;
+    std::optional<std::string> bytes;
+    if (restore) {
+        // Read first: a file that cannot be read changes nothing.
+        bytes = ReadBackupFile(*restore, why);
+        if (!bytes) {
+            PrintError("settings: cannot read " + *restore + ": " + why + "; nothing was restored");
+            return 1;
+        }
+    }
+    const auto mode = restore ? platform::RegistryStoreMode::ReadWrite : platform::RegistryStoreMode::ReadOnly;
+    platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(data), mode);
+    if (opened.status == platform::RegistryStoreStatus::InUse) {
+        PrintError("settings: --restore changes the registry in " + data.string() + ", which a running velmora device holds; "
+            + HeldFolderAdvice());
+        return 1;
+    }
+    if (!opened.Ok()) {
+        PrintError(opened.detail);
+        return 1;
+    }
+    if (std::string detail; restore && platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
+        PrintError("settings: --restore " + detail + "; nothing was restored");
+        platform::CloseRegistryStore();
+        return 1;
+    }
+    bool damaged = !opened.damage.empty();
+    if (backup) {
+        std::string failed = ReplaceFileContents(*backup, EncodeUtf16Le(SettingsBackupText()));
+        platform::CloseRegistryStore();
+        if (!failed.empty()) {
+            PrintError("settings: " + failed);
+            return 1;
+        }
+        std::printf("Current settings saved to:\n %s.\n", backup->c_str());
+        return damaged ? 1 : 0;
+    }
+    size_t values = RestoreSettingsText(DecodeUtf16Le(*bytes));
+    if (platform::CloseRegistryStore() != ERROR_SUCCESS) {
+        PrintError("settings: --restore could not write the registry " + platform::HivePath(data).string() + "; nothing was restored");
+        return 1;
+    }
+    std::printf("Settings restored from %s: %zu value%s.\n", restore->c_str(), values, values == 1 ? "" : "s");
+    return damaged ? 1 : 0;
+}
+
 } // namespace
 
 int RunSettingsCommand(Arguments args)
@@ -129,8 +211,14 @@ int RunSettingsCommand(Arguments args)
     }
     std::filesystem::path data = TakeDataFolder(args);
     bool save = TakeFlag(args, "--save");
+    std::optional<std::string> backup = TakeOption(args, "--backup");
+    std::optional<std::string> restore = TakeOption(args, "--restore");
     if (!args.empty()) {
         PrintError("settings: unexpected argument '" + args.front() + "' (try velmora settings --help)");
+        return 2;
+    }
+    if (int modes = (save ? 1 : 0) + (backup ? 1 : 0) + (restore ? 1 : 0); modes > 1) {
+        PrintError("settings: --save, --backup and --restore are one at a time (try velmora settings --help)");
         return 2;
     }
     std::error_code error;
@@ -139,6 +227,8 @@ int RunSettingsCommand(Arguments args)
         PrintError("cannot create the data folder " + data.string() + ": " + error.message());
         return 1;
     }
+    if (backup || restore)
+        return RunBackupOrRestore(data, backup, restore);
     platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite);
     bool readOnly = false;
     if (opened.status == platform::RegistryStoreStatus::InUse) {

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/files/Files.h"
+
 namespace platform {
 
 namespace {
@@ -57,6 +59,33 @@ int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
     }
     // The rename is durable only once the folder is.
     return SyncFolder(path.parent_path());
+}
+
+BOOL ReplaceDeviceFile(const std::wstring& path, std::string_view bytes)
+{
+    std::wstring written = path + L".new";
+    HANDLE file = CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    DWORD count = 0;
+    BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
+    BOOL whole = wrote && count == bytes.size();
+    if (wrote && !whole)
+        SetLastError(ERROR_HANDLE_DISK_FULL);
+    // On the disk before it takes the old file's place: a crash after the move must not leave
+    // an empty file behind.
+    whole = whole && FlushFileBuffers(file);
+    DWORD error = whole ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    if (whole && !MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        whole = FALSE;
+        error = GetLastError();
+    }
+    if (!whole) {
+        DeleteFileW(written.c_str());
+        SetLastError(error);
+    }
+    return whole;
 }
 
 } // namespace platform

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+
+#include "platform/core/WinTypes.h"
 
 namespace platform {
 
@@ -13,5 +16,10 @@ namespace platform {
 int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
 // Makes a rename or removal in the folder durable: 0 or the errno.
 int SyncFolder(const std::filesystem::path& folder);
+
+// The same for a file of the device, through its file calls: written to "<path>.new", flushed
+// and moved over the old one. FALSE with the last error set when any step failed; the old file
+// is then as it was and no "<path>.new" is left.
+BOOL ReplaceDeviceFile(const std::wstring& path, std::string_view bytes);
 
 } // namespace platform

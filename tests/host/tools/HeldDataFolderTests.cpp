@@ -56,6 +56,7 @@ TEST(HeldDataFolder, ReadersWorkBesideARunningDeviceAndRegistryWritersAreRefused
         { "reg", "delete", kKey, "/v", "ScrollRate", "/f" },
         { "reg", "import", exported.string() },
         { "settings", "--save" },
+        { "settings", "--restore", exported.string() },
     };
     for (std::vector<std::string> args : writers) {
         SCOPED_TRACE(testing::PrintToString(args));
