@@ -1,6 +1,7 @@
 #include "options/OptionsFrame.h"
 
 #include "item/PluginModule.h"
+#include "options/SettingsPage.h"
 #include "platform/shell/AygShell.h"
 #include "platform/shell/TodayScreen.h"
 #include "platform/ui/CommCtrl.h"
@@ -15,8 +16,8 @@ struct OptionsPage {
     DLGPROC proc;
 };
 
-// Tab order. Each page's procedure comes with its template; the pages are not part of the
-// module yet, so their templates are missing and their tabs stay empty.
+// Tab order. Each page's procedure comes with its template; a page whose template the module
+// does not have yet leaves its tab empty.
 const OptionsPage kPages[kOptionsPageCount] = {
     { L"View", IDD_VIEW_PAGE, nullptr },
     { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
@@ -24,7 +25,7 @@ const OptionsPage kPages[kOptionsPageCount] = {
     { L"Usage", IDD_USAGE_PAGE, nullptr },
     { L"Profiles", IDD_PROFILES_PAGE, nullptr },
     { L"About", IDD_ABOUT_PAGE, nullptr },
-    { L"Settings", IDD_SETTINGS_PAGE, nullptr },
+    { L"Settings", IDD_SETTINGS_PAGE, SettingsPageProc },
 };
 
 constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM;

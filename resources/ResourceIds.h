@@ -46,3 +46,9 @@
 #define IDD_USAGE_PAGE 511
 #define IDD_USAGE_SETTINGS 512
 #define IDD_SETTINGS_PAGE 514
+
+// ---- Controls ----
+// Settings page (514).
+#define IDC_SAVE_SETTINGS 1123
+#define IDC_RESTORE_SETTINGS 1124
+#define IDC_SETTINGS_STATUS 1125
