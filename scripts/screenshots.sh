@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the Today screen in both device profiles (qvga, vga), each in full view, in
 # compact view and with no connection, made by the simulated device from the scenarios beside
-# this script. Usage: scripts/screenshots.sh [OUTDIR] (default build/screenshots).
+# this script; then each screen that a script in scripts/screens reaches (its "screenshot OUT"
+# line names the picture). Usage: scripts/screenshots.sh [OUTDIR] (default build/screenshots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${VELMORA:-./build/release/velmora}
@@ -23,6 +24,18 @@ for device in qvga vga; do
         [ "$view" = none ] && scenario=scripts/scenarios/no-connection.txt
         file="$out/today-$device-$view.png"
         "$program" --data "$data" --device "$device" --simulate "$scenario" --ticks 8 --screenshot "$file" >/dev/null
+        echo "$file"
+    done
+done
+
+for screen in scripts/screens/*.txt; do
+    name=$(basename "$screen" .txt)
+    for device in qvga vga; do
+        data="$work/$device-$name"
+        file="$out/$name-$device.png"
+        "$program" --data "$data" settings --save >/dev/null
+        sed "s|^screenshot OUT\$|screenshot $file|" "$screen" > "$work/$name.txt"
+        "$program" --data "$data" --device "$device" --simulate scripts/scenarios/lan.txt --script "$work/$name.txt" >/dev/null
         echo "$file"
     done
 done
