@@ -12,6 +12,7 @@
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "support/RegistryTestSupport.h"
+#include "OpenOptions.h"
 #include "support/TodayScreen.h"
 
 using namespace testing_support;
@@ -30,11 +31,7 @@ protected:
     // Opens the frame the way the shell does and hands it to the action while it is open.
     INT_PTR OpenAsTheShellDoes(const std::function<void(HWND)>& whileOpen)
     {
-        auto proc = reinterpret_cast<DLGPROC>(GetProcAddressW(m_screen.Module(), MAKEINTRESOURCEW(241)));
-        HRSRC resource = FindResourceW(m_screen.Module(), MAKEINTRESOURCEW(IDD_OPTIONS), RT_DIALOG);
-        auto frameTemplate = static_cast<LPCDLGTEMPLATE>(LoadResource(m_screen.Module(), resource));
-        m_screen.Driver().OnModal(IDD_OPTIONS, [&](const platform::VirtualDriver::ModalInfo& info) { whileOpen(info.window); });
-        return DialogBoxIndirectParamW(m_screen.Module(), frameTemplate, m_screen.Today(), proc, 0);
+        return OpenOptionsAsTheShellDoes(m_screen, whileOpen);
     }
 
     TodayScreen m_screen;

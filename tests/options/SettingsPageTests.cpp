@@ -11,6 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "support/RegistryTestSupport.h"
+#include "OpenOptions.h"
 #include "support/TodayScreen.h"
 
 using namespace testing_support;
@@ -31,17 +32,13 @@ protected:
     // Opens the options dialog on its settings page and hands the page to the action.
     void OnSettingsPage(const std::function<void(HWND)>& action)
     {
-        auto proc = reinterpret_cast<DLGPROC>(GetProcAddressW(m_screen.Module(), MAKEINTRESOURCEW(241)));
-        HRSRC resource = FindResourceW(m_screen.Module(), MAKEINTRESOURCEW(IDD_OPTIONS), RT_DIALOG);
-        auto frameTemplate = static_cast<LPCDLGTEMPLATE>(LoadResource(m_screen.Module(), resource));
-        m_screen.Driver().OnModal(IDD_OPTIONS, [&](const platform::VirtualDriver::ModalInfo& info) {
+        OpenOptionsAsTheShellDoes(m_screen, [&](HWND frame) {
             m_screen.Driver().ChooseItem(g_pModule->m_options.hwndTab, kSettingsTab);
             HWND page = g_pModule->m_options.pages[kSettingsTab];
             ASSERT_NE(page, nullptr);
             action(page);
-            SendMessageW(info.window, WM_COMMAND, IDOK, 0);
+            SendMessageW(frame, WM_COMMAND, IDOK, 0);
         });
-        DialogBoxIndirectParamW(m_screen.Module(), frameTemplate, m_screen.Today(), proc, 0);
     }
 
     std::wstring Status(HWND page)
