@@ -89,6 +89,26 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
         }
         return {};
     }
+    if (verb == "tab") {
+        action.verb = ScriptVerb::Tab;
+        if (std::string problem = argumentsFor(1, "a tab's label"); !problem.empty())
+            return problem;
+        action.text = words[1];
+        return {};
+    }
+    if (verb == "check") {
+        action.verb = ScriptVerb::Check;
+        if (std::string problem = argumentsFor(2, "a control id and on or off"); !problem.empty())
+            return problem;
+        std::optional<int> id = ParseInt(words[1]);
+        if (!id)
+            return "\"check\" takes a control id, not \"" + words[1] + "\"";
+        if (words[2] != "on" && words[2] != "off")
+            return "\"check\" takes on or off, not \"" + words[2] + "\"";
+        action.control = *id;
+        action.checked = words[2] == "on";
+        return {};
+    }
     if (verb == "answer") {
         action.verb = ScriptVerb::Answer;
         if (std::string problem = argumentsFor(1, "yes, no, ok or cancel"); !problem.empty())

@@ -34,6 +34,8 @@ enum class ScriptVerb {
     Click,
     Type,
     Pick,
+    Tab,
+    Check,
     Answer,
     Choose,
     Rotate,
@@ -47,11 +49,12 @@ struct ScriptAction {
     int64_t ms = 0;         // wait
     int x = 0;              // tap
     int y = 0;
-    int control = 0;        // click, type, pick; 1 (IDOK) for click ok
+    int control = 0;        // click, type, pick, check; 1 (IDOK) for click ok
+    bool checked = false;   // check: on
     bool titleBarOk = false; // click ok
     bool pageCommand = false; // click cmd:N (N in control)
     int index = -1;         // pick @N
-    std::string text;       // type, pick by text, answer, choose, screenshot
+    std::string text;       // type, pick by text, tab, answer, choose, screenshot
 };
 
 struct ScriptParseResult {

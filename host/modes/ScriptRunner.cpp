@@ -90,9 +90,34 @@ HWND ScriptRunner::DialogControl(const ScriptAction& action)
         return nullptr;
     }
     HWND control = GetDlgItem(dialog, action.control);
+    // A tabbed dialog keeps its controls on the page shown, a child of its tab control: the
+    // hidden pages' controls are not the user's to reach.
+    if (control == nullptr)
+        control = VisibleDescendant(dialog, action.control);
     if (control == nullptr)
         Fail(action, "the dialog in front has no control " + std::to_string(action.control));
     return control;
+}
+
+HWND ScriptRunner::VisibleDescendant(HWND window, int id)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        if (GetDlgCtrlID(child) == id)
+            return child;
+        if (HWND found = VisibleDescendant(child, id); found != nullptr)
+            return found;
+    }
+    return nullptr;
+}
+
+HWND ScriptRunner::TabControlOf(HWND dialog)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (EqualsNoCase(ClassOf(child), WC_TABCONTROLW))
+            return child;
+    return nullptr;
 }
 
 HWND ScriptRunner::WindowAtScreenPoint(POINT screen, POINT& client)
@@ -242,6 +267,31 @@ void ScriptRunner::Perform(const ScriptAction& action)
         if (index < 0)
             return Fail(action, "control " + std::to_string(action.control) + " has no entry \"" + action.text + "\"");
         driver.ChooseItem(control, index);
+        return;
+    }
+    case ScriptVerb::Tab: {
+        HWND dialog = FrontDialog();
+        HWND tabs = dialog == nullptr ? nullptr : TabControlOf(dialog);
+        if (tabs == nullptr)
+            return Fail(action, "the dialog in front has no tabs");
+        int index = FindEntry(tabs, Utf8ToWide(action.text));
+        if (index < 0)
+            return Fail(action, "the dialog in front has no tab \"" + action.text + "\"");
+        driver.ChooseItem(tabs, index);
+        return;
+    }
+    case ScriptVerb::Check: {
+        HWND control = DialogControl(action);
+        if (control == nullptr)
+            return;
+        if (!EqualsNoCase(ClassOf(control), L"BUTTON"))
+            return Fail(action, "control " + std::to_string(action.control) + " is not a check box or radio button");
+        bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        // A check box turns with each click; a radio button only turns on.
+        if (checked != action.checked)
+            driver.Click(control);
+        if ((SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != action.checked)
+            Fail(action, "control " + std::to_string(action.control) + " could not be turned " + (action.checked ? "on" : "off"));
         return;
     }
     case ScriptVerb::Answer: {

@@ -45,6 +45,9 @@ private:
     void Perform(const ScriptAction& action);
     HWND FrontDialog() const;
     HWND DialogControl(const ScriptAction& action);
+    // The visible control with that id anywhere below the window, depth first.
+    static HWND VisibleDescendant(HWND window, int id);
+    static HWND TabControlOf(HWND dialog);
     // The HTML viewer whose buttons a "click cmd:N" presses: the bubble's when it shows, else
     // one in the dialog in front.
     HWND PageViewer() const;

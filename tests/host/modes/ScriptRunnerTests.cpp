@@ -10,6 +10,7 @@
 #include "platform/core/Process.h"
 #include "platform/files/Files.h"
 #include "platform/files/SimFileSystem.h"
+#include "platform/ui/CommCtrl.h"
 #include "platform/ui/CommDlg.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/shell/ShellHost.h"
@@ -257,4 +258,55 @@ TEST_F(ScriptRunnerTest, TheShellSaysWhichProgramWouldOpenAndRefusesOnesTheDevic
         nullptr, &process));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(events.empty());
+}
+
+namespace {
+
+INT_PTR PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+} // namespace
+
+TEST_F(ScriptRunnerTest, TabsCheckBoxesAndTheControlsOfThePageShown)
+{
+    // A tabbed dialog: two pages on its tab control, the second hidden; both have a box 1052.
+    const DLGITEMTEMPLATE frameItems[] = {
+        { WS_VISIBLE | WS_CHILD, 0, 0, 0, 120, 120, 1200, L"SysTabControl32", L"" },
+    };
+    const DLGTEMPLATE frame = { WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 1, 0, 20, 120, 140, L"", 8, L"System", frameItems };
+    const DLGITEMTEMPLATE pageItems[] = {
+        { WS_VISIBLE | WS_CHILD | BS_AUTOCHECKBOX, 0, 4, 4, 80, 10, 1052, L"BUTTON", L"Bold" },
+        { WS_VISIBLE | WS_CHILD | BS_AUTORADIOBUTTON, 0, 4, 20, 80, 10, 1053, L"BUTTON", L"Full" },
+    };
+    const DLGTEMPLATE shown = { WS_CHILD | WS_VISIBLE | DS_CONTROL, 0, 2, 0, 0, 110, 90, L"", 8, L"System", pageItems };
+    const DLGTEMPLATE hidden = { WS_CHILD | DS_CONTROL, 0, 2, 0, 0, 110, 90, L"", 8, L"System", pageItems };
+    HWND dialog = CreateDialogIndirectParamW(nullptr, &frame, nullptr, PlainDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    HWND tabs = GetDlgItem(dialog, 1200);
+    for (const wchar_t* label : { L"First", L"Second" }) {
+        TCITEMW item {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<LPWSTR>(label);
+        SendMessageW(tabs, TCM_INSERTITEMW, SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), reinterpret_cast<LPARAM>(&item));
+    }
+    HWND first = CreateDialogIndirectParamW(nullptr, &shown, tabs, PlainDialogProc, 0);
+    HWND second = CreateDialogIndirectParamW(nullptr, &hidden, tabs, PlainDialogProc, 0);
+
+    EXPECT_EQ(Run("check 1052 on\ncheck 1053 on\ntab Second\n"), std::vector<std::string> {});
+    EXPECT_EQ(SendDlgItemMessageW(first, 1052, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendDlgItemMessageW(second, 1052, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendDlgItemMessageW(first, 1053, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 1);
+    // Already as asked: nothing changes; off again; a radio button cannot be clicked off.
+    EXPECT_EQ(Run("check 1052 on\ncheck 1052 off\n"), std::vector<std::string> {});
+    EXPECT_EQ(SendDlgItemMessageW(first, 1052, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    std::vector<std::string> radio = Run("check 1053 off\n");
+    ASSERT_EQ(radio.size(), 1u);
+    EXPECT_NE(radio[0].find("could not be turned off"), std::string::npos) << radio[0];
+    std::vector<std::string> missing = Run("tab Third\n");
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_NE(missing[0].find("no tab \"Third\""), std::string::npos) << missing[0];
+    DestroyWindow(dialog);
 }
