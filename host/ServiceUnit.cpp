@@ -6,8 +6,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "platform/files/WholeFile.h"
 
 namespace host {
 
@@ -129,12 +130,10 @@ std::optional<std::filesystem::path> ServiceUnitDataFolder(const std::string& un
 std::optional<std::filesystem::path> InstalledServiceDataFolder()
 {
     std::filesystem::path path = ServiceUnitPath();
-    std::ifstream file(path, std::ios::binary);
-    if (path.empty() || !file)
+    std::string text;
+    if (path.empty() || platform::ReadWholeFile(path, text) != 0)
         return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return ServiceUnitDataFolder(text.str());
+    return ServiceUnitDataFolder(text);
 }
 
 } // namespace host

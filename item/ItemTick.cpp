@@ -14,20 +14,6 @@ namespace {
 constexpr DWORD kFirstLoggedInterface = 2;
 constexpr DWORD kLastLoggedInterface = 19;
 
-// The machine's record of the interface at a device index (with the machine's own index, which
-// the logger keeps beside the counters), when its counters are the ones the interface table's
-// row shows: the same interface, read in the same tick.
-const platform::NetInterface* MachineCounters(const platform::NetSnapshot& machine, DWORD index, ULONG64 sent, ULONG64 received)
-{
-    for (const platform::NetInterface& entry : machine.interfaces) {
-        if (entry.index != index)
-            continue;
-        bool same = entry.outOctets == sent && entry.inOctets == received;
-        return same ? &entry : nullptr;
-    }
-    return nullptr;
-}
-
 void FeedUsageLogger(PluginModule& module)
 {
     Settings& settings = module.m_settings;
@@ -39,19 +25,18 @@ void FeedUsageLogger(PluginModule& module)
         logger.KeepCounters(UsageState::DefaultPath, platform::CurrentNetBackend().BootId());
         module.m_usageCountersKept = true;
     }
-    platform::NetSnapshot machine;
-    if (platform::CurrentNetBackend().Query(platform::kNetCounters, machine) != NO_ERROR)
-        machine.interfaces.clear();
     for (DWORD index = kFirstLoggedInterface; index <= kLastLoggedInterface; ++index) {
         ULONG64 sent = 0;
         ULONG64 received = 0;
-        if (table.GetOutOctets(index, sent) == IndexNotFound || table.GetInOctets(index, received) == IndexNotFound)
+        int machineIndex = 0;
+        if (table.GetOutOctets(index, sent) == IndexNotFound || table.GetInOctets(index, received) == IndexNotFound
+            || table.GetMachineIndex(index, machineIndex) == IndexNotFound)
             break;
         std::wstring key = UsageInterfaceKey(index, table, module.m_netStatusInfo, settings,
             [&module] { return module.m_phone.CurrentRasEntryName(); });
-        if (const platform::NetInterface* counters = MachineCounters(machine, index, sent, received))
-            logger.NoteMachineCounters(key, counters->outOctets, counters->inOctets, counters->kernelIndex);
-        module.m_usageLogger.LogTick(settings.UsageLogPath, key, sent, received, settings.UsageLogStorageCapEnabled,
+        // The table's row is the machine's own record, whole counters and its index, read this tick.
+        logger.NoteMachineCounters(key, sent, received, machineIndex);
+        logger.LogTick(settings.UsageLogPath, key, sent, received, settings.UsageLogStorageCapEnabled,
             settings.UsageLogStorageCapLimit);
     }
 }

@@ -82,6 +82,15 @@ std::wstring InterfaceTable::InterfaceNameOf(DWORD index) const
     return row == nullptr ? std::wstring() : std::wstring(row->Alias);
 }
 
+DWORD InterfaceTable::GetMachineIndex(DWORD index, int& machineIndex) const
+{
+    const MIB_IF_ROW2* row = FindRow(index);
+    if (row == nullptr)
+        return IndexNotFound;
+    machineIndex = MachineInterfaceIndex(*row);
+    return 0;
+}
+
 DWORD InterfaceTable::GetOutOctets(DWORD index, ULONG64& octets) const
 {
     const MIB_IF_ROW2* row = FindRow(index);

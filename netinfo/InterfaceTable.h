@@ -26,6 +26,9 @@ public:
     // 0 and the 64-bit counter, or IndexNotFound with the counter untouched.
     DWORD GetOutOctets(DWORD index, ULONG64& octets) const;
     DWORD GetInOctets(DWORD index, ULONG64& octets) const;
+    // 0 and the machine's own index of the interface (which the usage logs keep beside its
+    // counters), or IndexNotFound with it untouched.
+    DWORD GetMachineIndex(DWORD index, int& machineIndex) const;
     // 0 and "00-0A-1B-2C-3D-4E", or IndexNotFound and "GetPhysicalAddress: InvalidIndex".
     DWORD GetPhysicalAddress(DWORD index, std::wstring& text) const;
 

@@ -2,10 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <system_error>
 #include <thread>
 
@@ -20,6 +18,7 @@
 #include "host/shell/TodayShell.h"
 #include "platform/debug/DebugConsole.h"
 #include "platform/device/Device.h"
+#include "platform/files/WholeFile.h"
 #include "platform/net/CommSeeding.h"
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
@@ -274,14 +273,12 @@ int Run::RunVirtual()
 {
     int exitCode = kExitDone;
     if (!m_options.script.empty()) {
-        std::ifstream file(m_options.script, std::ios::binary);
-        if (!file) {
+        std::string text;
+        if (platform::ReadWholeFile(m_options.script, text) != 0) {
             PrintError(m_options.script.string() + ": cannot be read");
             return kExitFailed;
         }
-        std::ostringstream text;
-        text << file.rdbuf();
-        ScriptParseResult script = ParseScript(text.str());
+        ScriptParseResult script = ParseScript(text);
         if (!script.error.empty()) {
             PrintError(m_options.script.string() + ":" + script.error);
             return kExitArguments;

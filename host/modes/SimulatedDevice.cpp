@@ -1,9 +1,8 @@
 #include "host/modes/SimulatedDevice.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
+#include "platform/files/WholeFile.h"
 #include "platform/net/NetBackend.h"
 #include "platform/phone/PhoneBackend.h"
 #include "platform/registry/Registry.h"
@@ -73,12 +72,10 @@ SimulatedDevice::~SimulatedDevice()
 
 std::string SimulatedDevice::Load(const std::filesystem::path& scenario)
 {
-    std::ifstream file(scenario, std::ios::binary);
-    if (!file)
+    std::string text;
+    if (platform::ReadWholeFile(scenario, text) != 0)
         return scenario.string() + ": cannot be read";
-    std::ostringstream text;
-    text << file.rdbuf();
-    return LoadText(text.str(), scenario.string());
+    return LoadText(text, scenario.string());
 }
 
 std::string SimulatedDevice::LoadText(const std::string& text, const std::string& source)

@@ -4,16 +4,15 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <unistd.h>
 
 #include "host/DeviceStorage.h"
 #include "host/ReplaceFile.h"
 #include "host/tools/RegToolParsing.h"
 #include "platform/core/DataFolder.h"
+#include "platform/files/WholeFile.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryExchange.h"
 #include "platform/registry/RegistryNames.h"
@@ -596,17 +595,15 @@ int RegTool::Export()
 int RegTool::Import()
 {
     const std::string& file = m_options.positional[0];
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "ERROR: %s could not be opened: %s\n", file.c_str(), std::strerror(errno));
+    std::string bytes;
+    if (int error = platform::ReadWholeFile(file, bytes); error != 0) {
+        std::fprintf(stderr, "ERROR: %s could not be opened: %s\n", file.c_str(), std::strerror(error));
         return 1;
     }
-    std::stringstream bytes;
-    bytes << in.rdbuf();
     if (!OpenStore(platform::RegistryStoreMode::ReadWrite))
         return 1;
     platform::RegFileError error;
-    LONG result = platform::ImportRegistryFile(bytes.str(), error);
+    LONG result = platform::ImportRegistryFile(bytes, error);
     if (result == ERROR_BADDB) {
         std::fprintf(stderr, "ERROR: %s cannot be imported: %s. Nothing was changed.\n", file.c_str(), error.Describe().c_str());
         return Finish(1);

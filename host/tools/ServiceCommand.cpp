@@ -2,9 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 #include "host/DeviceStorage.h"
@@ -12,6 +10,7 @@
 #include "host/ServiceUnit.h"
 #include "host/Systemctl.h"
 #include "platform/core/DataFolder.h"
+#include "platform/files/WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -58,16 +57,6 @@ int Fail(const std::string& message)
     return kExitFailed;
 }
 
-std::optional<std::string> ReadText(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 bool HasControlCharacters(const std::string& text)
 {
     for (unsigned char c : text)
@@ -91,9 +80,9 @@ InstalledUnit ReadInstalledUnit()
     unit.path = ServiceUnitPath();
     if (unit.path.empty())
         return unit;
-    if (std::optional<std::string> text = ReadText(unit.path)) {
+    if (std::string text; platform::ReadWholeFile(unit.path, text) == 0) {
         unit.present = true;
-        unit.dataFolder = ServiceUnitDataFolder(*text);
+        unit.dataFolder = ServiceUnitDataFolder(text);
     }
     return unit;
 }

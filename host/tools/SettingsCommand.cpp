@@ -2,14 +2,14 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
+#include <cstring>
 
 #include "host/DeviceStorage.h"
 #include "host/ReplaceFile.h"
 #include "options/SettingsBackup.h"
 #include "platform/core/DataFolder.h"
+#include "platform/files/WholeFile.h"
 #include "platform/registry/RegistryStore.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
@@ -133,7 +133,8 @@ void PrintSettings(Settings& settings)
         std::printf("  NetProfile%u  %s\n", p->number, Utf8(FormatProfile(*p)).c_str());
 }
 
-// The backup file's bytes; nullopt when it cannot be read as a file.
+// The backup file's bytes; nullopt, with the reason, when it cannot be read as a file (a
+// FIFO would never end).
 std::optional<std::string> ReadBackupFile(const std::filesystem::path& path, std::string& why)
 {
     std::error_code error;
@@ -141,14 +142,36 @@ std::optional<std::string> ReadBackupFile(const std::filesystem::path& path, std
         why = error ? error.message() : "not a file";
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in.good() && !in.eof()) {
-        why = "read error";
+    std::string bytes;
+    if (int failed = platform::ReadWholeFile(path, bytes); failed != 0) {
+        why = std::strerror(failed);
         return std::nullopt;
     }
-    return bytes.str();
+    return bytes;
+}
+
+// The registry opened for the change an option makes (--save, --restore): refused beside a
+// running device, and when the hive cannot be written, before anything is changed. False
+// after saying why; nothing is left open then.
+bool OpenStoreForChange(const std::filesystem::path& data, const std::string& option, const std::string& nothingDone,
+    platform::RegistryStoreResult& opened)
+{
+    opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite);
+    if (opened.status == platform::RegistryStoreStatus::InUse) {
+        PrintError("settings: " + option + " changes the registry in " + data.string()
+            + ", which a running velmora device holds; " + HeldFolderAdvice());
+        return false;
+    }
+    if (!opened.Ok()) {
+        PrintError(opened.detail);
+        return false;
+    }
+    if (std::string detail; platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
+        PrintError("settings: " + option + " " + detail + "; " + nothingDone);
+        platform::CloseRegistryStore();
+        return false;
+    }
+    return true;
 }
 
 // --backup and --restore: the options dialog's settings file, without the dialog.
@@ -165,21 +188,16 @@ int RunBackupOrRestore(const std::filesystem::path& data, const std::optional<st
             return 1;
         }
     }
-    const auto mode = restore ? platform::RegistryStoreMode::ReadWrite : platform::RegistryStoreMode::ReadOnly;
-    platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(data), mode);
-    if (opened.status == platform::RegistryStoreStatus::InUse) {
-        PrintError("settings: --restore changes the registry in " + data.string() + ", which a running velmora device holds; "
-            + HeldFolderAdvice());
-        return 1;
-    }
-    if (!opened.Ok()) {
-        PrintError(opened.detail);
-        return 1;
-    }
-    if (std::string detail; restore && platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
-        PrintError("settings: --restore " + detail + "; nothing was restored");
-        platform::CloseRegistryStore();
-        return 1;
+    platform::RegistryStoreResult opened;
+    if (restore) {
+        if (!OpenStoreForChange(data, "--restore", "nothing was restored", opened))
+            return 1;
+    } else {
+        opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadOnly);
+        if (!opened.Ok()) {
+            PrintError(opened.detail);
+            return 1;
+        }
     }
     bool damaged = !opened.damage.empty();
     if (backup) {
@@ -229,27 +247,22 @@ int RunSettingsCommand(Arguments args)
     }
     if (backup || restore)
         return RunBackupOrRestore(data, backup, restore);
-    platform::RegistryStoreResult opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite);
+    platform::RegistryStoreResult opened;
     bool readOnly = false;
-    if (opened.status == platform::RegistryStoreStatus::InUse) {
+    if (save) {
+        if (!OpenStoreForChange(data, "--save", "nothing was saved", opened))
+            return 1;
+    } else {
         // A running device owns its registry: it may be read beside it, but not changed.
-        if (save) {
-            PrintError("settings: --save changes the registry in " + data.string() + ", which a running velmora device holds; "
-                + HeldFolderAdvice());
+        opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadWrite);
+        if (opened.status == platform::RegistryStoreStatus::InUse) {
+            opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadOnly);
+            readOnly = true;
+        }
+        if (!opened.Ok()) {
+            PrintError(opened.detail);
             return 1;
         }
-        opened = platform::OpenRegistryStore(platform::HivePath(data), platform::RegistryStoreMode::ReadOnly);
-        readOnly = true;
-    }
-    if (!opened.Ok()) {
-        PrintError(opened.detail);
-        return 1;
-    }
-    if (std::string detail; save && platform::CheckRegistryStoreWritable(detail) != ERROR_SUCCESS) {
-        // Refused before anything is changed: the saved settings stay as they are.
-        PrintError("settings: --save " + detail + "; nothing was saved");
-        platform::CloseRegistryStore();
-        return 1;
     }
     std::printf("Data folder: %s\nRegistry:    %s%s\n", data.string().c_str(), platform::HivePath(data).string().c_str(),
         readOnly ? " (read only: a running velmora device holds it)" : "");

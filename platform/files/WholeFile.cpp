@@ -38,9 +38,38 @@ int SyncFolder(const std::filesystem::path& folder)
     return error;
 }
 
+std::filesystem::path TemporaryFileFor(const std::filesystem::path& path)
+{
+    return path.string() + ".tmp";
+}
+
+int ReadWholeFile(const std::filesystem::path& path, std::string& bytes)
+{
+    bytes.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    char piece[65536];
+    int error = 0;
+    for (;;) {
+        ssize_t got = ::read(fd, piece, sizeof piece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            error = errno;
+        if (got <= 0)
+            break;
+        bytes.append(piece, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    if (error != 0)
+        bytes.clear();
+    return error;
+}
+
 int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::filesystem::path temporary = path.string() + ".tmp";
+    std::filesystem::path temporary = TemporaryFileFor(path);
     // A link planted at the temporary name would have the new contents written wherever it
     // points; a stale temporary file from a crash is simply written over.
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);

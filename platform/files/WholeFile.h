@@ -14,6 +14,10 @@ namespace platform {
 // 0, or the errno of what failed (the temporary file is then removed); ELOOP when the
 // temporary name is a symbolic link, which is left alone.
 int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
+// The name ReplaceWholeFile writes the new contents under first.
+std::filesystem::path TemporaryFileFor(const std::filesystem::path& path);
+// A host file's bytes, read whole: 0, or the errno of what failed (bytes then empty).
+int ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 // Makes a rename or removal in the folder durable: 0 or the errno.
 int SyncFolder(const std::filesystem::path& folder);
 

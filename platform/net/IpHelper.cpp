@@ -104,6 +104,7 @@ void FillRow2(MIB_IF_ROW2& row, const NetInterface& entry)
     row.InterfaceLuid.Info.NetLuidIndex = entry.index;
     row.InterfaceLuid.Info.IfType = entry.type;
     row.InterfaceIndex = entry.index;
+    row.InterfaceGuid.Data1 = static_cast<DWORD>(entry.kernelIndex);
     // The alias stands where the older row's name did, empty where that one is.
     size_t nameLength = entry.hideTableName ? 0 : std::min(entry.name.size(), static_cast<size_t>(IF_MAX_STRING_SIZE));
     std::copy_n(entry.name.begin(), nameLength, row.Alias);

@@ -127,7 +127,7 @@ enum NET_IF_CONNECTION_TYPE : DWORD {
 struct MIB_IF_ROW2 {
     NET_LUID InterfaceLuid;
     NET_IFINDEX InterfaceIndex;
-    GUID InterfaceGuid;
+    GUID InterfaceGuid; // on this host, Data1 is the machine's own index of the interface (0 simulated)
     WCHAR Alias[IF_MAX_STRING_SIZE + 1];
     WCHAR Description[IF_MAX_STRING_SIZE + 1];
     ULONG PhysicalAddressLength;
@@ -249,6 +249,13 @@ DWORD GetIfEntry2(PMIB_IF_ROW2 Row);
 // The platform allocates the table, in index order; the caller frees it with FreeMibTable.
 DWORD GetIfTable2(PMIB_IF_TABLE2* Table);
 void FreeMibTable(PVOID Memory);
+
+// The machine's own index of a row's interface, which it keeps for as long as the interface
+// exists: the device's index is only a position in this run's order.
+inline int MachineInterfaceIndex(const MIB_IF_ROW2& row)
+{
+    return static_cast<int>(row.InterfaceGuid.Data1);
+}
 // ERROR_NO_DATA when the machine has no adapters (the loopback interface is not an adapter).
 DWORD GetAdaptersInfo(PIP_ADAPTER_INFO pAdapterInfo, PULONG pOutBufLen);
 DWORD GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterInfo, PULONG pOutBufLen);

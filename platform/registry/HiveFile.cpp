@@ -29,7 +29,7 @@ std::filesystem::path HiveFile::LockPath() const
 
 std::filesystem::path HiveFile::TemporaryPath() const
 {
-    return std::filesystem::path(m_path.string() + ".tmp");
+    return TemporaryFileFor(m_path);
 }
 
 int HiveFile::Lock()

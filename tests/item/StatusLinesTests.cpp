@@ -51,6 +51,16 @@ protected:
         ASSERT_NE(m_screen.CreateItem(), nullptr);
     }
 
+    // Compact view on a LAN, its lines held long enough to paint the address line.
+    platform::PaintRecord CompactViewPaintOnALan()
+    {
+        m_screen.AddLoopbackAndLan();
+        Start(0);
+        TheSettings().ScrollRate = 9;
+        m_screen.AdvanceSeconds(5);
+        return m_screen.LastItemPaint();
+    }
+
     // The text drawn by each paint that drew any, with the tick it happened at (seconds).
     std::vector<std::pair<uint64_t, std::wstring>> LinesOverTicks(int ticks)
     {
@@ -243,11 +253,7 @@ TEST_F(StatusLinesTest, WithoutANetworkTheAutomaticChoiceSaysNoConnectedInterfac
 
 TEST_F(LargeScreenStatusLinesTest, CompactViewCentresValueLinesAndTheNotPresentLine)
 {
-    m_screen.AddLoopbackAndLan();
-    Start(0);
-    TheSettings().ScrollRate = 9;
-    m_screen.AdvanceSeconds(5);
-    platform::PaintRecord paint = m_screen.LastItemPaint();
+    platform::PaintRecord paint = CompactViewPaintOnALan();
     ASSERT_EQ(paint.texts.size(), 1u);
     EXPECT_EQ(paint.texts[0].text, L"IP Address: 192.168.1.10");
     EXPECT_EQ(paint.texts[0].flags, kCentred);
@@ -264,11 +270,7 @@ TEST_F(LargeScreenStatusLinesTest, CompactViewCentresValueLinesAndTheNotPresentL
 TEST_F(TurnedSmallScreenStatusLinesTest, AScreen320WideKeepsTheSmallScreensLeftAlignedLines)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
-    m_screen.AddLoopbackAndLan();
-    Start(0);
-    TheSettings().ScrollRate = 9;
-    m_screen.AdvanceSeconds(5);
-    platform::PaintRecord paint = m_screen.LastItemPaint();
+    platform::PaintRecord paint = CompactViewPaintOnALan();
     ASSERT_EQ(paint.texts.size(), 1u);
     EXPECT_EQ(paint.texts[0].text, L"IP Address: 192.168.1.10");
     EXPECT_NE(paint.texts[0].flags, kCentred);

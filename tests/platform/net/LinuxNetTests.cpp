@@ -711,6 +711,26 @@ TEST(LinuxNetBackendLive, BestInterfaceIsTheDefaultRouteOfProcNetRoute)
     }
 }
 
+TEST(LinuxNetBackendLive, EachRowCarriesTheMachinesOwnIndexOfItsInterface)
+{
+    InstallNetBackend(nullptr);
+    LinuxNetBackend backend;
+    NetSnapshot snapshot;
+    ASSERT_EQ(backend.Query(kNetLinks, snapshot), static_cast<DWORD>(NO_ERROR));
+    MIB_IF_TABLE2* table = nullptr;
+    ASSERT_EQ(GetIfTable2(&table), static_cast<DWORD>(NO_ERROR));
+    ASSERT_EQ(table->NumEntries, snapshot.interfaces.size());
+    for (ULONG i = 0; i < table->NumEntries; ++i) {
+        const MIB_IF_ROW2& row = table->Table[i];
+        auto entry = std::find_if(snapshot.interfaces.begin(), snapshot.interfaces.end(),
+            [&row](const NetInterface& machine) { return machine.index == row.InterfaceIndex; });
+        ASSERT_NE(entry, snapshot.interfaces.end());
+        EXPECT_GT(entry->kernelIndex, 0);
+        EXPECT_EQ(MachineInterfaceIndex(row), entry->kernelIndex) << entry->systemName;
+    }
+    FreeMibTable(table);
+}
+
 TEST(LinuxNetBackend, SysfsGivesSpeedWirelessAndTheModelOfUsbAdapters)
 {
     testing_support::ScratchFolder folder;
