@@ -1,6 +1,7 @@
 #include "options/OptionsFrame.h"
 
 #include "item/PluginModule.h"
+#include "options/MeterPage.h"
 #include "options/SettingsPage.h"
 #include "platform/shell/AygShell.h"
 #include "platform/shell/TodayScreen.h"
@@ -21,7 +22,7 @@ struct OptionsPage {
 const OptionsPage kPages[kOptionsPageCount] = {
     { L"View", IDD_VIEW_PAGE, nullptr },
     { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
-    { L"Meter", IDD_METER_PAGE, nullptr },
+    { L"Meter", IDD_METER_PAGE, MeterPageProc },
     { L"Usage", IDD_USAGE_PAGE, nullptr },
     { L"Profiles", IDD_PROFILES_PAGE, nullptr },
     { L"About", IDD_ABOUT_PAGE, nullptr },

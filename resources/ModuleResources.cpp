@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "platform/ui/CommCtrl.h"
 #include "platform/ui/WinUser.h"
 #include "resources/BuiltIcons.h"
 #include "resources/IconRoles.h"
@@ -18,6 +19,26 @@ const DLGTEMPLATE kOptionsFrameTemplate = {
 // The options pages: children of the frame's tab control, placed and sized by the frame.
 constexpr DWORD kPageStyle = WS_CHILD | DS_SETFONT | DS_CONTROL;
 constexpr DWORD kVisible = WS_VISIBLE;
+
+// The meter page. "Выключен" comes first in the template: it starts the on/off radio group,
+// which "Предупреждения" ends. The reset check box's label goes on in a static of the same id.
+const DLGITEMTEMPLATE kMeterPageItems[] = {
+    { kVisible | BS_GROUPBOX, 0, 4, 4, 122, 127, IDC_METER_FRAME, L"BUTTON", L"Установки счетчика:" },
+    { kVisible | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0, 66, 16, 56, 10, IDC_METER_OFF, L"BUTTON", L"Выключен" },
+    { kVisible | BS_AUTORADIOBUTTON, 0, 10, 16, 52, 10, IDC_METER_ON, L"BUTTON", L"Включен" },
+    { kVisible | BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 0, 10, 30, 110, 10, IDC_METER_NOTIFY, L"BUTTON", L"Предупреждения" },
+    { kVisible | SS_LEFT, 0, 20, 45, 30, 8, IDC_METER_EVERY, L"STATIC", L"каждые" },
+    { kVisible | ES_NUMBER | ES_RIGHT | WS_BORDER | WS_TABSTOP, 0, 52, 43, 24, 12, IDC_METER_THRESHOLD, L"EDIT", L"" },
+    { kVisible | UDS_ARROWKEYS, 0, 76, 43, 10, 12, IDC_METER_SPIN, L"msctls_updown32", L"Spin1" },
+    { kVisible | SS_LEFT, 0, 90, 45, 20, 8, IDC_METER_MB, L"STATIC", L"MB" },
+    { kVisible | BS_AUTORADIOBUTTON | WS_TABSTOP, 0, 20, 60, 100, 10, IDC_METER_UPLOAD, L"BUTTON", L"Исходящий трафик" },
+    { kVisible | BS_AUTORADIOBUTTON, 0, 20, 72, 100, 10, IDC_METER_DOWNLOAD, L"BUTTON", L"Входящий трафик" },
+    { kVisible | BS_AUTORADIOBUTTON, 0, 20, 84, 100, 10, IDC_METER_TOTAL, L"BUTTON", L"Всего (общий трафик)" },
+    { kVisible | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 10, 100, 110, 10, IDC_METER_RESET_AFTER, L"BUTTON", L"Сброс счетчика после" },
+    { kVisible | SS_LEFT, 0, 22, 110, 96, 8, IDC_METER_RESET_AFTER, L"STATIC", L"предупреждения" },
+};
+const DLGTEMPLATE kMeterPageTemplate = { kPageStyle, 0, static_cast<WORD>(std::size(kMeterPageItems)), 0, 0, 130, 135,
+    L"", 8, L"System", kMeterPageItems };
 
 const DLGITEMTEMPLATE kSettingsPageItems[] = {
     { kVisible | BS_GROUPBOX, 0, 4, 4, 132, 112, 0xFFFF, L"BUTTON", L"Настройки программы:" },
@@ -42,6 +63,7 @@ platform::ModuleResources BuildModuleResources()
         resources.AddIcon(role.largeId, role.largeSize, role.largeSize, FindBuiltIcon(role.art, role.largeSize, role.largeSize));
     }
     resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
+    resources.AddDialog(IDD_METER_PAGE, &kMeterPageTemplate, sizeof kMeterPageTemplate);
     resources.AddDialog(IDD_SETTINGS_PAGE, &kSettingsPageTemplate, sizeof kSettingsPageTemplate);
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");
     resources.AddString(IDS_TASKICON_CLASS, L"VelmoraTaskIcon");

@@ -48,6 +48,20 @@
 #define IDD_SETTINGS_PAGE 514
 
 // ---- Controls ----
+// Meter page (502).
+#define IDC_METER_OFF 1021
+#define IDC_METER_ON 1022
+#define IDC_METER_FRAME 1023
+#define IDC_METER_NOTIFY 1025
+#define IDC_METER_THRESHOLD 1026
+#define IDC_METER_UPLOAD 1027
+#define IDC_METER_DOWNLOAD 1028
+#define IDC_METER_TOTAL 1029
+#define IDC_METER_RESET_AFTER 1030 // the check box and the second line of its label
+#define IDC_METER_SPIN 1031
+#define IDC_METER_EVERY 1032
+#define IDC_METER_MB 1033
+
 // Settings page (514).
 #define IDC_SAVE_SETTINGS 1123
 #define IDC_RESTORE_SETTINGS 1124
