@@ -1,6 +1,7 @@
 #include "item/ItemDialogs.h"
 
 #include "item/PluginModule.h"
+#include "options/MeterReading.h"
 #include "options/OptionsFrame.h"
 #include "resources/ResourceIds.h"
 
@@ -11,11 +12,11 @@ struct ItemDialog {
     DLGPROC proc;
 };
 
-// Each dialog's procedure comes with its template. The meter reading, the DHCP dialog and the
-// data-rate monitor are not part of the module yet: their templates are not among its resources,
-// so opening one fails before a procedure would be needed.
+// Each dialog's procedure comes with its template. The DHCP dialog and the data-rate monitor are
+// not part of the module yet: their templates are not among its resources, so opening one fails
+// before a procedure would be needed.
 const ItemDialog kItemDialogs[] = {
-    { IDD_METER_READING, nullptr },
+    { IDD_METER_READING, MeterReadingProc },
     { IDD_DHCP, nullptr },
     { IDD_OPTIONS, CustomItemOptionsDlgProc },
     { IDD_RATE_MONITOR, nullptr },

@@ -40,6 +40,25 @@ const DLGITEMTEMPLATE kMeterPageItems[] = {
 const DLGTEMPLATE kMeterPageTemplate = { kPageStyle, 0, static_cast<WORD>(std::size(kMeterPageItems)), 0, 0, 130, 135,
     L"", 8, L"System", kMeterPageItems };
 
+// The meter reading: a small popup over the Today screen, labels right-aligned against the
+// counts they name.
+const DLGITEMTEMPLATE kMeterReadingItems[] = {
+    { kVisible | BS_GROUPBOX, 0, 3, 2, 99, 74, 0xFFFF, L"BUTTON", L"Показания счетчика:" },
+    { kVisible | SS_RIGHT, 0, 6, 14, 42, 8, 0xFFFF, L"STATIC", L"Передано:" },
+    { kVisible | SS_LEFT, 0, 51, 14, 48, 8, IDC_METER_SENT, L"STATIC", L"Static" },
+    { kVisible | SS_RIGHT, 0, 6, 24, 42, 8, 0xFFFF, L"STATIC", L"Принято:" },
+    { kVisible | SS_LEFT, 0, 51, 24, 48, 8, IDC_METER_RECEIVED, L"STATIC", L"Static" },
+    { kVisible | SS_RIGHT, 0, 6, 34, 42, 8, 0xFFFF, L"STATIC", L"Всего:" },
+    { kVisible | SS_LEFT, 0, 51, 34, 48, 8, IDC_METER_COMBINED, L"STATIC", L"Static" },
+    { kVisible | SS_RIGHT, 0, 6, 46, 42, 8, 0xFFFF, L"STATIC", L"Последний" },
+    { kVisible | SS_RIGHT, 0, 6, 54, 42, 8, 0xFFFF, L"STATIC", L"сброс:" },
+    { kVisible | SS_LEFT, 0, 51, 46, 48, 16, IDC_METER_RESET_TIME, L"STATIC", L"Static" },
+    { kVisible | BS_PUSHBUTTON | WS_TABSTOP, 0, 6, 80, 44, 14, IDC_METER_RESET, L"BUTTON", L"Сброс" },
+    { kVisible | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 55, 80, 44, 14, IDOK, L"BUTTON", L"OK" },
+};
+const DLGTEMPLATE kMeterReadingTemplate = { WS_POPUP | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 0,
+    static_cast<WORD>(std::size(kMeterReadingItems)), 0, 0, 105, 98, L"", 8, L"System", kMeterReadingItems };
+
 const DLGITEMTEMPLATE kSettingsPageItems[] = {
     { kVisible | BS_GROUPBOX, 0, 4, 4, 132, 112, 0xFFFF, L"BUTTON", L"Настройки программы:" },
     { kVisible | BS_PUSHBUTTON | WS_TABSTOP, 0, 10, 18, 52, 14, IDC_SAVE_SETTINGS, L"BUTTON", L"Сохранить" },
@@ -64,6 +83,7 @@ platform::ModuleResources BuildModuleResources()
     }
     resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
     resources.AddDialog(IDD_METER_PAGE, &kMeterPageTemplate, sizeof kMeterPageTemplate);
+    resources.AddDialog(IDD_METER_READING, &kMeterReadingTemplate, sizeof kMeterReadingTemplate);
     resources.AddDialog(IDD_SETTINGS_PAGE, &kSettingsPageTemplate, sizeof kSettingsPageTemplate);
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");
     resources.AddString(IDS_TASKICON_CLASS, L"VelmoraTaskIcon");

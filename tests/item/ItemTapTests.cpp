@@ -16,9 +16,8 @@ namespace {
 
 // Stand-ins for the dialogs that come with later parts of the module, so that a tap can be
 // seen to open them.
-const DLGTEMPLATE kMeterDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
-const DLGTEMPLATE kDhcpDialog = kMeterDialog;
-const DLGTEMPLATE kMonitorDialog = kMeterDialog;
+const DLGTEMPLATE kDhcpDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
+const DLGTEMPLATE kMonitorDialog = kDhcpDialog;
 
 class ItemTapTest : public ::testing::Test {
 protected:
@@ -33,7 +32,6 @@ protected:
         m_screen.LoadModule();
         if (withDialogs) {
             platform::ModuleResources resources = BuildModuleResources();
-            resources.AddDialog(IDD_METER_READING, &kMeterDialog, sizeof kMeterDialog);
             resources.AddDialog(IDD_DHCP, &kDhcpDialog, sizeof kDhcpDialog);
             resources.AddDialog(IDD_RATE_MONITOR, &kMonitorDialog, sizeof kMonitorDialog);
             platform::RegisterModuleResources(m_screen.Module(), std::move(resources));
@@ -118,9 +116,10 @@ TEST_F(ItemTapTest, ADialogWhoseTemplateIsMissingDoesNotOpen)
 {
     Start(0, false);
     SetLastError(0);
-    EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 1, 5), Opened {});
+    EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 18, 5), Opened {});
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
-    // The options frame is the module's own and opens.
+    // The meter reading and the options frame are the module's own and open.
+    EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 1, 5), Opened { IDD_METER_READING });
     EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 40, 5), Opened { IDD_OPTIONS });
 }
 
