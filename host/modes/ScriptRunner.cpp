@@ -22,12 +22,6 @@ std::wstring ClassOf(HWND window)
     return name;
 }
 
-bool Contains(HWND window, POINT screen)
-{
-    RECT placed {};
-    return IsWindowVisible(window) && GetWindowRect(window, &placed) && PtInRect(&placed, screen);
-}
-
 } // namespace
 
 ScriptRunner::ScriptRunner(ScriptEnvironment environment, std::vector<ScriptAction> actions)
@@ -122,23 +116,7 @@ HWND ScriptRunner::TabControlOf(HWND dialog)
 
 HWND ScriptRunner::WindowAtScreenPoint(POINT screen, POINT& client)
 {
-    HWND found = nullptr;
-    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (Contains(window, screen)) {
-            found = window;
-            break;
-        }
-    }
-    // Down through the children: the last made lies on top.
-    while (found != nullptr) {
-        HWND deeper = nullptr;
-        for (HWND child = GetWindow(found, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-            if (Contains(child, screen))
-                deeper = child;
-        if (deeper == nullptr)
-            break;
-        found = deeper;
-    }
+    HWND found = WindowFromPoint(screen);
     client = screen;
     if (found != nullptr)
         ScreenToClient(found, &client);

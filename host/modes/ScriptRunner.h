@@ -36,7 +36,7 @@ public:
     std::vector<std::string> Run();
 
     // The window a point of the screen falls on: the front-most shown window there, and the
-    // deepest of its children; the point in that window's client coordinates.
+    // deepest of its children that takes the stylus; the point in that window's client coordinates.
     static HWND WindowAtScreenPoint(POINT screen, POINT& client);
 
 private:

@@ -93,6 +93,13 @@ constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
+// Where in a window a screen point (lParam) lies: HTCLIENT, or HTTRANSPARENT for a window that
+// lets the stylus through to the windows under it (group boxes, static texts without
+// SS_NOTIFY).
+constexpr UINT WM_NCHITTEST = 0x0084;
+constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
 constexpr UINT WM_GETDLGCODE = 0x0087;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
@@ -225,6 +232,10 @@ constexpr UINT GW_OWNER = 4;
 constexpr UINT GW_CHILD = 5;
 HWND GetWindow(HWND window, UINT relation);
 HWND GetParent(HWND window);
+// The window the stylus reaches at a screen point: the front shown top-level window there, then
+// down through its shown children, the last made on top, passing over those that answer
+// WM_NCHITTEST with HTTRANSPARENT. Null where nothing is shown.
+HWND WindowFromPoint(POINT screen);
 HWND GetDesktopWindow();
 HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND window);

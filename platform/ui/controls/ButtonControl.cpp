@@ -136,6 +136,11 @@ LRESULT ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_ERASEBKGND:
         return 1;
+    case WM_NCHITTEST:
+        // A group box only frames its siblings: the stylus goes through it to the dialog.
+        if (type == BS_GROUPBOX)
+            return HTTRANSPARENT;
+        break;
     default:
         break;
     }

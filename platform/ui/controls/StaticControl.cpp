@@ -9,6 +9,9 @@ LRESULT StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_ERASEBKGND)
         return 1;
+    // A text that does not tell its parent of taps lets them through to what lies under it.
+    if (message == WM_NCHITTEST && (GetWindowLongW(handle, GWL_STYLE) & SS_NOTIFY) == 0)
+        return HTTRANSPARENT;
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 

@@ -369,6 +369,8 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(target->font);
+    case WM_NCHITTEST:
+        return HTCLIENT;
     default:
         return 0;
     }
@@ -516,6 +518,36 @@ HWND GetWindow(HWND window, UINT relation)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+}
+
+namespace {
+
+bool ShownAt(HWND window, POINT screen)
+{
+    RECT placed {};
+    return IsWindowVisible(window) && GetWindowRect(window, &placed) && PtInRect(&placed, screen);
+}
+
+} // namespace
+
+HWND WindowFromPoint(POINT screen)
+{
+    HWND found = nullptr;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr && found == nullptr;
+         window = GetWindow(window, GW_HWNDNEXT))
+        if (ShownAt(window, screen))
+            found = window;
+    while (found != nullptr) {
+        HWND deeper = nullptr;
+        for (HWND child = GetWindow(found, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+            if (ShownAt(child, screen)
+                && SendMessageW(child, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)) != HTTRANSPARENT)
+                deeper = child;
+        if (deeper == nullptr)
+            break;
+        found = deeper;
+    }
+    return found;
 }
 
 HWND GetParent(HWND window)

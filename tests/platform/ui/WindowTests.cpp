@@ -243,3 +243,34 @@ TEST_F(WindowTest, ShowEnableAndTextGoThroughMessages)
     GetWindowTextW(child, text, 16);
     EXPECT_STREQ(text, L"новый");
 }
+
+TEST_F(WindowTest, TheStylusPassesThroughGroupBoxesAndPlainTexts)
+{
+    HWND top = MakeTopLevel(WS_POPUP | WS_VISIBLE, RECT { 10, 20, 130, 100 });
+    HWND under = MakeChild(top, 1, RECT { 4, 4, 40, 40 });
+    auto make = [&](LPCWSTR kind, DWORD style, RECT r, int id) {
+        return CreateWindowExW(0, kind, L"x", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+            r.bottom - r.top, top, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), TestInstance(), nullptr);
+    };
+    // Made after the child, so lying over it.
+    HWND box = make(L"BUTTON", BS_GROUPBOX, RECT { 0, 0, 110, 70 }, 2);
+    HWND plain = make(L"STATIC", SS_LEFT, RECT { 50, 10, 90, 20 }, 3);
+    HWND notifying = make(L"STATIC", SS_LEFT | SS_NOTIFY, RECT { 50, 30, 90, 40 }, 4);
+    HWND button = make(L"BUTTON", BS_PUSHBUTTON, RECT { 60, 50, 100, 66 }, 5);
+    HWND hidden = make(L"BUTTON", BS_PUSHBUTTON, RECT { 4, 50, 40, 66 }, 6);
+    ShowWindow(hidden, SW_HIDE);
+    ASSERT_NE(box, nullptr);
+
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 20, 20 + 20 }), under);
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 60, 20 + 15 }), top);
+    EXPECT_NE(WindowFromPoint(POINT { 10 + 60, 20 + 15 }), plain);
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 60, 20 + 35 }), notifying);
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 99, 20 + 65 }), button);
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 10, 20 + 55 }), top);
+    // The box's lower right corner, inside no other control.
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 109, 20 + 69 }), top);
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 119, 20 + 79 }), top);
+    EXPECT_EQ(WindowFromPoint(POINT { 10 + 119, 20 + 80 }), nullptr);
+    EXPECT_EQ(SendMessageW(box, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    EXPECT_EQ(SendMessageW(button, WM_NCHITTEST, 0, 0), HTCLIENT);
+}
