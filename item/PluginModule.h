@@ -43,6 +43,8 @@ public:
 
     ItemState m_item;
     OptionsFrameState m_options;
+    // Consecutive taps into the About page's hidden zone, from 0 when the page opens.
+    DWORD m_aboutTaps = 0;
     // The usage logger keeps the machine's counters from the first tick that logs on.
     bool m_usageCountersKept = false;
 

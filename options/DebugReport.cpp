@@ -1,10 +1,14 @@
 #include "options/DebugReport.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <cwchar>
 
+#include "item/PluginModule.h"
 #include "netinfo/AdapterTracking.h"
+#include "platform/files/WholeFile.h"
+#include "platform/ui/CommDlg.h"
 #include "platform/text/Format.h"
 #include "platform/text/Utf16.h"
 #include "platform/text/WideString.h"
@@ -15,6 +19,27 @@ namespace {
 constexpr wchar_t kRule27[] = L"---------------------------\r\n";
 constexpr wchar_t kRule32[] = L"--------------------------------\r\n";
 constexpr DWORD kOwnerBufferBytes = 768;
+constexpr DWORD kPathCapacity = 260;
+
+// The save dialog for the report; the chosen device path, or empty when cancelled.
+std::wstring ChooseReportFile(HWND owner)
+{
+    std::array<wchar_t, kPathCapacity> path {};
+    std::wstring initial = L"velmoradebug.txt";
+    initial.copy(path.data(), path.size() - 1);
+    OPENFILENAMEW dialog {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"Text(*.txt)\0*.txt\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = kPathCapacity;
+    dialog.lpstrInitialDir = L"\\My Documents";
+    dialog.lpstrTitle = L"Save As";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    dialog.lpstrDefExt = L"txt";
+    return GetSaveFileNameW(&dialog) ? std::wstring(path.data()) : std::wstring();
+}
 
 std::wstring Indent(int depth)
 {
@@ -179,4 +204,21 @@ std::wstring OwnerName()
     if (!owner.IsOpen() || RegQueryValueExW(owner.Handle(), L"Owner", nullptr, &type, buffer, &size) != ERROR_SUCCESS)
         return L"Not set";
     return Utf16LeUpToTerminator(buffer, sizeof(buffer));
+}
+
+int WriteDebugReport(HWND owner)
+{
+    std::wstring path = ChooseReportFile(owner);
+    if (path.empty())
+        return 0;
+    PluginModule& module = *g_pModule;
+    DebugReportSources sources { module.m_settings, module.m_interfaceTable, module.m_netStatusInfo,
+        module.m_item.uiNetAct, module.m_logPixelsX, module.m_logPixelsY, module.m_usageLogger.WriteFault() };
+    // Written whole under a temporary name and moved into place: a disk that fills up on the
+    // way leaves no half report and the old one as it was.
+    if (!platform::ReplaceDeviceFile(path, EncodeUtf16Le(ComposeDebugReport(sources)))) {
+        MessageBoxW(owner, L"Error saving debug file!", L"Velmora", MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    return 1;
 }

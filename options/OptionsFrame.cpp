@@ -1,6 +1,7 @@
 #include "options/OptionsFrame.h"
 
 #include "item/PluginModule.h"
+#include "options/AboutPage.h"
 #include "options/MeterPage.h"
 #include "options/SettingsPage.h"
 #include "platform/shell/AygShell.h"
@@ -25,7 +26,7 @@ const OptionsPage kPages[kOptionsPageCount] = {
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
     { L"Usage", IDD_USAGE_PAGE, nullptr },
     { L"Profiles", IDD_PROFILES_PAGE, nullptr },
-    { L"About", IDD_ABOUT_PAGE, nullptr },
+    { L"About", IDD_ABOUT_PAGE, AboutPageProc },
     { L"Settings", IDD_SETTINGS_PAGE, SettingsPageProc },
 };
 

@@ -59,6 +59,20 @@ const DLGITEMTEMPLATE kMeterReadingItems[] = {
 const DLGTEMPLATE kMeterReadingTemplate = { WS_POPUP | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 0,
     static_cast<WORD>(std::size(kMeterReadingItems)), 0, 0, 105, 98, L"", 8, L"System", kMeterReadingItems };
 
+// The About page. The tap counter starts hidden; the frame's size sets the hidden tap zone.
+const DLGITEMTEMPLATE kAboutPageItems[] = {
+    { kVisible | BS_GROUPBOX, 0, 4, 4, 122, 127, IDC_ABOUT_FRAME, L"BUTTON", L"О программе Velmora:" },
+    { kVisible | SS_LEFT, 0, 10, 20, 44, 8, 0xFFFF, L"STATIC", L"Версия: " },
+    { kVisible | SS_LEFT, 0, 56, 20, 66, 8, IDC_ABOUT_VERSION, L"STATIC", L"" },
+    { kVisible | SS_LEFT, 0, 10, 32, 44, 8, 0xFFFF, L"STATIC", L"Дата: " },
+    { kVisible | SS_LEFT, 0, 56, 32, 66, 8, IDC_ABOUT_DATE, L"STATIC", L"" },
+    { kVisible | SS_LEFT, 0, 10, 44, 44, 8, 0xFFFF, L"STATIC", L"Владелец: " },
+    { kVisible | SS_LEFT, 0, 56, 44, 66, 24, IDC_ABOUT_OWNER, L"STATIC", L"" },
+    { SS_CENTER, 0, 104, 114, 16, 10, IDC_ABOUT_TAPS, L"STATIC", L"1" },
+};
+const DLGTEMPLATE kAboutPageTemplate = { kPageStyle, 0, static_cast<WORD>(std::size(kAboutPageItems)), 0, 0, 130, 135,
+    L"", 8, L"System", kAboutPageItems };
+
 const DLGITEMTEMPLATE kSettingsPageItems[] = {
     { kVisible | BS_GROUPBOX, 0, 4, 4, 132, 112, 0xFFFF, L"BUTTON", L"Настройки программы:" },
     { kVisible | BS_PUSHBUTTON | WS_TABSTOP, 0, 10, 18, 52, 14, IDC_SAVE_SETTINGS, L"BUTTON", L"Сохранить" },
@@ -84,6 +98,7 @@ platform::ModuleResources BuildModuleResources()
     resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
     resources.AddDialog(IDD_METER_PAGE, &kMeterPageTemplate, sizeof kMeterPageTemplate);
     resources.AddDialog(IDD_METER_READING, &kMeterReadingTemplate, sizeof kMeterReadingTemplate);
+    resources.AddDialog(IDD_ABOUT_PAGE, &kAboutPageTemplate, sizeof kAboutPageTemplate);
     resources.AddDialog(IDD_SETTINGS_PAGE, &kSettingsPageTemplate, sizeof kSettingsPageTemplate);
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");
     resources.AddString(IDS_TASKICON_CLASS, L"VelmoraTaskIcon");

@@ -69,6 +69,13 @@
 #define IDC_METER_COMBINED 1037
 #define IDC_METER_RESET_TIME 1038
 
+// About page (504).
+#define IDC_ABOUT_VERSION 1043
+#define IDC_ABOUT_DATE 1044
+#define IDC_ABOUT_OWNER 1045
+#define IDC_ABOUT_TAPS 1100 // the count of taps into the hidden zone, shown while counting
+#define IDC_ABOUT_FRAME 1126
+
 // Settings page (514).
 #define IDC_SAVE_SETTINGS 1123
 #define IDC_RESTORE_SETTINGS 1124
