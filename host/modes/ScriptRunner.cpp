@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "host/shell/TodayShell.h"
+#include "platform/device/Device.h"
 #include "platform/text/WideString.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/HtmlCtrl.h"
@@ -20,6 +21,14 @@ std::wstring ClassOf(HWND window)
     WCHAR name[kClassNameLength] = {};
     GetClassNameW(window, name, kClassNameLength);
     return name;
+}
+
+// Script positions are pixels of a 96-dpi screen, so that one script taps the same spot in
+// both device profiles.
+POINT DevicePoint(const ScriptAction& action)
+{
+    int dpi = platform::CurrentDevice().dpi;
+    return POINT { action.x * dpi / 96, action.y * dpi / 96 };
 }
 
 } // namespace
@@ -190,7 +199,7 @@ void ScriptRunner::Perform(const ScriptAction& action)
         return;
     case ScriptVerb::Tap: {
         POINT client {};
-        HWND window = WindowAtScreenPoint(POINT { action.x, action.y }, client);
+        HWND window = WindowAtScreenPoint(DevicePoint(action), client);
         if (window == nullptr)
             return Fail(action, "nothing is shown at " + std::to_string(action.x) + "," + std::to_string(action.y));
         // The platform's push buttons are real controls that take the user's click as a whole;
@@ -205,7 +214,8 @@ void ScriptRunner::Perform(const ScriptAction& action)
         PluginItem* item = m_env.shell->Item();
         if (item == nullptr || item->Window() == nullptr)
             return Fail(action, "there is no Velmora item to tap");
-        driver.Tap(item->Window(), action.x, action.y);
+        POINT at = DevicePoint(action);
+        driver.Tap(item->Window(), at.x, at.y);
         return;
     }
     case ScriptVerb::Options:

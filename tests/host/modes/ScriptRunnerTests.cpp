@@ -8,6 +8,7 @@
 #include "platform/core/Handle.h"
 #include "platform/core/LastError.h"
 #include "platform/core/Process.h"
+#include "platform/device/Device.h"
 #include "platform/files/Files.h"
 #include "platform/files/SimFileSystem.h"
 #include "platform/ui/CommCtrl.h"
@@ -171,6 +172,23 @@ TEST_F(ScriptRunnerTest, ATapFindsTheFrontWindowAndItsDeepestChild)
     EXPECT_EQ(host::ScriptRunner::WindowAtScreenPoint(POINT { 150, 120 }, client), back);
     // The shell's own windows are there too: the taskbar's title child along the top.
     EXPECT_EQ(host::ScriptRunner::WindowAtScreenPoint(POINT { 10, 5 }, client), m_shell.Bar().Title().Window());
+}
+
+TEST_F(ScriptRunnerTest, ATapGoesThroughAGroupBoxAndItsPositionScalesWithTheScreen)
+{
+    HWND asking = CreateWindowExW(0, L"AskingWindow", L"", WS_POPUP | WS_VISIBLE, 0, 100, 240, 50, nullptr, nullptr,
+        nullptr, nullptr);
+    CreateWindowExW(0, L"BUTTON", L"Frame", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 240, 50, asking, nullptr, nullptr,
+        nullptr);
+    // At 192 dpi the script's 25,60 is the screen's 50,120.
+    platform::DeviceProfile before = platform::CurrentDevice();
+    platform::DeviceProfile large = before;
+    large.dpi = 192;
+    platform::SetCurrentDevice(large);
+    EXPECT_TRUE(Run("answer no\ntap 25 60\n").empty());
+    platform::SetCurrentDevice(before);
+    EXPECT_EQ(g_taps, 1);
+    EXPECT_EQ(g_answer, IDNO);
 }
 
 TEST_F(ScriptRunnerTest, ATapOnANotificationIconReachesItsWindow)
