@@ -4,6 +4,7 @@
 #include "options/AboutPage.h"
 #include "options/MeterPage.h"
 #include "options/SettingsPage.h"
+#include "options/ViewPage.h"
 #include "platform/shell/AygShell.h"
 #include "platform/shell/TodayScreen.h"
 #include "platform/ui/CommCtrl.h"
@@ -21,7 +22,7 @@ struct OptionsPage {
 // Tab order. Each page's procedure comes with its template; a page whose template the module
 // does not have yet leaves its tab empty.
 const OptionsPage kPages[kOptionsPageCount] = {
-    { L"View", IDD_VIEW_PAGE, nullptr },
+    { L"View", IDD_VIEW_PAGE, ViewPageProc },
     { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
     { L"Usage", IDD_USAGE_PAGE, nullptr },
@@ -183,6 +184,21 @@ void Frame_OnScreenReset(HWND frame)
 }
 
 } // namespace
+
+void ReloadOptionsPages(HWND keep)
+{
+    OptionsFrameState& state = Frame();
+    for (int i = 0; i < kOptionsPageCount; ++i) {
+        HWND old = state.pages[i];
+        if (old == nullptr || old == keep)
+            continue;
+        bool shown = IsWindowVisible(old) != FALSE;
+        DestroyWindow(old);
+        state.pages[i] = CreatePage(i);
+        PlacePage(state.pages[i]);
+        ShowWindow(state.pages[i], shown ? SW_SHOWNORMAL : SW_HIDE);
+    }
+}
 
 INT_PTR CustomItemOptionsDlgProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
 {

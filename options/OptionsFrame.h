@@ -19,3 +19,8 @@ struct OptionsFrameState {
 };
 
 INT_PTR CustomItemOptionsDlgProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+
+// After the settings were replaced underneath the open frame (a restore), every open page but
+// the one that asks is made again from them, so that OK does not copy the old controls back
+// over what was restored. Hidden pages stay hidden.
+void ReloadOptionsPages(HWND keep);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "item/PluginModule.h"
+#include "options/OptionsFrame.h"
 #include "options/SettingsBackup.h"
 #include "platform/text/Format.h"
 #include "platform/ui/CommDlg.h"
@@ -51,6 +52,7 @@ void OnRestoreSettings(HWND page)
         L"Velmora", MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES && RestoreSettingsFile(path)) {
         g_pModule->m_settings.LoadSettings();
+        ReloadOptionsPages(page);
         SetDlgItemTextW(page, IDC_SETTINGS_STATUS,
             L"Settings restored successfully. Soft reset your device immediately for the changes to take effect.");
         return;

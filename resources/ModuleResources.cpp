@@ -20,6 +20,64 @@ const DLGTEMPLATE kOptionsFrameTemplate = {
 constexpr DWORD kPageStyle = WS_CHILD | DS_SETFONT | DS_CONTROL;
 constexpr DWORD kVisible = WS_VISIBLE;
 
+constexpr DWORD kButton = kVisible | BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kCheckLeft = kVisible | BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP;
+constexpr DWORD kNumberField = kVisible | WS_BORDER | ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kSpin = kVisible | UDS_ARROWKEYS;
+constexpr WORD kNoId = 0xFFFF;
+
+// The list takes the page's height when the page is sized (its height here is a start).
+const DLGITEMTEMPLATE kViewPageItems[] = {
+    { kVisible | SS_LEFT, 0, 4, 3, 90, 8, kNoId, L"STATIC", L"Текущие установки:" },
+    { kVisible | WS_BORDER | WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER, 0, 4, 13, 84,
+        108, IDC_VIEW_LIST, L"SysListView32", L"List2" },
+    { kButton, 0, 92, 13, 40, 14, IDC_VIEW_UP, L"BUTTON", L"Вверх" },
+    { kButton, 0, 92, 30, 40, 14, IDC_VIEW_DOWN, L"BUTTON", L"Вниз" },
+    { kVisible | BS_AUTORADIOBUTTON | BS_MULTILINE | WS_GROUP | WS_TABSTOP, 0, 92, 52, 44, 10, IDC_VIEW_COMPACT, L"BUTTON",
+        L"компакт" },
+    { kVisible | BS_AUTORADIOBUTTON | BS_MULTILINE, 0, 92, 64, 44, 10, IDC_VIEW_FULL, L"BUTTON", L"полный" },
+    { kButton | WS_GROUP, 0, 92, 86, 40, 14, IDC_VIEW_REVERT, L"BUTTON", L"Возврат" },
+    { kButton, 0, 92, 103, 40, 14, IDC_VIEW_MORE, L"BUTTON", L"Еще..." },
+};
+const DLGTEMPLATE kViewPageTemplate = { kPageStyle | kVisible, 0, static_cast<WORD>(std::size(kViewPageItems)), 0, 0, 136,
+    135, L"", 8, L"System", kViewPageItems };
+
+// Several boxes have no text of their own: the static texts above them name them.
+const DLGITEMTEMPLATE kViewOptionsItems[] = {
+    { kCheckLeft, 0, 4, 4, 132, 10, IDC_VIEWOPT_PIN, L"BUTTON", L"Показывать значки        Закрепить:" },
+    { kVisible | SS_CENTER, 0, 4, 15, 32, 8, kNoId, L"STATIC", L"счетчик" },
+    { kVisible | SS_CENTER, 0, 38, 15, 24, 8, kNoId, L"STATIC", L"DHCP" },
+    { kVisible | SS_CENTER, 0, 64, 15, 26, 8, kNoId, L"STATIC", L"опции" },
+    { kVisible | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 16, 24, 10, 10, IDC_VIEWOPT_METER_ICON, L"BUTTON", L"" },
+    { kVisible | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 46, 24, 10, 10, IDC_VIEWOPT_DHCP_ICON, L"BUTTON", L"" },
+    { kVisible | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 73, 24, 10, 10, IDC_VIEWOPT_OPTIONS_ICON, L"BUTTON", L"" },
+    { kCheckLeft, 0, 4, 38, 70, 10, IDC_VIEWOPT_VIEW_SELECT, L"BUTTON", L"Выбор вида:" },
+    { kVisible | SS_CENTER, 0, 38, 48, 18, 8, kNoId, L"STATIC", L"нет" },
+    { kVisible | SS_CENTER, 0, 57, 48, 18, 8, kNoId, L"STATIC", L"низ" },
+    { kVisible | SS_LEFT, 0, 78, 48, 56, 8, kNoId, L"STATIC", L"верх   отступ" },
+    { kVisible | BS_AUTORADIOBUTTON | BS_LEFTTEXT | BS_MULTILINE | WS_GROUP | WS_TABSTOP, 0, 4, 56, 52, 18, IDC_VIEWOPT_NO_ICON,
+        L"BUTTON", L"Иконка монитора:" },
+    { kVisible | BS_AUTORADIOBUTTON, 0, 62, 60, 10, 10, IDC_VIEWOPT_NOTIFY_ICON, L"BUTTON", L"" },
+    { kVisible | BS_AUTORADIOBUTTON, 0, 81, 60, 10, 10, IDC_VIEWOPT_TOP_ICON, L"BUTTON", L"" },
+    { kNumberField | WS_GROUP, 0, 100, 59, 22, 12, IDC_VIEWOPT_PLACEMENT, L"EDIT", L"" },
+    { kSpin, 0, 122, 59, 8, 12, IDC_VIEWOPT_PLACEMENT_SPIN, L"msctls_updown32", L"Spin1" },
+    { kVisible | SS_LEFT, 0, 4, 82, 26, 8, IDC_VIEWOPT_FONT_LABEL, L"STATIC", L"Шрифт:" },
+    { kVisible | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 30, 80, 48, 60, IDC_VIEWOPT_FONT_SIZE, L"COMBOBOX", L"" },
+    { kCheckLeft, 0, 84, 81, 48, 10, IDC_VIEWOPT_BOLD, L"BUTTON", L"Жирный:" },
+    { kVisible | BS_AUTORADIOBUTTON | BS_LEFTTEXT | WS_GROUP | WS_TABSTOP, 0, 4, 97, 56, 10, IDC_VIEWOPT_METER_TOTAL, L"BUTTON",
+        L"Показывать" },
+    { kVisible | SS_LEFT, 0, 64, 98, 68, 8, kNoId, L"STATIC", L"общий трафик" },
+    { kVisible | BS_AUTORADIOBUTTON | BS_LEFTTEXT, 0, 4, 108, 56, 10, IDC_VIEWOPT_METER_BOTH, L"BUTTON", L"" },
+    { kVisible | SS_LEFT, 0, 64, 109, 68, 8, kNoId, L"STATIC", L"прием/передача" },
+    { kVisible | SS_LEFT | WS_GROUP, 0, 4, 124, 84, 8, IDC_VIEWOPT_SCROLL_RATE_LABEL, L"STATIC", L"Скорость обновления:" },
+    { kNumberField, 0, 90, 122, 18, 12, IDC_VIEWOPT_SCROLL_RATE, L"EDIT", L"" },
+    { kSpin, 0, 108, 122, 8, 12, IDC_VIEWOPT_SCROLL_RATE_SPIN, L"msctls_updown32", L"Spin1" },
+    { kButton | BS_DEFPUSHBUTTON, 0, 22, 138, 42, 12, IDOK, L"BUTTON", L"OK" },
+    { kButton, 0, 72, 138, 42, 12, IDCANCEL, L"BUTTON", L"Отмена" },
+};
+const DLGTEMPLATE kViewOptionsTemplate = { WS_POPUP | DS_SETFONT, 0, static_cast<WORD>(std::size(kViewOptionsItems)), 0, 0,
+    136, 150, L"", 8, L"System", kViewOptionsItems };
+
 // The meter page. "Выключен" comes first in the template: it starts the on/off radio group,
 // which "Предупреждения" ends. The reset check box's label goes on in a static of the same id.
 const DLGITEMTEMPLATE kMeterPageItems[] = {
@@ -96,6 +154,8 @@ platform::ModuleResources BuildModuleResources()
         resources.AddIcon(role.largeId, role.largeSize, role.largeSize, FindBuiltIcon(role.art, role.largeSize, role.largeSize));
     }
     resources.AddDialog(IDD_OPTIONS, &kOptionsFrameTemplate, sizeof kOptionsFrameTemplate);
+    resources.AddDialog(IDD_VIEW_PAGE, &kViewPageTemplate, sizeof kViewPageTemplate);
+    resources.AddDialog(IDD_VIEW_OPTIONS, &kViewOptionsTemplate, sizeof kViewOptionsTemplate);
     resources.AddDialog(IDD_METER_PAGE, &kMeterPageTemplate, sizeof kMeterPageTemplate);
     resources.AddDialog(IDD_METER_READING, &kMeterReadingTemplate, sizeof kMeterReadingTemplate);
     resources.AddDialog(IDD_ABOUT_PAGE, &kAboutPageTemplate, sizeof kAboutPageTemplate);

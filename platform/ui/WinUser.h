@@ -410,6 +410,8 @@ BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
 UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int maxCount);
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+// Checks the button `check` and clears every other button whose id lies from first to last.
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
 
 // ---- Buttons and static texts --------------------------------------------------------------

@@ -76,9 +76,12 @@ TEST_F(OptionsFrameTest, OkSavesTheSettingsOnce)
 
 TEST_F(OptionsFrameTest, PagesWhoseTemplatesAreMissingStayEmpty)
 {
-    OpenAsTheShellDoes([](HWND frame) {
-        for (HWND page : g_pModule->m_options.pages)
-            EXPECT_EQ(page, nullptr);
+    OpenAsTheShellDoes([&](HWND frame) {
+        // The Adapter, Usage and Profiles pages come with the network and usage dialogs.
+        for (int tab : { 1, 3, 4 }) {
+            m_screen.Driver().ChooseItem(g_pModule->m_options.hwndTab, tab);
+            EXPECT_EQ(g_pModule->m_options.pages[tab], nullptr) << tab;
+        }
         // Other commands and messages are not the frame's.
         EXPECT_EQ(CustomItemOptionsDlgProc(frame, WM_COMMAND, IDCANCEL, 0), FALSE);
         EXPECT_EQ(CustomItemOptionsDlgProc(frame, WM_SETTINGCHANGE, 0, 0), FALSE);

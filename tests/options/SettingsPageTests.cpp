@@ -4,6 +4,7 @@
 
 #include "item/PluginEntry.h"
 #include "item/PluginModule.h"
+#include "options/SettingsBackup.h"
 #include "platform/files/Files.h"
 #include "platform/text/Utf16.h"
 #include "platform/ui/CommCtrl.h"
@@ -119,4 +120,36 @@ TEST_F(SettingsPageTest, RestoreAsksFirstThenReloadsTheSettings)
     });
     // OK writes the settings as loaded after the restore.
     EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kUserSettingsKey, L"ScrollRate"), 5u);
+}
+
+TEST_F(SettingsPageTest, OkAfterARestoreKeepsTheRestoredValuesOverWhatTheOpenPagesShowed)
+{
+    Settings& settings = g_pModule->m_settings;
+    settings.SaveSettings();
+    ASSERT_TRUE(SaveSettingsFile(L"\\My Documents\\compact.vlm"));
+    ASSERT_EQ(settings.FullViewEnabled, 0u);
+    settings.SetFullView(1);
+    settings.SetViewItem(ViewMeterReading, 0, 5);
+    settings.SaveSettings();
+
+    OnSettingsPage([&](HWND page) {
+        HWND viewPage = g_pModule->m_options.pages[0];
+        m_screen.Driver().ChooseFile(L"\\My Documents\\compact.vlm");
+        m_screen.Driver().AnswerMessageBox(IDYES);
+        Click(page, IDC_RESTORE_SETTINGS);
+        ASSERT_EQ(settings.FullViewEnabled, 0u);
+        // The View page was made again from the restored settings, and stays behind this one.
+        HWND remade = g_pModule->m_options.pages[0];
+        EXPECT_FALSE(IsWindow(viewPage));
+        ASSERT_NE(remade, nullptr);
+        EXPECT_FALSE(IsWindowVisible(remade));
+        EXPECT_TRUE(IsWindowVisible(page));
+        EXPECT_EQ(IsDlgButtonChecked(remade, IDC_VIEW_COMPACT), static_cast<UINT>(BST_CHECKED));
+    });
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kUserSettingsKey, L"FullViewEnabled"), 0u);
+    for (DWORD i = 0; i < kViewItemCount; ++i) {
+        if (settings.ViewItemAt(i).id == ViewMeterReading) {
+            EXPECT_EQ(settings.ViewItemAt(i).visible, 1u);
+        }
+    }
 }

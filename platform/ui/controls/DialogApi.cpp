@@ -321,6 +321,15 @@ BOOL CheckDlgButton(HWND dialog, int id, UINT check)
     return TRUE;
 }
 
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check)
+{
+    if (GetDlgItem(dialog, check) == nullptr)
+        return FALSE;
+    for (int id = first; id <= last; ++id)
+        CheckDlgButton(dialog, id, id == check ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
 UINT IsDlgButtonChecked(HWND dialog, int id)
 {
     HWND item = GetDlgItem(dialog, id);

@@ -1,7 +1,11 @@
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "platform/ui/controls/ButtonControl.h"
 #include "platform/ui/qt/ControlWidget.h"
@@ -11,6 +15,36 @@
 namespace platform::ui {
 
 namespace {
+
+// A check box or radio button with its box at the right end: the platform keeps the text at the
+// left edge, where Qt's right-to-left layout would push it against the box.
+template <class Base, QStyle::SubElement kIndicator, QStyle::PrimitiveElement kPrimitive>
+class LeftTextButton final : public Base {
+public:
+    explicit LeftTextButton(bool multiLine) : m_multiLine(multiLine) { this->setLayoutDirection(Qt::RightToLeft); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        this->initStyleOption(&option);
+        QRect box = this->style()->subElementRect(kIndicator, &option, this);
+        QStyleOptionButton indicator = option;
+        indicator.rect = box;
+        painter.drawPrimitive(kPrimitive, indicator);
+        int gap = this->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+        QRect text(0, 0, std::max(0, box.left() - gap), this->height());
+        int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | (m_multiLine ? Qt::TextWordWrap : 0);
+        painter.drawItemText(text, flags, option.palette, this->isEnabled(), this->text(), QPalette::WindowText);
+    }
+
+private:
+    bool m_multiLine;
+};
+
+using LeftTextCheckBox = LeftTextButton<QCheckBox, QStyle::SE_CheckBoxIndicator, QStyle::PE_IndicatorCheckBox>;
+using LeftTextRadioButton = LeftTextButton<QRadioButton, QStyle::SE_RadioButtonIndicator, QStyle::PE_IndicatorRadioButton>;
 
 class ButtonWidget final : public ControlWidget {
 public:
@@ -26,14 +60,12 @@ public:
             SetInner(box);
             setAttribute(Qt::WA_TransparentForMouseEvents);
         } else if (IsCheckButtonType(type)) {
-            auto* box = new QCheckBox();
-            box->setLayoutDirection((window.style & BS_LEFTTEXT) != 0 ? Qt::RightToLeft : Qt::LeftToRight);
+            QCheckBox* box = (window.style & BS_LEFTTEXT) != 0 ? new LeftTextCheckBox((window.style & BS_MULTILINE) != 0) : new QCheckBox();
             QObject::connect(box, &QCheckBox::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(box);
         } else if (IsRadioButtonType(type)) {
-            auto* radio = new QRadioButton();
+            QRadioButton* radio = (window.style & BS_LEFTTEXT) != 0 ? new LeftTextRadioButton((window.style & BS_MULTILINE) != 0) : new QRadioButton();
             radio->setAutoExclusive(false); // the platform's grouping decides
-            radio->setLayoutDirection((window.style & BS_LEFTTEXT) != 0 ? Qt::RightToLeft : Qt::LeftToRight);
             QObject::connect(radio, &QRadioButton::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(radio);
         } else if (type != BS_OWNERDRAW) {
