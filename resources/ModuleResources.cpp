@@ -7,6 +7,7 @@
 #include "resources/BuiltIcons.h"
 #include "resources/IconRoles.h"
 #include "resources/ResourceIds.h"
+#include "resources/TemplateStyles.h"
 
 namespace {
 
@@ -16,15 +17,7 @@ const DLGTEMPLATE kOptionsFrameTemplate = {
     WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 140, 155, L"", 8, L"System", nullptr,
 };
 
-// The options pages: children of the frame's tab control, placed and sized by the frame.
-constexpr DWORD kPageStyle = WS_CHILD | DS_SETFONT | DS_CONTROL;
-constexpr DWORD kVisible = WS_VISIBLE;
-
-constexpr DWORD kButton = kVisible | BS_PUSHBUTTON | WS_TABSTOP;
-constexpr DWORD kCheckLeft = kVisible | BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP;
-constexpr DWORD kNumberField = kVisible | WS_BORDER | ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP;
-constexpr DWORD kSpin = kVisible | UDS_ARROWKEYS;
-constexpr WORD kNoId = 0xFFFF;
+using namespace templates;
 
 // The list takes the page's height when the page is sized (its height here is a start).
 const DLGITEMTEMPLATE kViewPageItems[] = {
@@ -160,6 +153,16 @@ platform::ModuleResources BuildModuleResources()
     resources.AddDialog(IDD_METER_READING, &kMeterReadingTemplate, sizeof kMeterReadingTemplate);
     resources.AddDialog(IDD_ABOUT_PAGE, &kAboutPageTemplate, sizeof kAboutPageTemplate);
     resources.AddDialog(IDD_SETTINGS_PAGE, &kSettingsPageTemplate, sizeof kSettingsPageTemplate);
+    AddAdapterTemplates(resources);
+
+    AddPingTemplates(resources);
+
+    AddProfileTemplates(resources);
+
+    AddRateMonitorTemplates(resources);
+
+    AddUsageTemplates(resources);
+
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");
     resources.AddString(IDS_TASKICON_CLASS, L"VelmoraTaskIcon");
     return resources;
