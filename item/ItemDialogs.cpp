@@ -3,6 +3,7 @@
 #include "item/PluginModule.h"
 #include "options/MeterReading.h"
 #include "options/OptionsFrame.h"
+#include "ping/PingDialog.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -20,6 +21,8 @@ const ItemDialog kItemDialogs[] = {
     { IDD_DHCP, nullptr },
     { IDD_OPTIONS, CustomItemOptionsDlgProc },
     { IDD_RATE_MONITOR, nullptr },
+
+    { IDD_PING, PingDialogProc },
 };
 
 } // namespace
