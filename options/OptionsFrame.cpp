@@ -9,6 +9,7 @@
 #include "platform/shell/TodayScreen.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Resources.h"
+#include "profiles/ProfilesPage.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -26,7 +27,7 @@ const OptionsPage kPages[kOptionsPageCount] = {
     { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
     { L"Usage", IDD_USAGE_PAGE, nullptr },
-    { L"Profiles", IDD_PROFILES_PAGE, nullptr },
+    { L"Profiles", IDD_PROFILES_PAGE, ProfilesPageProc },
     { L"About", IDD_ABOUT_PAGE, AboutPageProc },
     { L"Settings", IDD_SETTINGS_PAGE, SettingsPageProc },
 };
