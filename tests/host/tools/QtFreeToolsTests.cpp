@@ -53,6 +53,10 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
         { "--data", data, "usage", "report", "--interval", "monthly", "--date", "2026-03-01" },
         { "--data", data, "usage", "export", "--interval", "daily", "--from", "2026-01-01", "--to", "2026-03-01", "--out",
             out + ".csv" },
+        { "--data", data, "profiles", "add", "Office", "--ip", "10.1.0.5", "--mask", "255.255.255.0", "--gateway", "10.1.0.1" },
+        { "--data", data, "profiles", "list", "--json" },
+        { "--data", data, "profiles", "show", "Office" },
+        { "--data", data, "profiles", "delete", "Office" },
     };
     for (const auto& args : runs) {
         std::string maps = MapsOfRun(args, folder.Path() / "maps");
