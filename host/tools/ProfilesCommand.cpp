@@ -45,9 +45,9 @@ void PrintHelp()
               "  --help         show this text\n"
               "\n"
               "add and delete save every setting, as the options dialog's OK does, and are refused while\n"
-              "a running device holds the data folder. Exit status: 0 done, 1 refused (no such profile,\n"
-              "a name or address the editor would refuse, a registry that cannot be read or written),\n"
-              "2 a command line that cannot be used.");
+              "a running device holds the data folder; list and show read it beside the device.\n"
+              "Exit status: 0 done, 1 refused (no such profile, a name or address the editor would\n"
+              "refuse, a registry that cannot be read or written), 2 a command line that cannot be used.");
 }
 
 constexpr size_t kNameColumn = 20;
