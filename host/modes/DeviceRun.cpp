@@ -335,6 +335,7 @@ int Run::Execute()
         return kExitFailed;
     // A DHCP client's tool that blocks the screen still gives way to a stop.
     platform::InstallStopDescriptor(m_stop->ReadFd());
+    m_shell.StartDesktopPrograms(m_window);
     for (const std::string& problem : m_shell.Start())
         PrintError(problem);
     if (m_shell.Item() == nullptr)
