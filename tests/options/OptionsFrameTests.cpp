@@ -77,8 +77,8 @@ TEST_F(OptionsFrameTest, OkSavesTheSettingsOnce)
 TEST_F(OptionsFrameTest, PagesWhoseTemplatesAreMissingStayEmpty)
 {
     OpenAsTheShellDoes([&](HWND frame) {
-        // The Adapter, Usage and Profiles pages come with the network and usage dialogs.
-        for (int tab : { 1, 3, 4 }) {
+        // The Usage and Profiles pages come with the usage and profile dialogs.
+        for (int tab : { 3, 4 }) {
             m_screen.Driver().ChooseItem(g_pModule->m_options.hwndTab, tab);
             EXPECT_EQ(g_pModule->m_options.pages[tab], nullptr) << tab;
         }
