@@ -2,6 +2,7 @@
 
 #include "item/PluginModule.h"
 #include "options/AboutPage.h"
+#include "options/AdapterPage.h"
 #include "options/MeterPage.h"
 #include "options/SettingsPage.h"
 #include "options/ViewPage.h"
@@ -24,7 +25,7 @@ struct OptionsPage {
 // does not have yet leaves its tab empty.
 const OptionsPage kPages[kOptionsPageCount] = {
     { L"View", IDD_VIEW_PAGE, ViewPageProc },
-    { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
+    { L"Adapter", IDD_ADAPTER_PAGE, AdapterPageProc },
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
     { L"Usage", IDD_USAGE_PAGE, nullptr },
     { L"Profiles", IDD_PROFILES_PAGE, ProfilesPageProc },

@@ -114,6 +114,17 @@
 #define IDC_RESTORE_SETTINGS 1124
 #define IDC_SETTINGS_STATUS 1125
 
+// Adapter page (501) and DHCP dialog (120).
+#define IDC_ADAPTER_LIST 1011
+#define IDC_ADAPTER_MAC_LABEL 1014
+#define IDC_ADAPTER_MAC 1017
+#define IDC_ADAPTER_SETTINGS 1046
+#define IDC_DHCP_STATUS 1036
+#define IDC_DHCP_RELEASE 1037
+#define IDC_DHCP_PING 1038
+#define IDC_DHCP_ADAPTER 1039
+#define IDC_DHCP_RENEW 2 // the dialog's second button, as the template has it
+
 // Profiles page (509) and profile editor (510).
 #define IDC_PROFILE_LIST 1075
 #define IDC_PROFILE_NEW 1076

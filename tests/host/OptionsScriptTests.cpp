@@ -56,6 +56,62 @@ TEST(OptionsScript, FourTapsInTheAboutPagesCornerWriteTheReport)
     EXPECT_EQ(report.rfind(std::string("V\0e\0l\0m\0o\0r\0a\0", 14), 0), 0u);
 }
 
+// The DHCP icon opens the dialog over the item; renew, then release, each a moment after the
+// press, through the simulated network.
+TEST(OptionsScript, TheDhcpIconsDialogRenewsAndReleasesTheLease)
+{
+    DeviceRun device;
+    host_test::ProgramResult run = device.Simulate(DeviceRun::Lan(), {},
+        "wait 1\ntap item 207 5\nread 1039\nread 1036\n"
+        "click 2\nread 1036\nwait 0.5\nread 1036\n"
+        "click 1037\nread 1036\nwait 0.5\nread 1036\nclick 1\nwait 1\nprint\n");
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(device.Output().events,
+        (std::vector<std::string> { "dialog 120 \"\" opened", "control 1039 reads \"NE2000 Compatible Ethernet Driver\"",
+            "control 1036 reads \"Expires 3/8/06 14:05:09\"", "control 1036 reads \"Renewing lease...\"",
+            "control 1036 reads \"192.168.1.10 renewed\"", "control 1036 reads \"Releasing address...\"",
+            "control 1036 reads \"IP address released.\"", "dialog 120 \"\" closed" }))
+        << run.out;
+    // The item shows the released adapter once the dialog is closed.
+    ASSERT_EQ(device.Output().prints.size(), 1u) << run.out;
+    std::string lines;
+    for (const std::string& line : device.Output().prints[0])
+        lines += line + "\n";
+    EXPECT_EQ(lines.find("192.168.1.10"), std::string::npos) << lines;
+}
+
+// Each adapter in turn and then the automatic item, each confirmed with OK: the registry holds
+// the choice, as velmora reg query shows it.
+TEST(OptionsScript, TheAdapterPagesChoiceReachesTheRegistry)
+{
+    DeviceRun device;
+    const std::string scenario = DeviceRun::Lan() + "interface WLAN1 type=wireless description=\"Wireless LAN\"\n";
+    const std::string key = "HKCU\\Software\\Tavrel\\Velmora";
+    auto choose = [&](const std::string& entry) {
+        host_test::ProgramResult run
+            = device.Simulate(scenario, {}, "options\ntab \"Adapter\"\npick 1011 \"" + entry + "\"\nclick ok\n");
+        EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+        host_test::ProgramResult query = host_test::RunVelmora({ "--data", device.Data().string(), "reg", "query", key });
+        EXPECT_EQ(query.exitCode, 0) << query.err;
+        return query.out;
+    };
+    // The adapters' places in the list, as the registry's scan found them.
+    std::string wireless = choose("Wireless LAN");
+    std::string lan = choose("NE2000 Compatible Ethernet Driver");
+    std::string automatic = choose("Auto-Configure Adapter");
+    const bool wirelessFirst = wireless.find("InterfaceIndex    REG_DWORD    0x0\n") != std::string::npos;
+    EXPECT_NE(wireless.find("InterfaceString    REG_SZ    WLAN1\n"), std::string::npos) << wireless;
+    EXPECT_NE(wireless.find(wirelessFirst ? "InterfaceIndex    REG_DWORD    0x0\n" : "InterfaceIndex    REG_DWORD    0x1\n"),
+        std::string::npos)
+        << wireless;
+    EXPECT_NE(lan.find("InterfaceString    REG_SZ    NE20001\n"), std::string::npos) << lan;
+    EXPECT_NE(lan.find(wirelessFirst ? "InterfaceIndex    REG_DWORD    0x1\n" : "InterfaceIndex    REG_DWORD    0x0\n"),
+        std::string::npos)
+        << lan;
+    EXPECT_NE(automatic.find("InterfaceIndex    REG_DWORD    0x62\n"), std::string::npos) << automatic;
+    EXPECT_NE(automatic.find("InterfaceString    REG_SZ    \n"), std::string::npos) << automatic;
+}
+
 // A static profile made in the editor past each of its refusals, then activated on the LAN
 // adapter: the adapter's registry parameters hold it, and the profiles were saved.
 TEST(OptionsScript, TheProfilesPageMakesAStaticProfileAndActivatesIt)

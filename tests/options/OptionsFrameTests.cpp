@@ -77,8 +77,8 @@ TEST_F(OptionsFrameTest, OkSavesTheSettingsOnce)
 TEST_F(OptionsFrameTest, PagesWhoseTemplatesAreMissingStayEmpty)
 {
     OpenAsTheShellDoes([&](HWND frame) {
-        // The Adapter and Usage pages come with the network and usage dialogs.
-        for (int tab : { 1, 3 }) {
+        // The Usage page comes with the usage dialogs.
+        for (int tab : { 3 }) {
             m_screen.Driver().ChooseItem(g_pModule->m_options.hwndTab, tab);
             EXPECT_EQ(g_pModule->m_options.pages[tab], nullptr) << tab;
         }
