@@ -190,21 +190,12 @@ TEST_F(UsageExportDialogTest, TheSaveFileDialogFillsThePath)
     EXPECT_EQ(Driver().FileDialogs()[0].defaultExtension, L"csv");
 }
 
-TEST(UsageExportDialogRules, IntervalsQuestionAndFailureTexts)
+TEST(UsageExportDialogRules, OnlyAMonthlyExportWithinOneMonthOfOneYearAsks)
 {
-    EXPECT_EQ(ExportIntervalAt(0), ExportMonthly);
-    EXPECT_EQ(ExportIntervalAt(2), ExportHourly);
-    EXPECT_EQ(ExportIntervalAt(-1), ExportMonthly);
-    EXPECT_EQ(ExportIntervalAt(3), ExportMonthly);
-
     CalendarTime march = CalendarTime::FromFields(2006, 3, 31, 23, 0, 0);
     EXPECT_TRUE(ExportAsksForWholeMonth(ExportMonthly, CalendarTime::FromFields(2006, 3, 1, 0, 0, 0), march));
     EXPECT_FALSE(ExportAsksForWholeMonth(ExportDaily, CalendarTime::FromFields(2006, 3, 1, 0, 0, 0), march));
     EXPECT_FALSE(ExportAsksForWholeMonth(ExportMonthly, CalendarTime::FromFields(2006, 2, 28, 0, 0, 0), march));
     // The same month a year apart is a range of thirteen months.
     EXPECT_FALSE(ExportAsksForWholeMonth(ExportMonthly, CalendarTime::FromFields(2005, 3, 1, 0, 0, 0), march));
-
-    EXPECT_EQ(ExportFailureText(ExportOutcome::Written, L"\\a.csv"), L"");
-    EXPECT_EQ(ExportFailureText(ExportOutcome::WriteFailed, L"\\a.csv"), L"Could not write the export file \\a.csv.");
-    EXPECT_EQ(ExportFailureText(ExportOutcome::CannotCreate, L"\\b.csv"), L"Could not write the export file \\b.csv.");
 }
