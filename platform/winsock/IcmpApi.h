@@ -4,9 +4,35 @@
 // buffer must hold sizeof(ICMP_ECHO_REPLY) and the data for each reply.
 #pragma once
 
+#include "platform/winsock/SocketBackend.h"
 #include "platform/winsock/Winsock.h"
 
 using PUCHAR = UCHAR*;
+
+// The statuses of a reply record, under the platform's own names.
+using platform::IP_SUCCESS;
+using platform::IP_BUF_TOO_SMALL;
+using platform::IP_DEST_NET_UNREACHABLE;
+using platform::IP_DEST_HOST_UNREACHABLE;
+using platform::IP_DEST_PROT_UNREACHABLE;
+using platform::IP_DEST_PORT_UNREACHABLE;
+using platform::IP_NO_RESOURCES;
+using platform::IP_BAD_OPTION;
+using platform::IP_HW_ERROR;
+using platform::IP_PACKET_TOO_BIG;
+using platform::IP_REQ_TIMED_OUT;
+using platform::IP_BAD_REQ;
+using platform::IP_BAD_ROUTE;
+using platform::IP_TTL_EXPIRED_TRANSIT;
+using platform::IP_TTL_EXPIRED_REASSEM;
+using platform::IP_PARAM_PROBLEM;
+using platform::IP_SOURCE_QUENCH;
+using platform::IP_OPTION_TOO_BIG;
+using platform::IP_BAD_DESTINATION;
+using platform::IP_GENERAL_FAILURE;
+
+// IP_OPTION_INFORMATION::Flags: the request may not be fragmented.
+constexpr UCHAR IP_FLAG_DF = platform::kIpFlagDontFragment;
 
 struct IP_OPTION_INFORMATION {
     UCHAR Ttl;
