@@ -9,6 +9,7 @@
 #include "host/modes/DeviceRun.h"
 #include "host/tools/DiagCommand.h"
 #include "host/tools/NetCommand.h"
+#include "host/tools/PingCommand.h"
 #include "host/tools/RegTool.h"
 #include "host/tools/ServiceCommand.h"
 #include "host/tools/SettingsCommand.h"
@@ -34,6 +35,7 @@ const Command kCommands[] = {
     { "net", host::RunNetCommand, "show each network interface as the status lines would" },
     { "diag", host::RunDiagCommand, "write the diagnostic report" },
     { "service", host::RunServiceCommand, "run the device headless as a systemd user service (install, start, ...)" },
+    { "ping", host::RunPingCommand, "send echo requests as the ping dialog does" },
 };
 
 void PrintHelp()

@@ -10,8 +10,9 @@
 //       reply) from from= (default the address itself). lost: nothing answers. late: the reply
 //       comes after the request gave up, during the next request's wait. truncated: the reply
 //       brings back less data than was sent. off: the address answers nothing again. times=N:
-//       the next N requests answer so, then the answer before it applies again. An address no
-//       line names answers nothing.
+//       the next N requests answer so (after those of earlier times= lines), then the line
+//       without times= applies again; a line without times= replaces every earlier one. An
+//       address no line names answers nothing.
 // Replies go through the same checks as the machine's (identifier, sequence, length), so a late
 // or short reply is skipped as it would be there. Each echo moves the virtual clock on by the
 // reply's time, or by the request's timeout when nothing answers.

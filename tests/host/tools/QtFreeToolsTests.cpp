@@ -53,6 +53,7 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
         { "--data", data, "usage", "report", "--interval", "monthly", "--date", "2026-03-01" },
         { "--data", data, "usage", "export", "--interval", "daily", "--from", "2026-01-01", "--to", "2026-03-01", "--out",
             out + ".csv" },
+        { "--data", data, "ping", "127.0.0.1", "-c", "1" },
     };
     for (const auto& args : runs) {
         std::string maps = MapsOfRun(args, folder.Path() / "maps");
