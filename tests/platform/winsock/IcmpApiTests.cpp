@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <fstream>
+#include <functional>
 #include <cstring>
 #include <vector>
+
+#include <csignal>
 
 #include <sched.h>
 #include <spawn.h>
@@ -274,7 +279,7 @@ TEST(IcmpLinuxTest, TheLoopbackAnswersFourTimes)
 }
 
 // Runs argv with a fixed environment; its exit code, or -1.
-int Run(const std::vector<std::string>& argv)
+int RunTool(const std::vector<std::string>& argv)
 {
     std::vector<char*> args;
     for (const std::string& arg : argv)
@@ -290,39 +295,150 @@ int Run(const std::vector<std::string>& argv)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// In a child process inside a network namespace of its own: the loopback up and a destination
-// behind an "unreachable" route. The status the echo gave, or a negative reason.
-int StatusBehindAnUnreachableRoute()
+// Runs the body in a child process inside a network namespace of its own with its loopback up;
+// the body's result, or kNoNamespace when the machine does not allow one.
+constexpr int kNoNamespace = 200;
+int InOwnNamespace(const std::function<int()>& body)
 {
     pid_t child = fork();
     if (child == 0) {
         if (unshare(CLONE_NEWNET) != 0 && unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0)
-            _exit(200);
-        if (Run({ "ip", "link", "set", "lo", "up" }) != 0 || Run({ "ip", "route", "add", "unreachable", "10.99.0.0/16" }) != 0)
-            _exit(201);
-        HANDLE icmp = IcmpCreateFile();
-        if (icmp == INVALID_HANDLE_VALUE)
-            _exit(202);
-        std::array<uint64_t, 128> reply {};
-        DWORD count = IcmpSendEcho(icmp, inet_addr("10.99.1.2"), nullptr, 0, nullptr, reply.data(), sizeof reply, 1000);
-        if (count == 0)
-            _exit(203);
-        DWORD status = reinterpret_cast<ICMP_ECHO_REPLY*>(reply.data())->Status;
-        _exit(status == platform::IP_DEST_HOST_UNREACHABLE ? 0 : status == platform::IP_DEST_NET_UNREACHABLE ? 1 : 204);
+            _exit(kNoNamespace);
+        if (RunTool({ "ip", "link", "set", "lo", "up" }) != 0)
+            _exit(kNoNamespace);
+        _exit(body());
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The first status of an echo, or a number above 100 for what went wrong before it.
+int EchoStatus(const char* destination, DWORD timeoutMs)
+{
+    HANDLE icmp = IcmpCreateFile();
+    if (icmp == INVALID_HANDLE_VALUE)
+        return 101;
+    std::array<uint64_t, 128> reply {};
+    DWORD count = IcmpSendEcho(icmp, inet_addr(destination), nullptr, 0, nullptr, reply.data(), sizeof reply, timeoutMs);
+    if (count == 0)
+        return GetLastError() == platform::IP_REQ_TIMED_OUT ? 10 : 102;
+    DWORD status = reinterpret_cast<ICMP_ECHO_REPLY*>(reply.data())->Status;
+    return status == platform::IP_DEST_HOST_UNREACHABLE ? 0 : status == platform::IP_DEST_NET_UNREACHABLE ? 1 : 103;
+}
+
+bool IgnoreEchoRequests()
+{
+    std::ofstream("/proc/sys/net/ipv4/icmp_echo_ignore_all") << "1\n";
+    std::ifstream in("/proc/sys/net/ipv4/icmp_echo_ignore_all");
+    int value = 0;
+    in >> value;
+    return value == 1;
+}
+
 TEST(IcmpLinuxTest, ADestinationBehindAnUnreachableRouteIsUnreachable)
 {
     if (!EchoSocketsAllowed())
         GTEST_SKIP() << "this machine allows neither an ICMP datagram socket nor a raw socket";
-    int result = StatusBehindAnUnreachableRoute();
-    if (result == 200 || result == 201 || result == 202)
-        GTEST_SKIP() << "this machine does not let the test make a network namespace with its own routes (" << result << ")";
+    int result = InOwnNamespace([] {
+        if (RunTool({ "ip", "route", "add", "unreachable", "10.99.0.0/16" }) != 0)
+            return kNoNamespace;
+        return EchoStatus("10.99.1.2", 1000);
+    });
+    if (result == kNoNamespace || result == 101)
+        GTEST_SKIP() << "this machine does not let the test make a network namespace with its own routes";
     EXPECT_TRUE(result == 0 || result == 1) << "child result " << result;
+}
+
+// A router between this namespace and a network behind it, in a second namespace of its own:
+// an echo with TTL 1 expires at the router.
+TEST(IcmpLinuxTest, ATtlTooSmallForTheRoutedPathExpiresInTransit)
+{
+    if (!EchoSocketsAllowed())
+        GTEST_SKIP() << "this machine allows neither an ICMP datagram socket nor a raw socket";
+    int result = InOwnNamespace([] {
+        int ready[2];
+        int go[2];
+        if (pipe(ready) != 0 || pipe(go) != 0)
+            return kNoNamespace;
+        pid_t router = fork();
+        char byte = 0;
+        if (router == 0) {
+            bool made = unshare(CLONE_NEWNET) == 0;
+            byte = made ? 1 : 0;
+            if (write(ready[1], &byte, 1) != 1 || !made || read(go[0], &byte, 1) != 1)
+                _exit(1);
+            std::ofstream("/proc/sys/net/ipv4/ip_forward") << "1\n";
+            bool up = RunTool({ "ip", "addr", "add", "10.98.0.2/24", "dev", "vb" }) == 0
+                && RunTool({ "ip", "link", "set", "vb", "up" }) == 0
+                && RunTool({ "ip", "link", "add", "vc", "type", "veth", "peer", "name", "vd" }) == 0
+                && RunTool({ "ip", "addr", "add", "10.97.0.1/24", "dev", "vc" }) == 0
+                && RunTool({ "ip", "link", "set", "vc", "up" }) == 0
+                && RunTool({ "ip", "link", "set", "vd", "up" }) == 0;
+            byte = up ? 1 : 0;
+            if (write(ready[1], &byte, 1) != 1)
+                _exit(1);
+            pause();
+            _exit(0);
+        }
+        auto stopRouter = [router] {
+            kill(router, SIGKILL);
+            waitpid(router, nullptr, 0);
+        };
+        if (read(ready[0], &byte, 1) != 1 || byte != 1) {
+            stopRouter();
+            return kNoNamespace;
+        }
+        bool linked = RunTool({ "ip", "link", "add", "va", "type", "veth", "peer", "name", "vb" }) == 0
+            && RunTool({ "ip", "link", "set", "vb", "netns", std::to_string(router) }) == 0
+            && RunTool({ "ip", "addr", "add", "10.98.0.1/24", "dev", "va" }) == 0
+            && RunTool({ "ip", "link", "set", "va", "up" }) == 0
+            && RunTool({ "ip", "route", "add", "10.97.0.0/24", "via", "10.98.0.2" }) == 0;
+        if (!linked || write(go[1], "x", 1) != 1 || read(ready[0], &byte, 1) != 1 || byte != 1) {
+            stopRouter();
+            return kNoNamespace;
+        }
+        HANDLE icmp = IcmpCreateFile();
+        IP_OPTION_INFORMATION options {};
+        options.Ttl = 1;
+        std::array<uint64_t, 128> reply {};
+        DWORD count = IcmpSendEcho(icmp, inet_addr("10.97.0.5"), nullptr, 0, &options, reply.data(), sizeof reply, 2000);
+        const auto* record = reinterpret_cast<ICMP_ECHO_REPLY*>(reply.data());
+        int outcome = count == 0 ? 102
+            : record->Status != platform::IP_TTL_EXPIRED_TRANSIT ? 103
+            : record->Address != inet_addr("10.98.0.2") ? 104 : 0;
+        stopRouter();
+        return outcome;
+    });
+    if (result == kNoNamespace)
+        GTEST_SKIP() << "this machine does not let the test make the namespaces of a routed path";
+    EXPECT_EQ(result, 0);
+}
+
+// A loopback that ignores echo requests: the wait lasts the timeout, and ends at once when the
+// host is asked to stop.
+TEST(IcmpLinuxTest, ASilentDestinationTimesOutUnlessAStopComesFirst)
+{
+    if (!EchoSocketsAllowed())
+        GTEST_SKIP() << "this machine allows neither an ICMP datagram socket nor a raw socket";
+    int result = InOwnNamespace([] {
+        if (!IgnoreEchoRequests())
+            return kNoNamespace;
+        auto start = std::chrono::steady_clock::now();
+        if (EchoStatus("127.0.0.1", 300) != 10 || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300))
+            return 1;
+        int stop[2];
+        if (pipe(stop) != 0 || write(stop[1], "x", 1) != 1)
+            return 2;
+        platform::SetStopDescriptor(stop[0]);
+        start = std::chrono::steady_clock::now();
+        if (EchoStatus("127.0.0.1", 60000) != 10)
+            return 3;
+        return std::chrono::steady_clock::now() - start < std::chrono::seconds(5) ? 0 : 4;
+    });
+    if (result == kNoNamespace || result == 101)
+        GTEST_SKIP() << "this machine does not let the test make a network namespace with its own settings";
+    EXPECT_EQ(result, 0);
 }
 
 } // namespace
