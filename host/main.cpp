@@ -10,6 +10,7 @@
 #include "host/tools/DhcpCommand.h"
 #include "host/tools/DiagCommand.h"
 #include "host/tools/NetCommand.h"
+#include "host/tools/PingCommand.h"
 #include "host/tools/ProfilesCommand.h"
 #include "host/tools/RegTool.h"
 #include "host/tools/ServiceCommand.h"
@@ -38,6 +39,7 @@ const Command kCommands[] = {
     { "service", host::RunServiceCommand, "run the device headless as a systemd user service (install, start, ...)" },
     { "dhcp", host::RunDhcpCommand, "release or renew the tracked adapter's DHCP lease" },
     { "profiles", host::RunProfilesCommand, "list, show, add and delete the network profiles" },
+    { "ping", host::RunPingCommand, "send echo requests as the ping dialog does" },
 };
 
 void PrintHelp()

@@ -62,6 +62,7 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
         { "--data", data, "profiles", "list", "--json" },
         { "--data", data, "profiles", "show", "Office" },
         { "--data", data, "profiles", "delete", "Office" },
+        { "--data", data, "ping", "127.0.0.1", "-c", "1" },
     };
     for (const auto& args : runs) {
         std::string maps = MapsOfRun(args, folder.Path() / "maps");
