@@ -16,7 +16,6 @@
 #include "host/modes/StopSignal.h"
 #include "host/shell/TickReport.h"
 #include "host/shell/TodayShell.h"
-#include "platform/core/StopRequest.h"
 #include "platform/debug/DebugConsole.h"
 #include "platform/device/Device.h"
 #include "platform/files/WholeFile.h"
@@ -333,8 +332,6 @@ int Run::Execute()
     m_stop = std::make_unique<StopSignal>();
     if (!Prepare())
         return kExitFailed;
-    // A DHCP client's tool that blocks the screen still gives way to a stop.
-    platform::InstallStopDescriptor(m_stop->ReadFd());
     m_shell.StartDesktopPrograms(m_window);
     for (const std::string& problem : m_shell.Start())
         PrintError(problem);
@@ -354,7 +351,6 @@ int Run::Execute()
 
 void Run::Finish()
 {
-    platform::InstallStopDescriptor(-1);
     m_observer.Detach();
     m_shell.Stop();
     if (m_driver != nullptr)

@@ -5,7 +5,7 @@
 
 #include <csignal>
 
-#include "platform/winsock/SocketBackend.h"
+#include "platform/core/StopRequest.h"
 
 namespace host {
 
@@ -34,8 +34,9 @@ StopSignal::StopSignal()
     if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         m_pipe[0] = m_pipe[1] = -1;
     g_wakeFd = m_pipe[1];
-    // An echo that blocks the screen for its whole timeout gives up at a stop too.
-    platform::SetStopDescriptor(m_pipe[0]);
+    // A blocking platform call (an echo for its whole timeout, a DHCP client's tool) gives up
+    // at a stop too.
+    platform::InstallStopDescriptor(m_pipe[0]);
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
@@ -52,7 +53,7 @@ StopSignal::~StopSignal()
     for (int signal : kStopSignals)
         ::sigaction(signal, &action, nullptr);
     g_wakeFd = -1;
-    platform::SetStopDescriptor(-1);
+    platform::InstallStopDescriptor(-1);
     for (int fd : m_pipe)
         if (fd >= 0)
             ::close(fd);

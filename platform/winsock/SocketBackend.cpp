@@ -8,7 +8,6 @@ namespace platform {
 
 namespace {
 std::atomic<SocketBackend*> g_installedSocketBackend { nullptr };
-std::atomic<int> g_stopDescriptor { -1 };
 }
 
 SocketBackend& CurrentSocketBackend()
@@ -23,16 +22,6 @@ SocketBackend& CurrentSocketBackend()
 void InstallSocketBackend(SocketBackend* backend)
 {
     g_installedSocketBackend.store(backend);
-}
-
-void SetStopDescriptor(int fd)
-{
-    g_stopDescriptor.store(fd);
-}
-
-int StopDescriptor()
-{
-    return g_stopDescriptor.load();
 }
 
 } // namespace platform

@@ -96,9 +96,4 @@ public:
 SocketBackend& CurrentSocketBackend();
 void InstallSocketBackend(SocketBackend* backend);
 
-// A descriptor that becomes readable when the host is asked to stop: blocking waits in the
-// platform (an echo of up to its whole timeout) wait on it too and give up. -1: none.
-void SetStopDescriptor(int fd);
-int StopDescriptor();
-
 } // namespace platform

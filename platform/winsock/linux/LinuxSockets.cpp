@@ -14,6 +14,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/core/StopRequest.h"
 #include "platform/winsock/EchoPacket.h"
 
 namespace platform {

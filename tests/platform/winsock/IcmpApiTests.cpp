@@ -20,6 +20,7 @@
 
 #include "platform/core/Handle.h"
 #include "platform/core/LastError.h"
+#include "platform/core/StopRequest.h"
 #include "platform/winsock/EchoRecords.h"
 #include "platform/winsock/IcmpApi.h"
 #include "platform/winsock/linux/LinuxSockets.h"
@@ -430,7 +431,7 @@ TEST(IcmpLinuxTest, ASilentDestinationTimesOutUnlessAStopComesFirst)
         int stop[2];
         if (pipe(stop) != 0 || write(stop[1], "x", 1) != 1)
             return 2;
-        platform::SetStopDescriptor(stop[0]);
+        platform::InstallStopDescriptor(stop[0]);
         start = std::chrono::steady_clock::now();
         if (EchoStatus("127.0.0.1", 60000) != 10)
             return 3;
