@@ -10,6 +10,7 @@
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Resources.h"
 #include "resources/ResourceIds.h"
+#include "usage/UsageReportPage.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ const OptionsPage kPages[kOptionsPageCount] = {
     { L"View", IDD_VIEW_PAGE, ViewPageProc },
     { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
-    { L"Usage", IDD_USAGE_PAGE, nullptr },
+    { L"Usage", IDD_USAGE_PAGE, UsageReportPageProc },
     { L"Profiles", IDD_PROFILES_PAGE, nullptr },
     { L"About", IDD_ABOUT_PAGE, AboutPageProc },
     { L"Settings", IDD_SETTINGS_PAGE, SettingsPageProc },

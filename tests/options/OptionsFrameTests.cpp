@@ -77,8 +77,8 @@ TEST_F(OptionsFrameTest, OkSavesTheSettingsOnce)
 TEST_F(OptionsFrameTest, PagesWhoseTemplatesAreMissingStayEmpty)
 {
     OpenAsTheShellDoes([&](HWND frame) {
-        // The Adapter, Usage and Profiles pages come with the network and usage dialogs.
-        for (int tab : { 1, 3, 4 }) {
+        // The Adapter and Profiles pages come with the network dialogs.
+        for (int tab : { 1, 4 }) {
             m_screen.Driver().ChooseItem(g_pModule->m_options.hwndTab, tab);
             EXPECT_EQ(g_pModule->m_options.pages[tab], nullptr) << tab;
         }
@@ -201,9 +201,9 @@ TEST_F(OptionsPagesTest, PagesAreMadeWhenFirstShownAndKeptUntilOk)
         EXPECT_FALSE(IsWindowVisible(view));
         EXPECT_TRUE(SameRect(PlaceOf(adapter), Frame().pageRect));
 
-        // The Usage page's template is missing: its tab is empty and nothing else changes.
-        m_screen.Driver().ChooseItem(Frame().hwndTab, 3);
-        EXPECT_EQ(Frame().pages[3], nullptr);
+        // The Profiles page's template is missing: its tab is empty and nothing else changes.
+        m_screen.Driver().ChooseItem(Frame().hwndTab, 4);
+        EXPECT_EQ(Frame().pages[4], nullptr);
         EXPECT_FALSE(IsWindowVisible(adapter));
 
         m_screen.Driver().ChooseItem(Frame().hwndTab, 1);
