@@ -63,11 +63,16 @@ void ReadPageSize(HWND page)
     g_usagePage.height = window.bottom - window.top;
 }
 
+// Every rendering makes a new viewer, so each is given the options (no scripts, the smaller
+// zoom), not only the first: the heading then fits the strip above the chart on small screens.
 HWND CreateViewer(HWND page, DWORD style, int height)
 {
     ChartScale s = Scale();
-    return CreateWindowExW(0, WC_HTML, nullptr, style, s.X(4), s.Y(33), g_usagePage.width, height, page, nullptr,
+    HWND viewer = CreateWindowExW(0, WC_HTML, nullptr, style, s.X(4), s.Y(33), g_usagePage.width, height, page, nullptr,
         g_pModule->m_hInstance, nullptr);
+    SendMessageW(viewer, DTM_ENABLESCRIPTING, 0, 0);
+    SendMessageW(viewer, DTM_ZOOMLEVEL, 0, 1);
+    return viewer;
 }
 
 void SendHtml(HWND viewer, const std::vector<std::wstring>& fragments)
@@ -122,8 +127,6 @@ void UsagePage_OnInitDialog(HWND page)
     ReadPageSize(page);
     g_usagePage.chartRect = RECT { s.X(4), s.Y(65), g_usagePage.width + s.X(4), g_usagePage.height };
     g_usagePage.viewer = CreateViewer(page, kViewerStyle, g_usagePage.height - s.Y(33));
-    SendMessageW(g_usagePage.viewer, DTM_ENABLESCRIPTING, 0, 0);
-    SendMessageW(g_usagePage.viewer, DTM_ZOOMLEVEL, 0, 1);
 
     const CalendarTime now = CalendarTime::Now();
     g_usagePage.selectedDate = now;
