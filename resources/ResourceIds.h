@@ -114,6 +114,60 @@
 #define IDC_RESTORE_SETTINGS 1124
 #define IDC_SETTINGS_STATUS 1125
 
+// Adapter page (501) and DHCP dialog (120).
+#define IDC_ADAPTER_LIST 1011
+#define IDC_ADAPTER_MAC_LABEL 1014
+#define IDC_ADAPTER_MAC 1017
+#define IDC_ADAPTER_SETTINGS 1046
+#define IDC_DHCP_STATUS 1036
+#define IDC_DHCP_RELEASE 1037
+#define IDC_DHCP_PING 1038
+#define IDC_DHCP_ADAPTER 1039
+#define IDC_DHCP_RENEW 2 // the dialog's second button, as the template has it
+
+// Profiles page (509) and profile editor (510).
+#define IDC_PROFILE_LIST 1075
+#define IDC_PROFILE_NEW 1076
+#define IDC_PROFILE_EDIT 1077
+#define IDC_PROFILE_ACTIVATE 1078
+#define IDC_PROFILE_DELETE 1079
+#define IDC_PROFILE_ADAPTER 1080
+#define IDC_PROFILE_NAME 1081
+#define IDC_PROFILE_DHCP 1082
+#define IDC_PROFILE_STATIC 1083
+#define IDC_PROFILE_IP 1084
+#define IDC_PROFILE_MASK 1085
+#define IDC_PROFILE_GATEWAY 1086
+#define IDC_PROFILE_DNS 1087
+#define IDC_PROFILE_ALT_DNS 1088
+#define IDC_PROFILE_WINS 1089
+#define IDC_PROFILE_ALT_WINS 1090
+#define IDC_PROFILE_IP_LABEL 1091
+#define IDC_PROFILE_MASK_LABEL 1092
+#define IDC_PROFILE_GATEWAY_LABEL 1093
+#define IDC_PROFILE_DNS_LABEL 1095
+#define IDC_PROFILE_ALT_DNS_LABEL 1096
+#define IDC_PROFILE_WINS_LABEL 1097
+#define IDC_PROFILE_ALT_WINS_LABEL 1098
+#define IDC_PROFILE_SHOW_ADDRESSES 1099
+#define IDC_PROFILE_SHOW_SERVERS 1100
+
+// Usage export (513) and usage settings (512).
+#define IDC_EXPORT_END 1102
+#define IDC_EXPORT_INTERVAL 1120
+#define IDC_EXPORT_PATH 1121
+#define IDC_EXPORT_START 1122
+#define IDC_EXPORT_BROWSE 1127 // the save file dialog for the path
+#define IDC_USAGESET_CAP_ON 1111
+#define IDC_USAGESET_INTERFACE 1112
+#define IDC_USAGESET_PATH 1113
+#define IDC_USAGESET_CAP 1114
+#define IDC_USAGESET_CAP_SPIN 1115
+#define IDC_USAGESET_CAP_UNIT 1116
+#define IDC_USAGESET_ZEROS 1117
+#define IDC_USAGESET_LOGGING 1118
+#define IDC_USAGESET_PATH_LABEL 1119
+
 // Usage report page (511): its buttons' bitmaps, 20 x 20 for screens up to 320 pixels wide and
 // 32 x 32 wider (the mode button's one large bitmap serves every mode), and its controls.
 #define IDB_USAGE_MODE_HOURLY 134

@@ -16,6 +16,7 @@
 #include "host/modes/StopSignal.h"
 #include "host/shell/TickReport.h"
 #include "host/shell/TodayShell.h"
+#include "platform/core/StopRequest.h"
 #include "platform/debug/DebugConsole.h"
 #include "platform/device/Device.h"
 #include "platform/files/WholeFile.h"
@@ -332,6 +333,9 @@ int Run::Execute()
     m_stop = std::make_unique<StopSignal>();
     if (!Prepare())
         return kExitFailed;
+    // A DHCP client's tool that blocks the screen still gives way to a stop.
+    platform::InstallStopDescriptor(m_stop->ReadFd());
+    m_shell.StartDesktopPrograms(m_window);
     for (const std::string& problem : m_shell.Start())
         PrintError(problem);
     if (m_shell.Item() == nullptr)
@@ -350,6 +354,7 @@ int Run::Execute()
 
 void Run::Finish()
 {
+    platform::InstallStopDescriptor(-1);
     m_observer.Detach();
     m_shell.Stop();
     if (m_driver != nullptr)

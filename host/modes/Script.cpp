@@ -126,6 +126,16 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
         action.text = words[1];
         return {};
     }
+    if (verb == "read") {
+        action.verb = ScriptVerb::Read;
+        if (std::string problem = argumentsFor(1, "a control id"); !problem.empty())
+            return problem;
+        std::optional<int> id = ParseInt(words[1]);
+        if (!id)
+            return "\"read\" takes a control id, not \"" + words[1] + "\"";
+        action.control = *id;
+        return {};
+    }
     const std::pair<const char*, ScriptVerb> plain[] = {
         { "options", ScriptVerb::Options },
         { "rotate", ScriptVerb::Rotate },

@@ -323,6 +323,19 @@ void ScriptRunner::Perform(const ScriptAction& action)
     case ScriptVerb::Print:
         m_env.print();
         return;
+    case ScriptVerb::Read: {
+        HWND control = DialogControl(action);
+        if (control == nullptr || !m_env.note)
+            return;
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        // One line of the output: line breaks are shown, not made.
+        std::string shown;
+        for (char c : WideToUtf8(text))
+            shown += c == '\n' ? std::string("\\n") : c == '\r' ? std::string() : std::string(1, c);
+        m_env.note("control " + std::to_string(action.control) + " reads \"" + shown + "\"");
+        return;
+    }
     }
 }
 

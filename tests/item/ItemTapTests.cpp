@@ -14,10 +14,9 @@ using namespace testing_support;
 
 namespace {
 
-// Stand-ins for the dialogs that come with later parts of the module, so that a tap can be
-// seen to open them.
-const DLGTEMPLATE kDhcpDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
-const DLGTEMPLATE kMonitorDialog = kDhcpDialog;
+// A stand-in for the dialog that comes with a later part of the module, so that a tap can be
+// seen to open it.
+const DLGTEMPLATE kMonitorDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
 
 class ItemTapTest : public ::testing::Test {
 protected:
@@ -32,7 +31,6 @@ protected:
         m_screen.LoadModule();
         if (withDialogs) {
             platform::ModuleResources resources = BuildModuleResources();
-            resources.AddDialog(IDD_DHCP, &kDhcpDialog, sizeof kDhcpDialog);
             resources.AddDialog(IDD_RATE_MONITOR, &kMonitorDialog, sizeof kMonitorDialog);
             platform::RegisterModuleResources(m_screen.Module(), std::move(resources));
         }
@@ -116,10 +114,12 @@ TEST_F(ItemTapTest, ADialogWhoseTemplateIsMissingDoesNotOpen)
 {
     Start(0, false);
     SetLastError(0);
-    EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 18, 5), Opened {});
+    // The activity icon's data-rate monitor.
+    EXPECT_EQ(TapAndSeeDialogs(3, 3), Opened {});
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
-    // The meter reading and the options frame are the module's own and open.
+    // The meter reading, the DHCP dialog and the options frame are the module's own and open.
     EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 1, 5), Opened { IDD_METER_READING });
+    EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 18, 5), Opened { IDD_DHCP });
     EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 40, 5), Opened { IDD_OPTIONS });
 }
 
