@@ -12,6 +12,7 @@
 #include "platform/ui/Resources.h"
 #include "profiles/ProfilesPage.h"
 #include "resources/ResourceIds.h"
+#include "usage/UsageReportPage.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ const OptionsPage kPages[kOptionsPageCount] = {
     { L"View", IDD_VIEW_PAGE, ViewPageProc },
     { L"Adapter", IDD_ADAPTER_PAGE, AdapterPageProc },
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
-    { L"Usage", IDD_USAGE_PAGE, nullptr },
+    { L"Usage", IDD_USAGE_PAGE, UsageReportPageProc },
     { L"Profiles", IDD_PROFILES_PAGE, ProfilesPageProc },
     { L"About", IDD_ABOUT_PAGE, AboutPageProc },
     { L"Settings", IDD_SETTINGS_PAGE, SettingsPageProc },

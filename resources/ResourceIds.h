@@ -173,3 +173,24 @@
 #define IDC_PING_RESULT 1065
 #define IDC_PING_TARGET 1067
 #define IDC_PING_STATUS 1069
+
+// Usage report page (511): its buttons' bitmaps, 20 x 20 for screens up to 320 pixels wide and
+// 32 x 32 wider (the mode button's one large bitmap serves every mode), and its controls.
+#define IDB_USAGE_MODE_HOURLY 134
+#define IDB_USAGE_MODE_DAILY 135
+#define IDB_USAGE_MODE_MONTHLY 136
+#define IDB_USAGE_EXPORT 137
+#define IDB_USAGE_SETTINGS 138
+#define IDB_USAGE_TABLE 139
+#define IDB_USAGE_CHART 144
+#define IDB_USAGE_MODE_LARGE 164
+#define IDB_USAGE_CHART_LARGE 166
+#define IDB_USAGE_SETTINGS_LARGE 167
+#define IDB_USAGE_EXPORT_LARGE 168
+#define IDB_USAGE_TABLE_LARGE 169
+#define IDC_USAGE_DATE 1101
+#define IDC_USAGE_SETTINGS 1102
+#define IDC_USAGE_EXPORT 1103
+#define IDC_USAGE_MODE 1105
+#define IDC_USAGE_TABLE 1108
+#define IDC_USAGE_CHART 1109

@@ -63,6 +63,8 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
         { "--data", data, "profiles", "show", "Office" },
         { "--data", data, "profiles", "delete", "Office" },
         { "--data", data, "ping", "127.0.0.1", "-c", "1" },
+        { "--data", data, "usage", "report", "--interval", "daily", "--date", "2026-03-01", "--html", out + ".html", "--log-dir",
+            folder.Path().string() },
     };
     for (const auto& args : runs) {
         std::string maps = MapsOfRun(args, folder.Path() / "maps");
@@ -81,6 +83,22 @@ TEST(QtFreeToolsTest, TheTodayScreenLoadsTheRenderingBackend)
     std::string maps = MapsOfRun({ "--data", (folder.Path() / "data").string(), "--headless", "--ticks", "1" }, folder.Path() / "maps");
     EXPECT_NE(maps.find("libvelplatform-qt"), std::string::npos);
     EXPECT_NE(maps.find("libQt6Widgets"), std::string::npos);
+}
+
+// The chart draws: it, and the HTML report with a chart, load the backend, so that the probe's
+// word on the report without one counts.
+TEST(QtFreeToolsTest, TheUsageChartLoadsTheRenderingBackend)
+{
+    testing_support::ScratchFolder folder;
+    std::string data = (folder.Path() / "data").string();
+    std::string out = (folder.Path() / "out").string();
+    std::string logs = folder.Path().string(); // a folder without month files: empty charts
+    EXPECT_TRUE(MapsQt(MapsOfRun({ "--data", data, "usage", "chart", "--interval", "hourly", "--date", "2026-03-01", "--out",
+                                     out + ".png", "--log-dir", logs },
+        folder.Path() / "maps")));
+    EXPECT_TRUE(MapsQt(MapsOfRun({ "--data", data, "usage", "report", "--interval", "hourly", "--date", "2026-03-01",
+                                     "--html", out + ".html", "--chart", out + "-chart.png", "--log-dir", logs },
+        folder.Path() / "maps2")));
 }
 
 } // namespace
