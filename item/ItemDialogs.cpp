@@ -1,6 +1,7 @@
 #include "item/ItemDialogs.h"
 
 #include "item/PluginModule.h"
+#include "metering/RateMonitor.h"
 #include "options/MeterReading.h"
 #include "options/OptionsFrame.h"
 #include "ping/PingDialog.h"
@@ -13,14 +14,14 @@ struct ItemDialog {
     DLGPROC proc;
 };
 
-// Each dialog's procedure comes with its template. The DHCP dialog and the data-rate monitor are
-// not part of the module yet: their templates are not among its resources, so opening one fails
-// before a procedure would be needed.
+// Each dialog's procedure comes with its template. The DHCP dialog is not part of the module
+// yet: its template is not among its resources, so opening it fails before a procedure would be
+// needed.
 const ItemDialog kItemDialogs[] = {
     { IDD_METER_READING, MeterReadingProc },
     { IDD_DHCP, nullptr },
     { IDD_OPTIONS, CustomItemOptionsDlgProc },
-    { IDD_RATE_MONITOR, nullptr },
+    { IDD_RATE_MONITOR, RateMonitorProc },
 
     { IDD_PING, PingDialogProc },
 };

@@ -17,7 +17,6 @@ namespace {
 // Stand-ins for the dialogs that come with later parts of the module, so that a tap can be
 // seen to open them.
 const DLGTEMPLATE kDhcpDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
-const DLGTEMPLATE kMonitorDialog = kDhcpDialog;
 
 class ItemTapTest : public ::testing::Test {
 protected:
@@ -33,7 +32,6 @@ protected:
         if (withDialogs) {
             platform::ModuleResources resources = BuildModuleResources();
             resources.AddDialog(IDD_DHCP, &kDhcpDialog, sizeof kDhcpDialog);
-            resources.AddDialog(IDD_RATE_MONITOR, &kMonitorDialog, sizeof kMonitorDialog);
             platform::RegisterModuleResources(m_screen.Module(), std::move(resources));
         }
         Settings().SetFullView(fullView);
