@@ -15,6 +15,7 @@
 //   rotate                  turn the screen (portrait and landscape)
 //   screenshot FILE         save the screen as a PNG file
 //   print                   print the item's lines
+//   read 1060               print the text of a control of the dialog in front
 //
 // Words are separated by blanks; a word in double quotes may hold blanks (\" and \\ inside).
 // "#" starts a comment.
@@ -41,6 +42,7 @@ enum class ScriptVerb {
     Rotate,
     Screenshot,
     Print,
+    Read,
 };
 
 struct ScriptAction {
@@ -49,7 +51,7 @@ struct ScriptAction {
     int64_t ms = 0;         // wait
     int x = 0;              // tap
     int y = 0;
-    int control = 0;        // click, type, pick, check; 1 (IDOK) for click ok
+    int control = 0;        // click, type, pick, check, read; 1 (IDOK) for click ok
     bool checked = false;   // check: on
     bool titleBarOk = false; // click ok
     bool pageCommand = false; // click cmd:N (N in control)

@@ -314,6 +314,13 @@ void ScriptRunner::Perform(const ScriptAction& action)
     case ScriptVerb::Print:
         m_env.print();
         return;
+    case ScriptVerb::Read:
+        if (HWND control = DialogControl(action); control != nullptr && m_env.note) {
+            wchar_t text[256] = {};
+            GetWindowTextW(control, text, 256);
+            m_env.note("text " + std::to_string(action.control) + ": \"" + WideToUtf8(text) + "\"");
+        }
+        return;
     }
 }
 

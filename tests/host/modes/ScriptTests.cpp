@@ -24,10 +24,11 @@ TEST(Script, ReadsEveryAction)
                                                  "choose \"\\My Documents\\a.vlm\"\n"
                                                  "rotate\n"
                                                  "screenshot out.png\n"
-                                                 "print\n");
+                                                 "print\n"
+                                                 "read 1060\n");
     ASSERT_EQ(script.error, "");
     const auto& a = script.actions;
-    ASSERT_EQ(a.size(), 15u);
+    ASSERT_EQ(a.size(), 16u);
     EXPECT_EQ(a[0].verb, ScriptVerb::Wait);
     EXPECT_EQ(a[0].ms, 2250);
     EXPECT_EQ(a[0].line, 2);
@@ -51,6 +52,8 @@ TEST(Script, ReadsEveryAction)
     EXPECT_EQ(a[12].verb, ScriptVerb::Rotate);
     EXPECT_EQ(a[13].text, "out.png");
     EXPECT_EQ(a[14].verb, ScriptVerb::Print);
+    EXPECT_EQ(a[15].verb, ScriptVerb::Read);
+    EXPECT_EQ(a[15].control, 1060);
 }
 
 TEST(Script, RefusesMalformedActionsWithTheirLine)
@@ -74,6 +77,8 @@ TEST(Script, RefusesMalformedActionsWithTheirLine)
         { "check 1052 maybe\n", "1: \"check\" takes on or off, not \"maybe\"" },
         { "check bold on\n", "1: \"check\" takes a control id, not \"bold\"" },
         { "rotate now\n", "1: \"rotate\" takes nothing more" },
+        { "read\n", "1: \"read\" takes a control id" },
+        { "read rates\n", "1: \"read\" takes a control id, not \"rates\"" },
         { "type 1 \"open\n", "1: a quoted word is not closed" },
         { "\n\nfly\n", "3: unknown action \"fly\"" },
     };
