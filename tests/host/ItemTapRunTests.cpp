@@ -1,6 +1,6 @@
 // Taps on the item through the real program: the icon row's slots, the view switch, the pin and
-// the status text. Dialogs whose pages have not landed yet (meter reading, DHCP, rate monitor)
-// fail to open the way a missing template fails, and nothing opens.
+// the status text. Dialogs whose pages have not landed yet (DHCP) fail to open the way a missing
+// template fails, and nothing opens.
 #include <gtest/gtest.h>
 
 #include <algorithm>
