@@ -197,6 +197,16 @@ TEST_P(RateGraphPicture, OnceWrappedTheOlderSweepFillsTheLeftSide)
     EXPECT_TRUE(NearRow(m_graph.Layout().width / 2, S(79), [](COLORREF pixel) { return pixel == kYellow; }));
 }
 
+TEST_P(RateGraphPicture, TheNewestSamplesShowWhenTheRingReachesPastTheGraphsWidth)
+{
+    // The write slot at 160 lies right of a graph about 137 units wide.
+    RateHistory history = SteadyHistory(160, 6250, 2500);
+    Draw(history);
+    int newest = m_graph.Layout().width - S(3);
+    EXPECT_TRUE(NearRow(newest, S(48), IsUploadTrace)) << std::hex << At(newest, S(48));
+    EXPECT_TRUE(NearRow(newest, S(79), [](COLORREF pixel) { return pixel == kYellow; })) << std::hex << At(newest, S(79));
+}
+
 TEST_P(RateGraphPicture, RatesAboveTheScaleRunAlongTheTopEdgeAndNoFurther)
 {
     // 10 Gbit/s down; up at just past 2^32 bits/s, which in 32 bits would read as 8000.
