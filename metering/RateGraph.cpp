@@ -159,7 +159,8 @@ bool RateGraph::Build(HDC screen, const RECT& client, int pixelsPerInchX, int pi
     LOGFONTW font {};
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
     font.lfWeight = FW_NORMAL;
-    font.lfHeight = -static_cast<LONG>(m_dpiY / 9.0 + 0.5); // 8 points
+    // The device's own rule: an integer division before the half is added (-10 at 96 dpi).
+    font.lfHeight = -static_cast<LONG>(m_dpiY / 9 + 0.5);
     m_labelHeight = font.lfHeight;
     m_labelFont = CreateFontIndirectW(&font);
 
