@@ -7,8 +7,11 @@
 
 #include "host/CommandLine.h"
 #include "host/modes/DeviceRun.h"
+#include "host/tools/DhcpCommand.h"
 #include "host/tools/DiagCommand.h"
 #include "host/tools/NetCommand.h"
+#include "host/tools/PingCommand.h"
+#include "host/tools/ProfilesCommand.h"
 #include "host/tools/RegTool.h"
 #include "host/tools/ServiceCommand.h"
 #include "host/tools/SettingsCommand.h"
@@ -34,6 +37,9 @@ const Command kCommands[] = {
     { "net", host::RunNetCommand, "show each network interface as the status lines would" },
     { "diag", host::RunDiagCommand, "write the diagnostic report" },
     { "service", host::RunServiceCommand, "run the device headless as a systemd user service (install, start, ...)" },
+    { "dhcp", host::RunDhcpCommand, "release or renew the tracked adapter's DHCP lease" },
+    { "profiles", host::RunProfilesCommand, "list, show, add and delete the network profiles" },
+    { "ping", host::RunPingCommand, "send echo requests as the ping dialog does" },
 };
 
 void PrintHelp()

@@ -2,6 +2,7 @@
 
 #include "item/PluginModule.h"
 #include "metering/RateMonitor.h"
+#include "options/DhcpDialog.h"
 #include "options/MeterReading.h"
 #include "options/OptionsFrame.h"
 #include "ping/PingDialog.h"
@@ -14,12 +15,10 @@ struct ItemDialog {
     DLGPROC proc;
 };
 
-// Each dialog's procedure comes with its template. The DHCP dialog is not part of the module
-// yet: its template is not among its resources, so opening it fails before a procedure would be
-// needed.
+// Each dialog's procedure comes with its template.
 const ItemDialog kItemDialogs[] = {
     { IDD_METER_READING, MeterReadingProc },
-    { IDD_DHCP, nullptr },
+    { IDD_DHCP, DhcpDialogProc },
     { IDD_OPTIONS, CustomItemOptionsDlgProc },
     { IDD_RATE_MONITOR, RateMonitorProc },
 

@@ -66,3 +66,17 @@ int ItemLineHeight(HWND item)
     ReleaseDC(item, dc);
     return extent.cy;
 }
+
+LONG SmallFontHeight(int logPixelsY)
+{
+    return -static_cast<LONG>(logPixelsY / 9 + 0.5);
+}
+
+HFONT CreateSmallFont(int logPixelsY)
+{
+    LOGFONTW font {};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
+    font.lfWeight = FW_NORMAL;
+    font.lfHeight = SmallFontHeight(logPixelsY);
+    return CreateFontIndirectW(&font);
+}

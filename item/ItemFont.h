@@ -17,3 +17,11 @@ HFONT CreateItemFont(const ItemFontChoice& choice);
 ItemFontChoice CurrentItemFontChoice();
 // The height of "XXXX" in the item font on a device context of the window.
 int ItemLineHeight(HWND item);
+
+// The 8-point font of the ping results, the usage chart and the rate monitor. Its height is
+// the device's -(LOGPIXELSY / 9 + 0.5): the division is an integer one before the half is added
+// and the sum is truncated, so 96 dpi gives -10 and 192 dpi -21 (not the -11 and -21 that
+// points would give).
+LONG SmallFontHeight(int logPixelsY);
+// The stock system font's description at that height, weight normal.
+HFONT CreateSmallFont(int logPixelsY);

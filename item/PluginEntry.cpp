@@ -9,6 +9,7 @@
 #include "platform/ui/WinUser.h"
 #include "resources/ModuleResources.h"
 #include "resources/ResourceIds.h"
+#include "usage/UsageReportPage.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ BOOL AttachModule(HINSTANCE instance)
 
 void DetachModule(HINSTANCE instance)
 {
+    ReleaseUsageChartCanvas();
     delete g_pModule;
     g_pModule = nullptr;
     platform::UnregisterModuleResources(instance);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "item/ItemFont.h"
+
 namespace {
 
 struct ScaleStep {
@@ -156,13 +158,8 @@ bool RateGraph::Build(HDC screen, const RECT& client, int pixelsPerInchX, int pi
     m_uploadPen = CreatePen(PS_SOLID, ScaleToDpi(1, m_dpiX), kUploadColor);
     m_downloadPen = CreatePen(PS_SOLID, ScaleToDpi(1, m_dpiX), kDownloadColor);
 
-    LOGFONTW font {};
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
-    font.lfWeight = FW_NORMAL;
-    // The device's own rule: an integer division before the half is added (-10 at 96 dpi).
-    font.lfHeight = -static_cast<LONG>(m_dpiY / 9 + 0.5);
-    m_labelHeight = font.lfHeight;
-    m_labelFont = CreateFontIndirectW(&font);
+    m_labelHeight = SmallFontHeight(m_dpiY);
+    m_labelFont = CreateSmallFont(m_dpiY);
 
     DrawGrid();
     for (DWORD slot = 0; slot < RateHistory::SlotCount; ++slot) {

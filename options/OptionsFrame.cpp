@@ -2,6 +2,7 @@
 
 #include "item/PluginModule.h"
 #include "options/AboutPage.h"
+#include "options/AdapterPage.h"
 #include "options/MeterPage.h"
 #include "options/SettingsPage.h"
 #include "options/ViewPage.h"
@@ -9,7 +10,9 @@
 #include "platform/shell/TodayScreen.h"
 #include "platform/ui/CommCtrl.h"
 #include "platform/ui/Resources.h"
+#include "profiles/ProfilesPage.h"
 #include "resources/ResourceIds.h"
+#include "usage/UsageReportPage.h"
 
 namespace {
 
@@ -23,10 +26,10 @@ struct OptionsPage {
 // does not have yet leaves its tab empty.
 const OptionsPage kPages[kOptionsPageCount] = {
     { L"View", IDD_VIEW_PAGE, ViewPageProc },
-    { L"Adapter", IDD_ADAPTER_PAGE, nullptr },
+    { L"Adapter", IDD_ADAPTER_PAGE, AdapterPageProc },
     { L"Meter", IDD_METER_PAGE, MeterPageProc },
-    { L"Usage", IDD_USAGE_PAGE, nullptr },
-    { L"Profiles", IDD_PROFILES_PAGE, nullptr },
+    { L"Usage", IDD_USAGE_PAGE, UsageReportPageProc },
+    { L"Profiles", IDD_PROFILES_PAGE, ProfilesPageProc },
     { L"About", IDD_ABOUT_PAGE, AboutPageProc },
     { L"Settings", IDD_SETTINGS_PAGE, SettingsPageProc },
 };

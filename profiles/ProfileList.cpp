@@ -123,3 +123,11 @@ NetProfile* ProfileList::FindProfileByName(const std::wstring& name) const
     }
     return nullptr;
 }
+
+NetProfile* ProfileList::ProfileAt(DWORD position) const
+{
+    NetProfile* p = m_head.get();
+    for (DWORD i = 0; p != nullptr && i < position; ++i)
+        p = p->next.get();
+    return p;
+}

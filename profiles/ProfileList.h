@@ -40,6 +40,9 @@ public:
     void UpdateProfile(NetProfile* profile, const ProfileFields& fields);
     DWORD DeleteProfile(DWORD number);
     NetProfile* FindProfileByName(const std::wstring& name) const;
+    // The record at a list position (its number); null past the end. Two profiles may share a
+    // name, so a line of a list of names is found by its position.
+    NetProfile* ProfileAt(DWORD position) const;
     void Clear();
 
 private:

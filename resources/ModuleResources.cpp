@@ -8,6 +8,7 @@
 #include "resources/IconRoles.h"
 #include "resources/ResourceIds.h"
 #include "resources/TemplateStyles.h"
+#include "resources/UsageButtonArt.h"
 
 namespace {
 
@@ -162,6 +163,7 @@ platform::ModuleResources BuildModuleResources()
     AddRateMonitorTemplates(resources);
 
     AddUsageTemplates(resources);
+    AddUsageBitmaps(resources);
 
     resources.AddString(IDS_ITEM_CLASS, L"Velmora");
     resources.AddString(IDS_TASKICON_CLASS, L"VelmoraTaskIcon");

@@ -10,7 +10,8 @@
 # database are made afresh by scripts/make-usage-logs.sh in a temporary folder (YEAR sets the
 # year, default last year). The reports cover the months of the year, the days of December and
 # the hours of 31 December; vnStat's -m, -d and -h lists are set to the same periods. The
-# --version row is the program's start and exit alone.
+# --version row is the program's start and exit alone. The chart rows draw the same periods to
+# PNG (480 x 320, the rendering backend loaded), beside vnstati's images of the same lists.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${1:-build/release/velmora}
@@ -87,6 +88,28 @@ for pair in monthly:-m daily:-d hourly:-h; do
     if [ "$have_vnstat" = 1 ]; then
         measure "$work/vnstat-$interval" vnstat --config "$work/vnstat/vnstat.conf" -i "$ifaces" "$option"
         read -r cpu rss < <(medians "$work/vnstat-$interval")
+        line+=$(printf ' %9s %8s  (%s)' "$cpu" "$rss" "$option")
+    fi
+    echo "$line"
+done
+
+# The chart of each period drawn to PNG, beside vnStat's image output of the same lists.
+have_vnstati=0
+[ "$have_vnstat" = 1 ] && command -v vnstati > /dev/null && have_vnstati=1
+[ "$have_vnstati" = 0 ] && echo "vnstati is missing (apt-get install vnstati): velmora's chart figures only" >&2
+printf '%-10s %18s %18s\n' "" "velmora usage" "vnstati"
+printf '%-10s %9s %8s %9s %8s\n' chart "CPU s" "RSS MB" "CPU s" "RSS MB"
+for pair in monthly:-m daily:-d hourly:-h; do
+    interval=${pair%%:*}
+    option=${pair#*:}
+    measure "$work/chart-$interval" "$program" usage chart --interval "$interval" --date "$date" --data "$work/data" \
+        --out "$work/chart.png"
+    read -r cpu rss < <(medians "$work/chart-$interval")
+    line=$(printf '%-10s %9s %8s' "$interval" "$cpu" "$rss")
+    if [ "$have_vnstati" = 1 ]; then
+        measure "$work/vnstati-$interval" vnstati --config "$work/vnstat/vnstat.conf" -i "$ifaces" "$option" \
+            -o "$work/vnstati.png"
+        read -r cpu rss < <(medians "$work/vnstati-$interval")
         line+=$(printf ' %9s %8s  (%s)' "$cpu" "$rss" "$option")
     fi
     echo "$line"

@@ -28,12 +28,19 @@ for device in qvga vga; do
     done
 done
 
+# The Usage tab's screens show a year of generated logs (their scripts pick a day of it).
+usage_year=2005
+scripts/make-usage-logs.sh "$work/usage-logs" "$usage_year" >/dev/null
+
 for screen in scripts/screens/*.txt; do
     name=$(basename "$screen" .txt)
     for device in qvga vga; do
         data="$work/$device-$name"
         file="$out/$name-$device.png"
         "$program" --data "$data" settings --save >/dev/null
+        case $name in
+        usage-*) cp -r "$work/usage-logs/device" "$data/" ;;
+        esac
         sed "s|^screenshot OUT\$|screenshot $file|" "$screen" > "$work/$name.txt"
         "$program" --data "$data" --device "$device" --simulate scripts/scenarios/lan.txt --script "$work/$name.txt" >/dev/null
         echo "$file"

@@ -57,12 +57,19 @@ BOOL MoveLogFiles(const std::wstring& oldFolder, const std::wstring& newFolder, 
         messages.ShowStop(L"Velmora", Fmt(L"Could not complete file move. Error %d.", GetLastError()));
         return FALSE;
     }
+    std::wstring leftBehind;
     for (const std::wstring& name : names) {
         // A file the new folder does not take (one of that name is already there, or the
         // folder is gone) goes back where it was rather than stay in the scratch folder.
-        if (!MoveEntry(scratch, newFolder, name))
+        if (!MoveEntry(scratch, newFolder, name)) {
             MoveEntry(scratch, oldFolder, name);
+            leftBehind += (leftBehind.empty() ? L"" : L", ") + name;
+        }
     }
     RemoveDirectoryW(scratch.c_str());
+    // Otherwise the user would find the new folder's older month shown and never learn that
+    // the old folder still holds its own copy.
+    if (!leftBehind.empty())
+        messages.ShowStop(L"Velmora", Fmt(L"These month files were not moved: %s", leftBehind));
     return TRUE;
 }

@@ -93,6 +93,11 @@ DWORD ReaderInterval(DWORD exportInterval)
 
 } // namespace
 
+std::wstring ExportTemporaryPath(const std::wstring& path)
+{
+    return path + L".new";
+}
+
 std::string ExportText(std::wstring_view text)
 {
     std::string out;
@@ -217,15 +222,32 @@ ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::Calenda
         SetLastError(ERROR_INVALID_PARAMETER);
         return ExportOutcome::BadInterval;
     }
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // Written beside the target and moved over it once whole: a full card or a pulled card
+    // leaves the export made before, never half of a new one.
+    const std::wstring written = ExportTemporaryPath(path);
+    HANDLE handle = CreateFileW(written.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
         FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return ExportOutcome::CannotCreate;
-    ExportFile file(handle);
-    ExportOutcome outcome = AppendExport(file, logger, start, end, interval, folder, displayName, source);
-    if (outcome != ExportOutcome::Written)
-        return outcome;
-    return file.Close() ? ExportOutcome::Written : ExportOutcome::WriteFailed;
+    ExportOutcome outcome;
+    DWORD error = NO_ERROR;
+    {
+        ExportFile file(handle);
+        outcome = AppendExport(file, logger, start, end, interval, folder, displayName, source);
+        if (!file.Close()) {
+            outcome = ExportOutcome::WriteFailed;
+            error = GetLastError();
+        }
+    }
+    if (outcome != ExportOutcome::WriteFailed && !MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        outcome = ExportOutcome::CannotCreate;
+        error = GetLastError();
+    }
+    if (error != NO_ERROR) {
+        DeleteFileW(written.c_str());
+        SetLastError(error);
+    }
+    return outcome;
 }
 
 ExportOutcome ExportUsageText(const UsageLogger& logger, const platform::CalendarTime& start,

@@ -332,6 +332,7 @@ int Run::Execute()
     m_stop = std::make_unique<StopSignal>();
     if (!Prepare())
         return kExitFailed;
+    m_shell.StartDesktopPrograms(m_window);
     for (const std::string& problem : m_shell.Start())
         PrintError(problem);
     if (m_shell.Item() == nullptr)

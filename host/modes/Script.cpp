@@ -89,16 +89,6 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
         }
         return {};
     }
-    if (verb == "read") {
-        action.verb = ScriptVerb::Read;
-        if (std::string problem = argumentsFor(1, "a control id"); !problem.empty())
-            return problem;
-        std::optional<int> id = ParseInt(words[1]);
-        if (!id)
-            return "\"read\" takes a control id, not \"" + words[1] + "\"";
-        action.control = *id;
-        return {};
-    }
     if (verb == "tab") {
         action.verb = ScriptVerb::Tab;
         if (std::string problem = argumentsFor(1, "a tab's label"); !problem.empty())
@@ -134,6 +124,16 @@ std::string ParseAction(const std::vector<std::string>& words, ScriptAction& act
             !problem.empty())
             return problem;
         action.text = words[1];
+        return {};
+    }
+    if (verb == "read") {
+        action.verb = ScriptVerb::Read;
+        if (std::string problem = argumentsFor(1, "a control id"); !problem.empty())
+            return problem;
+        std::optional<int> id = ParseInt(words[1]);
+        if (!id)
+            return "\"read\" takes a control id, not \"" + words[1] + "\"";
+        action.control = *id;
         return {};
     }
     const std::pair<const char*, ScriptVerb> plain[] = {

@@ -10,12 +10,13 @@
 //   type 1020 "some text"   type into an edit field or editable combo box of that dialog
 //   pick 1030 "entry"       choose an entry of a combo box, list box or tab control by its
 //   pick 1030 @2            text, or by its position from 0
+//   pick 1101 "2026-03-01"  pick a day in a date picker's calendar (held within its range)
 //   answer yes              the answer to the next message box: yes, no, ok or cancel
 //   choose "\My Documents\a.vlm"   the path for the next file dialog (choose cancel: cancel it)
 //   rotate                  turn the screen (portrait and landscape)
 //   screenshot FILE         save the screen as a PNG file
 //   print                   print the item's lines
-//   read 1060               print the text of a control of the dialog in front
+//   read 1036               note the text a control of the dialog in front shows
 //
 // Words are separated by blanks; a word in double quotes may hold blanks (\" and \\ inside).
 // "#" starts a comment.

@@ -1,5 +1,6 @@
 #include "host/modes/ScriptRunner.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "host/shell/TodayShell.h"
@@ -251,6 +252,14 @@ void ScriptRunner::Perform(const ScriptAction& action)
         HWND control = DialogControl(action);
         if (control == nullptr)
             return;
+        int year = 0, month = 0, day = 0;
+        if (EqualsNoCase(ClassOf(control), L"SysDateTimePick32")) {
+            char end = 0;
+            if (std::sscanf(action.text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &end) != 3)
+                return Fail(action, "a date picker takes a day as YYYY-MM-DD, not \"" + action.text + "\"");
+            driver.PickDate(control, year, month, day);
+            return;
+        }
         int index = action.index >= 0 ? action.index : FindEntry(control, Utf8ToWide(action.text));
         if (index < 0)
             return Fail(action, "control " + std::to_string(action.control) + " has no entry \"" + action.text + "\"");
@@ -314,13 +323,19 @@ void ScriptRunner::Perform(const ScriptAction& action)
     case ScriptVerb::Print:
         m_env.print();
         return;
-    case ScriptVerb::Read:
-        if (HWND control = DialogControl(action); control != nullptr && m_env.note) {
-            wchar_t text[256] = {};
-            GetWindowTextW(control, text, 256);
-            m_env.note("text " + std::to_string(action.control) + ": \"" + WideToUtf8(text) + "\"");
-        }
+    case ScriptVerb::Read: {
+        HWND control = DialogControl(action);
+        if (control == nullptr || !m_env.note)
+            return;
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        // One line of the output: line breaks are shown, not made.
+        std::string shown;
+        for (char c : WideToUtf8(text))
+            shown += c == '\n' ? std::string("\\n") : c == '\r' ? std::string() : std::string(1, c);
+        m_env.note("control " + std::to_string(action.control) + " reads \"" + shown + "\"");
         return;
+    }
     }
 }
 

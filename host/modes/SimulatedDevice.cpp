@@ -66,6 +66,7 @@ SimulatedDevice::~SimulatedDevice()
     if (!m_started)
         return;
     platform::InstallPhoneBackend(nullptr);
+    platform::InstallSocketBackend(nullptr);
     platform::InstallNetBackend(nullptr);
     platform::InstallClock(nullptr);
 }
@@ -88,6 +89,8 @@ std::string SimulatedDevice::LoadText(const std::string& text, const std::string
         if (problem == kUnknown)
             problem = platform::SimNetwork::CheckCommand(command);
         if (problem == kUnknown)
+            problem = platform::SimSockets::CheckCommand(command);
+        if (problem == kUnknown)
             problem = platform::SimModem::CheckCommand(command);
         if (!problem.empty())
             return source + ":" + std::to_string(command.line) + ": " + problem;
@@ -101,6 +104,7 @@ void SimulatedDevice::Start()
 {
     platform::InstallClock(&m_clock);
     platform::InstallNetBackend(&m_network);
+    platform::InstallSocketBackend(&m_sockets);
     platform::InstallPhoneBackend(&m_modem);
     m_started = true;
     m_modem.SetTelephony(false);
@@ -120,6 +124,7 @@ void SimulatedDevice::Start()
     // The start time first, so that what happens at the start happens at that time.
     ApplyClockChanges();
     m_network.Schedule(others);
+    m_sockets.Schedule(others);
     m_modem.Schedule(others);
 }
 

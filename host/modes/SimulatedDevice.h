@@ -1,7 +1,8 @@
-// The device of a simulation run: a virtual clock, the simulated network and the simulated
-// modem, driven by a scenario file. Every scenario command belongs to one of them: the network's
-// and the modem's are theirs (platform/net/sim/SimNetwork.h, platform/phone/sim/SimModem.h), and
-// the clock's is the shell's own:
+// The device of a simulation run: a virtual clock, the simulated network, sockets and modem,
+// driven by a scenario file. Every scenario command belongs to one of them: the network's, the
+// sockets' and the modem's are theirs (platform/net/sim/SimNetwork.h,
+// platform/winsock/sim/SimSockets.h, platform/phone/sim/SimModem.h), and the clock's is the
+// shell's own:
 //
 //   clock 2006-03-07 14:05:09    local wall time; at the start it sets when the run begins,
 //                                later it is the user setting the device's clock
@@ -18,6 +19,7 @@
 #include "platform/phone/sim/SimModem.h"
 #include "platform/sim/Scenario.h"
 #include "platform/time/Clock.h"
+#include "platform/winsock/sim/SimSockets.h"
 
 namespace host {
 
@@ -40,6 +42,7 @@ public:
     platform::VirtualClock& Clock() { return m_clock; }
     platform::SimNetwork& Network() { return m_network; }
     platform::SimModem& Modem() { return m_modem; }
+    platform::SimSockets& Sockets() { return m_sockets; }
 
     // The scenario's time of its last command, from the start.
     int64_t LastCommandMs() const { return m_lastCommandMs; }
@@ -60,6 +63,7 @@ private:
     platform::VirtualClock m_clock;
     platform::SimNetwork m_network;
     platform::SimModem m_modem;
+    platform::SimSockets m_sockets { &m_clock };
     std::vector<platform::ScenarioCommand> m_commands;
     std::vector<ClockChange> m_clockChanges;
     int64_t m_lastCommandMs = 0;

@@ -5,6 +5,8 @@
 
 #include <csignal>
 
+#include "platform/core/StopRequest.h"
+
 namespace host {
 
 namespace {
@@ -32,6 +34,9 @@ StopSignal::StopSignal()
     if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         m_pipe[0] = m_pipe[1] = -1;
     g_wakeFd = m_pipe[1];
+    // A blocking platform call (an echo for its whole timeout, a DHCP client's tool) gives up
+    // at a stop too.
+    platform::InstallStopDescriptor(m_pipe[0]);
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
@@ -48,6 +53,7 @@ StopSignal::~StopSignal()
     for (int signal : kStopSignals)
         ::sigaction(signal, &action, nullptr);
     g_wakeFd = -1;
+    platform::InstallStopDescriptor(-1);
     for (int fd : m_pipe)
         if (fd >= 0)
             ::close(fd);

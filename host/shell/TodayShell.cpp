@@ -1,5 +1,6 @@
 #include "host/shell/TodayShell.h"
 
+#include "host/shell/DesktopSettings.h"
 #include "host/shell/ItemObserver.h"
 #include "platform/core/Process.h"
 #include "platform/files/Files.h"
@@ -56,6 +57,8 @@ std::vector<std::string> TodayShell::Start()
             Event("cannot open " + program + ": no such program");
             return ERROR_FILE_NOT_FOUND;
         }
+        if (m_desktopPrograms && IsNetworkAdapterApplet(start))
+            return OpenNetworkSettings(program);
         Event("would open " + program + (start.commandLine.empty() ? "" : " " + WideToUtf8(start.commandLine)));
         return ERROR_SUCCESS;
     });
@@ -89,6 +92,21 @@ void TodayShell::Stop()
     m_desktopProc = nullptr;
     if (g_shell == this)
         g_shell = nullptr;
+}
+
+DWORD TodayShell::OpenNetworkSettings(const std::string& program)
+{
+    std::vector<std::string> command = NetworkSettingsCommand(FindInPath);
+    if (command.empty()) {
+        Event("cannot open " + program + ": no network settings program is installed");
+        return ERROR_FILE_NOT_FOUND;
+    }
+    std::string line;
+    for (const std::string& arg : command)
+        line += (line.empty() ? "" : " ") + arg;
+    DWORD result = StartDetached(command);
+    Event((result == ERROR_SUCCESS ? "opened " : "cannot open ") + line);
+    return result;
 }
 
 PluginItem* TodayShell::Item()

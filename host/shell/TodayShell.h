@@ -47,6 +47,11 @@ public:
     // The item's icons on the taskbar as they show now.
     TaskbarView TaskbarNow();
 
+    // Programs of the device that the desktop has too (the network-adapter applet: the
+    // desktop's network settings) start for real; only the window mode asks for it. Otherwise
+    // the shell says what would open.
+    void StartDesktopPrograms(bool on) { m_desktopPrograms = on; }
+
     // Things a user would notice: a bubble, a program that would start. One line, no time.
     std::function<void(const std::string&)> onEvent;
 
@@ -60,6 +65,7 @@ private:
     bool IsShellWindow(HWND window) const;
     void UpdateTray();
     void Event(const std::string& line);
+    DWORD OpenNetworkSettings(const std::string& program);
 
     Taskbar m_taskbar;
     TodayWindow m_today;
@@ -68,6 +74,7 @@ private:
     WNDPROC m_desktopProc = nullptr;
     bool m_started = false;
     bool m_optionsOpen = false;
+    bool m_desktopPrograms = false;
 };
 
 } // namespace host

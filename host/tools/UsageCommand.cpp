@@ -18,6 +18,10 @@
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
 #include "platform/time/DateFormat.h"
+#include "platform/device/Device.h"
+#include "platform/ui/Observe.h"
+#include "platform/ui/WinGdi.h"
+#include "platform/ui/backend/RenderBackend.h"
 #include "netinfo/AdapterTracking.h"
 #include "settings/Settings.h"
 #include "usage/MonthFileCache.h"
@@ -25,6 +29,8 @@
 #include "usage/UsageLine.h"
 #include "usage/UsageLogger.h"
 #include "usage/UsageReader.h"
+#include "usage/UsageChartCanvas.h"
+#include "usage/UsageReportHtml.h"
 #include "usage/UsageReportRows.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +47,9 @@ constexpr int kExitNoData = 3;
 const char* const kHelp = "Usage:\n"
                           "  velmora usage report --interval hourly|daily|monthly --date YYYY-MM-DD\n"
                           "                       [--interface NAME] [--zeros] [--json] [--log-dir DIR]\n"
+                          "                       [--html FILE [--chart PNG]]\n"
+                          "  velmora usage chart --interval hourly|daily|monthly --date YYYY-MM-DD\n"
+                          "                      --out FILE.png [--size WxH] [--interface NAME] [--log-dir DIR]\n"
                           "  velmora usage export --interval hourly|daily|monthly\n"
                           "                       --from YYYY-MM-DD[THH:MM:SS] --to YYYY-MM-DD[THH:MM:SS]\n"
                           "                       --out FILE [--log-dir DIR]\n"
@@ -51,6 +60,10 @@ const char* const kHelp = "Usage:\n"
                           "counts of every slot instead. --interface selects one interface by its\n"
                           "logging name (all interfaces together without it); a name the logs do not\n"
                           "hold is refused with the names they do.\n"
+                          "--html writes the table as the report page shows it, as a standalone HTML page;\n"
+                          "with --chart the chart is drawn to that PNG file and shown above the table.\n"
+                          "chart draws the report page's bar chart of that period to a PNG file,\n"
+                          "480x320 pixels unless --size says otherwise (64 to 4096 each way).\n"
                           "export writes the CSV file of the usage export for that range.\n"
                           "The month files are read from the UsageLogPath folder of the device in its\n"
                           "data folder (--data DIR), or from any folder given with --log-dir.\n"
@@ -73,6 +86,9 @@ struct Options {
     std::string interfaceName;
     std::string out;
     std::string logDir;
+    std::string html;
+    std::string chart;
+    std::string size;
     fs::path dataFolder;
     bool zeros = false;
     bool json = false;
@@ -96,9 +112,10 @@ std::optional<std::string> ParseOptions(Arguments args, Options& options)
         return "missing command: report or export (try velmora usage --help)";
     options.verb = args.front();
     args.erase(args.begin());
-    if (options.verb != "report" && options.verb != "export")
+    if (options.verb != "report" && options.verb != "export" && options.verb != "chart")
         return "unknown command " + Quoted(options.verb) + " (try velmora usage --help)";
     const bool report = options.verb == "report";
+    const bool chart = options.verb == "chart";
     options.dataFolder = TakeDataFolder(args);
     options.interval = TakeOption(args, "--interval").value_or("");
     options.logDir = TakeOption(args, "--log-dir").value_or("");
@@ -107,6 +124,13 @@ std::optional<std::string> ParseOptions(Arguments args, Options& options)
         options.interfaceName = TakeOption(args, "--interface").value_or("");
         options.zeros = TakeFlag(args, "--zeros");
         options.json = TakeFlag(args, "--json");
+        options.html = TakeOption(args, "--html").value_or("");
+        options.chart = TakeOption(args, "--chart").value_or("");
+    } else if (chart) {
+        options.date = TakeOption(args, "--date").value_or("");
+        options.interfaceName = TakeOption(args, "--interface").value_or("");
+        options.chart = TakeOption(args, "--out").value_or("");
+        options.size = TakeOption(args, "--size").value_or("");
     } else {
         options.from = TakeOption(args, "--from").value_or("");
         options.to = TakeOption(args, "--to").value_or("");
@@ -118,9 +142,15 @@ std::optional<std::string> ParseOptions(Arguments args, Options& options)
         return "--interval is required (hourly, daily or monthly)";
     if (options.interval != "hourly" && options.interval != "daily" && options.interval != "monthly")
         return "bad interval " + Quoted(options.interval) + ": use hourly, daily or monthly";
-    if (report && options.date.empty())
+    if ((report || chart) && options.date.empty())
         return "--date is required";
-    if (!report && (options.from.empty() || options.to.empty() || options.out.empty()))
+    if (chart && options.chart.empty())
+        return "--out is required";
+    if (report && !options.chart.empty() && options.html.empty())
+        return "--chart goes with --html";
+    if (report && !options.html.empty() && options.json)
+        return "--html and --json exclude each other";
+    if (options.verb == "export" && (options.from.empty() || options.to.empty() || options.out.empty()))
         return "--from, --to and --out are required";
     return std::nullopt;
 }
@@ -354,6 +384,83 @@ std::wstring ReportHeading(DWORD interval, const platform::CalendarTime& date)
     return Fmt(L"Monthly Traffic: %d", date.Year());
 }
 
+constexpr int kDefaultChartWidth = 480;
+constexpr int kDefaultChartHeight = 320;
+constexpr int kChartSizeLow = 64;
+constexpr int kChartSizeHigh = 4096;
+
+// "WxH", each within the limits.
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    size_t x = text.find('x');
+    if (x == std::string::npos || x == 0 || x + 1 == text.size() || x > 4 || text.size() - x - 1 > 4)
+        return false;
+    if (!ReadNumber(text, 0, x, width) || !ReadNumber(text, x + 1, text.size() - x - 1, height))
+        return false;
+    return width >= kChartSizeLow && width <= kChartSizeHigh && height >= kChartSizeLow && height <= kChartSizeHigh;
+}
+
+UsageReportTitle TitleFor(DWORD interval, const platform::CalendarTime& date, const std::wstring& label)
+{
+    UsageReportTitle title;
+    title.interval = interval;
+    title.monthName = platform::FormatDate(date, L"MMMM");
+    title.day = date.Day();
+    title.year = date.Year();
+    title.adapterLabel = label;
+    return title;
+}
+
+// The report page's chart of the table, drawn offscreen by the rendering backend (the one
+// usage command that loads it) and written as PNG. An error message, or empty.
+std::string DrawChartPng(const UsageTable& table, DWORD interval, const platform::CalendarTime& date, int width,
+    int height, const std::string& path)
+{
+    std::string error;
+    if (!platform::ui::LoadRenderer(error))
+        return "cannot draw the chart: " + error;
+    UsageChartData data;
+    data.base = interval == IntervalHourly ? 0 : 1;
+    const int slots = UsageSlotCount(interval, date);
+    for (int i = 0; i < slots; ++i) {
+        data.sent.push_back(table[static_cast<size_t>(i) + 1]);
+        data.received.push_back(table[UsageTableReceived + 1 + static_cast<size_t>(i)]);
+    }
+    const int dpi = platform::CurrentDevice().dpi;
+    UsageChartCanvas canvas;
+    HDC screen = GetDC(nullptr);
+    bool drawn = canvas.Render(screen, width, height, data, ChartScale { dpi, dpi });
+    ReleaseDC(nullptr, screen);
+    if (!drawn)
+        return "cannot draw the chart";
+    // Written beside the file and renamed over it once whole, as the other outputs are.
+    fs::path target(path);
+    fs::path partial = target;
+    partial += ".part";
+    if (!platform::SaveBitmapPng(canvas.Bitmap(), partial.string())) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        return "cannot write " + Quoted(path);
+    }
+    std::error_code renamed;
+    fs::rename(partial, target, renamed);
+    if (renamed) {
+        fs::remove(partial, renamed);
+        return "cannot write " + Quoted(path);
+    }
+    return {};
+}
+
+// Where the page finds the chart: beside it by its name, elsewhere by its path.
+std::string ChartReference(const std::string& html, const std::string& chart)
+{
+    fs::path htmlFolder = fs::absolute(fs::path(html)).parent_path();
+    fs::path chartPath = fs::absolute(fs::path(chart));
+    if (chartPath.parent_path() == htmlFolder)
+        return chartPath.filename().string();
+    return chartPath.string();
+}
+
 int RunReport(const Options& options, const Settings& settings, const std::wstring& folder)
 {
     std::optional<platform::CalendarTime> date = ParseDate(options.date, false);
@@ -398,7 +505,33 @@ int RunReport(const Options& options, const Settings& settings, const std::wstri
     // The adapter label of the report window; a name the device has no display name for is
     // shown as it was given.
     std::wstring label = selector.empty() ? L"All Network Adapters" : UsageInterfaceDisplayName(settings, selector);
-    std::wstring text = ReportHeading(interval, *date) + L"\n" + (label.empty() ? selector : label) + L"\n";
+    if (label.empty())
+        label = selector;
+
+    if (options.verb == "chart") {
+        int width = kDefaultChartWidth;
+        int height = kDefaultChartHeight;
+        if (!options.size.empty() && !ParseSize(options.size, width, height))
+            return Fail(kExitUsage, "bad size " + Quoted(options.size) + ": use WxH, each 64 to 4096");
+        if (std::string failed = DrawChartPng(table, interval, *date, width, height, options.chart); !failed.empty())
+            return Fail(kExitFiles, failed);
+        return kExitDone;
+    }
+    if (!options.html.empty()) {
+        if (!options.chart.empty()) {
+            std::string failed = DrawChartPng(table, interval, *date, kDefaultChartWidth, kDefaultChartHeight, options.chart);
+            if (!failed.empty())
+                return Fail(kExitFiles, failed);
+        }
+        std::vector<std::wstring> fragments
+            = UsageTableHtml(TitleFor(interval, *date, label), UsageReportRows(table, interval, *date, options.zeros, names));
+        std::string page
+            = UsageReportDocument(fragments, options.chart.empty() ? std::string() : ChartReference(options.html, options.chart));
+        if (std::string failed = ReplaceFileContents(options.html, page); !failed.empty())
+            return Fail(kExitFiles, failed);
+        return kExitDone;
+    }
+    std::wstring text = ReportHeading(interval, *date) + L"\n" + label + L"\n";
     AppendFmt(text, L"%-12s %10s %10s %10s\n", slotName, L"Xmit", L"Rcv", L"Total");
     for (const UsageReportRow& row : UsageReportRows(table, interval, *date, options.zeros, names)) {
         AppendFmt(text, L"%-12s %10s %10s %10s\n", row.label, UsageCellText(row.sent), UsageCellText(row.received),
@@ -470,7 +603,7 @@ int RunUsageCommand(Arguments args)
         if (std::optional<std::string> problem = ResolveLogFolder(options, settings, folder))
             code = Fail(kExitFiles, *problem);
         else
-            code = options.verb == "report" ? RunReport(options, settings, folder) : RunExport(options, settings, folder);
+            code = options.verb == "export" ? RunExport(options, settings, folder) : RunReport(options, settings, folder);
     }
     platform::CloseRegistryStore();
     platform::UninstallFileSystem();

@@ -4,6 +4,7 @@
 #include "platform/ui/WinUser.h"
 #include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/controls/HtmlViewerControl.h"
+#include "platform/ui/gdi/GdiObject.h"
 #include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
 
@@ -59,6 +60,14 @@ bool SaveWindowPng(HWND window, const std::string& path)
 {
     Image image = Grab(window);
     return !image.IsNull() && Renderer().SavePng(image, path);
+}
+
+bool SaveBitmapPng(HBITMAP bitmap, const std::string& path)
+{
+    ui::GdiObject* object = ui::LookupGdiObject(bitmap);
+    if (object == nullptr || object->kind != ui::GdiKind::Bitmap || object->image.IsNull())
+        return false;
+    return Renderer().SavePng(object->image, path);
 }
 
 std::wstring HtmlViewerSource(HWND viewer)

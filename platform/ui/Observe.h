@@ -50,6 +50,10 @@ Pixels CaptureWindow(HWND window);
 // False when the window is not live or the file cannot be written.
 bool SaveWindowPng(HWND window, const std::string& path);
 
+// A bitmap's pixels as a PNG file (a memory context's drawing, made without a window); false
+// when the handle is no bitmap or the file cannot be written.
+bool SaveBitmapPng(HBITMAP bitmap, const std::string& path);
+
 // What an HTML viewer ("DISPLAYCLASS") was given since its last DTM_CLEAR (plain text as the
 // escaped HTML it became), and the text it shows; empty for another window.
 std::wstring HtmlViewerSource(HWND viewer);

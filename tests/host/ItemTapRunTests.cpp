@@ -1,6 +1,5 @@
 // Taps on the item through the real program: the icon row's slots, the view switch, the pin and
-// the status text. Dialogs whose pages have not landed yet (DHCP) fail to open the way a missing
-// template fails, and nothing opens.
+// the status text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +19,8 @@ size_t Count(const std::vector<std::string>& events, const std::string& event)
 
 const char* const kMeterOpened = "dialog 503 \"\" opened";
 const char* const kMeterClosed = "dialog 503 \"\" closed";
+const char* const kDhcpOpened = "dialog 120 \"\" opened";
+const char* const kDhcpClosed = "dialog 120 \"\" closed";
 const char* const kOptionsOpened = "dialog 500 \"\" opened";
 const char* const kOptionsClosed = "dialog 500 \"\" closed";
 
@@ -29,12 +30,12 @@ TEST(ItemTapRun, EachSlotOfTheIconRow)
 {
     DeviceRun device;
     // The row spans 186 to 240 with slots 17 pixels apart: meter, DHCP, options, then nothing.
-    // The DHCP dialog is not part of the module yet and does not open.
     ProgramResult run = device.Simulate(DeviceRun::Lan(), {},
         "wait 1\n"
         "tap item 190 5\n"
         "click 1\n"
         "tap item 207 5\n"
+        "click 1\n"
         "tap item 238 5\n"
         "wait 1\n"
         "tap item 225 5\n"
@@ -43,7 +44,9 @@ TEST(ItemTapRun, EachSlotOfTheIconRow)
         "wait 1\n");
     ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
     const auto& events = device.Output().events;
-    EXPECT_EQ(events, (std::vector<std::string> { kMeterOpened, kMeterClosed, kOptionsOpened, kOptionsClosed })) << run.out;
+    EXPECT_EQ(events, (std::vector<std::string> { kMeterOpened, kMeterClosed, kDhcpOpened, kDhcpClosed, kOptionsOpened,
+                          kOptionsClosed }))
+        << run.out;
     // The item's timer runs on under the dialog.
     EXPECT_EQ(device.Output().ticks.size(), 5u);
 }
@@ -53,8 +56,9 @@ TEST(ItemTapRun, SlotsCountOnlyTheEnabledIcons)
     DeviceRun device;
     device.Settings({ { "MeterIconEnabled", "0" } });
     // Two icons: the row starts at 204; 10 pixels in is the DHCP icon, 20 the options icon.
-    ProgramResult run = device.Simulate(DeviceRun::Lan(), {}, "wait 1\ntap item 214 5\ntap item 224 5\nclick ok\n");
+    ProgramResult run = device.Simulate(DeviceRun::Lan(), {}, "wait 1\ntap item 214 5\nclick 1\ntap item 224 5\nclick ok\n");
     ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_EQ(Count(device.Output().events, kDhcpOpened), 1u) << run.out;
     EXPECT_EQ(Count(device.Output().events, kOptionsOpened), 1u) << run.out;
 }
 

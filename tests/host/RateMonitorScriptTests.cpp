@@ -22,9 +22,9 @@ TEST(RateMonitorScript, TheActivityIconOpensTheMonitorWhoseRatesFollowABurst)
     EXPECT_EQ(device.Output().events,
         (std::vector<std::string> {
             "dialog 507 \"\" opened",
-            "text 1060: \"UL: 78.1 kbps  DL: 19.5 kbps\"",
-            "text 1060: \"UL: 0.0 kbps  DL: 0.0 kbps\"",
-            "text 1061: \"Data Rate Monitor\"",
+            "control 1060 reads \"UL: 78.1 kbps  DL: 19.5 kbps\"",
+            "control 1060 reads \"UL: 0.0 kbps  DL: 0.0 kbps\"",
+            "control 1061 reads \"Data Rate Monitor\"",
             "dialog 507 \"\" closed",
         }))
         << run.out;

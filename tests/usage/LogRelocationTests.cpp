@@ -71,6 +71,9 @@ TEST(MoveLogFiles, FileTheNewFolderRefusesGoesBackWhereItWas)
     usage_test::WriteWideFile(L"\\New\\UsageData200603.txt", L"new mar");
     RecordedMessages messages;
     EXPECT_TRUE(MoveLogFiles(L"\\Old", L"\\New", messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].second, L"These month files were not moved: UsageData200603.txt");
+    messages.shown.clear();
     EXPECT_EQ(ReadWideFile(L"\\New\\UsageData200602.txt"), L"old feb");
     EXPECT_EQ(ReadWideFile(L"\\New\\UsageData200603.txt"), L"new mar");
     EXPECT_EQ(ReadWideFile(L"\\Old\\UsageData200603.txt"), L"old mar");
@@ -79,7 +82,8 @@ TEST(MoveLogFiles, FileTheNewFolderRefusesGoesBackWhereItWas)
     // A new folder that does not exist takes nothing: all of it goes back.
     EXPECT_TRUE(MoveLogFiles(L"\\New", L"\\Gone", messages));
     EXPECT_TRUE(FileExists(L"\\New\\UsageData200602.txt"));
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].second, L"These month files were not moved: UsageData200602.txt, UsageData200603.txt");
 }
 
 TEST(MoveLogFiles, ScratchFolderThatCannotBeMadeIsReported)

@@ -217,6 +217,37 @@ TEST_F(UsageExportTest, FailuresLeaveNoRowsAndSayWhy)
     EXPECT_FALSE(usage_test::FileExists(L"\\other.csv"));
 }
 
+TEST_F(UsageExportTest, AnExportThatFailsLeavesTheFileThatWasThere)
+{
+    UsageLogger logger;
+    DirectMonthSource direct;
+    CalendarTime inLogs = CalendarTime::FromFields(2006, 3, 1, 0, 0, 0);
+    usage_test::WriteWideFile(kOut, L"before");
+    const std::string before = usage_test::ReadBytes(kOut);
+
+    // The card fills up after the first few rows.
+    m_files.Sim().FailWrites(ExportTemporaryPath(kOut), 1, ERROR_DISK_FULL);
+    EXPECT_EQ(ExportUsageFile(logger, inLogs, inLogs, ExportDaily, kOut, kFolder, NoDisplayName, direct),
+        ExportOutcome::WriteFailed);
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_EQ(usage_test::ReadBytes(kOut), before);
+    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+
+    // The new file is whole but cannot take the old one's place.
+    {
+        usage_test::HeldOpen inUse(kOut);
+        EXPECT_EQ(ExportUsageFile(logger, inLogs, inLogs, ExportDaily, kOut, kFolder, NoDisplayName, direct),
+            ExportOutcome::CannotCreate);
+    }
+    EXPECT_EQ(usage_test::ReadBytes(kOut), before);
+    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+
+    EXPECT_EQ(ExportUsageFile(logger, inLogs, inLogs, ExportDaily, kOut, kFolder, NoDisplayName, direct),
+        ExportOutcome::Written);
+    EXPECT_EQ(Lines(usage_test::ReadBytes(kOut)).size(), 2u);
+    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+}
+
 TEST_F(UsageExportTest, NamesOutsideEightBitsAndTheLiveCounts)
 {
     PutMonth(2006, 3, L"2006-3-7-14 *2* \tne20001 0 0 \tppp:3 1 2 \r\n");

@@ -2,13 +2,15 @@
 
 #include <cerrno>
 #include <csignal>
-#include <thread>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "platform/core/StopRequest.h"
 
 namespace platform::linuxnet {
 
@@ -90,7 +92,13 @@ DWORD RunDhcpTool(const std::vector<std::string>& argv, std::chrono::millisecond
             waitpid(child, &status, 0);
             return ERROR_SEM_TIMEOUT;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // The host asked to end: the tool is stopped and the request left for the event loop.
+        pollfd stop { StopDescriptor(), POLLIN, 0 };
+        if (poll(&stop, stop.fd >= 0 ? 1 : 0, 10) > 0 && (stop.revents & POLLIN) != 0) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return ERROR_OPERATION_ABORTED;
+        }
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
         return NO_ERROR;

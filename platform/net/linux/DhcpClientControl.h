@@ -6,7 +6,9 @@
 //   dhcpcd            renew: dhcpcd -n IF                 release: dhcpcd -k IF
 // Results: NO_ERROR when the tool succeeded; ERROR_NOT_SUPPORTED when no client manages the
 // interface, the client has no such operation or its tool is not installed; ERROR_SEM_TIMEOUT
-// when the tool did not finish in time (it is then stopped); ERROR_GEN_FAILURE when it failed.
+// when the tool did not finish in time, ERROR_OPERATION_ABORTED when the host was asked to end
+// meanwhile (it is then stopped either way); ERROR_GEN_FAILURE when it failed (also for a user
+// without the rights to change the machine's leases: the tools exit with an error then).
 #pragma once
 
 #include <chrono>

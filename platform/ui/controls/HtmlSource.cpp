@@ -56,6 +56,15 @@ std::map<std::wstring, std::wstring> Attributes(std::wstring_view text)
     return attributes;
 }
 
+// "#RGB", "#RRGGBB" or a colour's name: nothing that could end the style attribute.
+bool SafeColour(const std::wstring& colour)
+{
+    for (wchar_t c : colour)
+        if (!std::iswalnum(static_cast<wint_t>(c)) && c != L'#')
+            return false;
+    return true;
+}
+
 int CommandOf(const std::wstring& name)
 {
     std::wstring lower = WideToLower(name);
@@ -75,6 +84,8 @@ int CommandOf(const std::wstring& name)
 HtmlPage PageForQt(std::wstring_view source)
 {
     HtmlPage page;
+    size_t tableAt = std::wstring::npos; // where the open table's attributes go in page.html
+    bool tableColoured = false;
     size_t at = 0;
     while (at < source.size()) {
         size_t open = source.find(L'<', at);
@@ -103,7 +114,22 @@ HtmlPage PageForQt(std::wstring_view source)
             }
             // Other form fields are not shown.
         } else {
+            std::wstring name = WideToLower(tag.substr(0, nameEnd));
+            // Qt's rich text draws a table's grid in one colour and knows no bordercolor
+            // attribute: the table's own, or else its first row's, becomes the table's
+            // border-color style, which it does know.
+            if (name == L"table") {
+                tableAt = page.html.size() + 1 + nameEnd;
+                tableColoured = false;
+            }
+            std::wstring border = name == L"table" || name == L"tr" ? Attributes(tag.substr(nameEnd))[L"bordercolor"] : L"";
             page.html.append(source.substr(open, close - open + 1));
+            if (!border.empty() && SafeColour(border) && !tableColoured && tableAt != std::wstring::npos) {
+                page.html.insert(tableAt, L" style=\"border-color:" + border + L"\"");
+                tableColoured = true;
+            }
+            if (name == L"/table")
+                tableAt = std::wstring::npos;
         }
         at = close + 1;
     }

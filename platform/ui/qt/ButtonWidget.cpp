@@ -46,6 +46,59 @@ private:
 using LeftTextCheckBox = LeftTextButton<QCheckBox, QStyle::SE_CheckBoxIndicator, QStyle::PE_IndicatorCheckBox>;
 using LeftTextRadioButton = LeftTextButton<QRadioButton, QStyle::SE_RadioButtonIndicator, QStyle::PE_IndicatorRadioButton>;
 
+// A check box or radio button with BS_MULTILINE: Qt's own never wraps its text, the platform's
+// breaks it at blanks onto as many lines as the button's height holds.
+template <class Base, QStyle::SubElement kIndicator, QStyle::PrimitiveElement kPrimitive>
+class WrappingBoxButton final : public Base {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        this->initStyleOption(&option);
+        QRect box = this->style()->subElementRect(kIndicator, &option, this);
+        QStyleOptionButton indicator = option;
+        indicator.rect = box;
+        painter.drawPrimitive(kPrimitive, indicator);
+        int gap = this->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+        int left = box.right() + 1 + gap;
+        QRect text(left, 0, std::max(0, this->width() - left), this->height());
+        painter.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextWordWrap, option.palette,
+            this->isEnabled(), this->text(), QPalette::WindowText);
+    }
+};
+
+using WrappingCheckBox = WrappingBoxButton<QCheckBox, QStyle::SE_CheckBoxIndicator, QStyle::PE_IndicatorCheckBox>;
+using WrappingRadioButton = WrappingBoxButton<QRadioButton, QStyle::SE_RadioButtonIndicator, QStyle::PE_IndicatorRadioButton>;
+
+// A push button with BS_MULTILINE: its text centred and broken at blanks.
+class WrappingPushButton final : public QPushButton {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        QString label = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        QRect text = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        painter.drawItemText(text, Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap, option.palette, isEnabled(), label,
+            QPalette::ButtonText);
+    }
+};
+
+template <class Plain, class LeftText, class Wrapping>
+Plain* MakeBoxButton(DWORD style)
+{
+    bool multiLine = (style & BS_MULTILINE) != 0;
+    if ((style & BS_LEFTTEXT) != 0)
+        return new LeftText(multiLine);
+    if (multiLine)
+        return new Wrapping();
+    return new Plain();
+}
+
 class ButtonWidget final : public ControlWidget {
 public:
     ButtonWidget(Window& window)
@@ -60,16 +113,16 @@ public:
             SetInner(box);
             setAttribute(Qt::WA_TransparentForMouseEvents);
         } else if (IsCheckButtonType(type)) {
-            QCheckBox* box = (window.style & BS_LEFTTEXT) != 0 ? new LeftTextCheckBox((window.style & BS_MULTILINE) != 0) : new QCheckBox();
+            QCheckBox* box = MakeBoxButton<QCheckBox, LeftTextCheckBox, WrappingCheckBox>(window.style);
             QObject::connect(box, &QCheckBox::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(box);
         } else if (IsRadioButtonType(type)) {
-            QRadioButton* radio = (window.style & BS_LEFTTEXT) != 0 ? new LeftTextRadioButton((window.style & BS_MULTILINE) != 0) : new QRadioButton();
+            QRadioButton* radio = MakeBoxButton<QRadioButton, LeftTextRadioButton, WrappingRadioButton>(window.style);
             radio->setAutoExclusive(false); // the platform's grouping decides
             QObject::connect(radio, &QRadioButton::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(radio);
         } else if (type != BS_OWNERDRAW) {
-            auto* button = new QPushButton();
+            QPushButton* button = (window.style & BS_MULTILINE) != 0 ? new WrappingPushButton() : new QPushButton();
             button->setDefault(type == BS_DEFPUSHBUTTON);
             QObject::connect(button, &QPushButton::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(button);

@@ -25,7 +25,7 @@ TEST(Script, ReadsEveryAction)
                                                  "rotate\n"
                                                  "screenshot out.png\n"
                                                  "print\n"
-                                                 "read 1060\n");
+                                                 "read 1036\n");
     ASSERT_EQ(script.error, "");
     const auto& a = script.actions;
     ASSERT_EQ(a.size(), 16u);
@@ -53,7 +53,7 @@ TEST(Script, ReadsEveryAction)
     EXPECT_EQ(a[13].text, "out.png");
     EXPECT_EQ(a[14].verb, ScriptVerb::Print);
     EXPECT_EQ(a[15].verb, ScriptVerb::Read);
-    EXPECT_EQ(a[15].control, 1060);
+    EXPECT_EQ(a[15].control, 1036);
 }
 
 TEST(Script, RefusesMalformedActionsWithTheirLine)
@@ -78,7 +78,7 @@ TEST(Script, RefusesMalformedActionsWithTheirLine)
         { "check bold on\n", "1: \"check\" takes a control id, not \"bold\"" },
         { "rotate now\n", "1: \"rotate\" takes nothing more" },
         { "read\n", "1: \"read\" takes a control id" },
-        { "read rates\n", "1: \"read\" takes a control id, not \"rates\"" },
+        { "read status\n", "1: \"read\" takes a control id, not \"status\"" },
         { "type 1 \"open\n", "1: a quoted word is not closed" },
         { "\n\nfly\n", "3: unknown action \"fly\"" },
     };

@@ -28,6 +28,7 @@ TEST(HeldDataFolder, ReadersWorkBesideARunningDeviceAndRegistryWritersAreRefused
     testing_support::ScratchFolder files;
     const std::string folder = data.Path().string();
     ASSERT_EQ(RunVelmora({ "--data", folder, "settings", "--save" }).exitCode, 0);
+    ASSERT_EQ(RunVelmora({ "--data", folder, "profiles", "add", "Office" }).exitCode, 0);
     const fs::path exported = files.Path() / "settings.reg";
     ASSERT_EQ(RunVelmora({ "--data", folder, "reg", "export", kKey, exported.string() }).exitCode, 0);
 
@@ -41,6 +42,8 @@ TEST(HeldDataFolder, ReadersWorkBesideARunningDeviceAndRegistryWritersAreRefused
         { "net" },
         { "diag", "--out", (files.Path() / "report.txt").string() },
         { "usage", "report", "--interval", "monthly", "--date", "2006-03-07" },
+        { "profiles", "list", "--json" },
+        { "profiles", "show", "Office" },
     };
     for (std::vector<std::string> args : readers) {
         SCOPED_TRACE(testing::PrintToString(args));
@@ -57,6 +60,8 @@ TEST(HeldDataFolder, ReadersWorkBesideARunningDeviceAndRegistryWritersAreRefused
         { "reg", "import", exported.string() },
         { "settings", "--save" },
         { "settings", "--restore", exported.string() },
+        { "profiles", "add", "Home" },
+        { "profiles", "delete", "Office" },
     };
     for (std::vector<std::string> args : writers) {
         SCOPED_TRACE(testing::PrintToString(args));

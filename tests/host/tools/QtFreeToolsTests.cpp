@@ -41,6 +41,10 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
     testing_support::ScratchFolder folder;
     std::string data = (folder.Path() / "data").string();
     std::string out = (folder.Path() / "out").string();
+    // Leases are changed in a simulation only, never on this machine.
+    std::string scenario = (folder.Path() / "lan.scenario").string();
+    std::ofstream(scenario) << "interface NE20001\naddress NE20001 192.168.1.10/24\nroute default dev NE20001\n"
+                               "lease NE20001 duration=600\n";
     const std::vector<std::vector<std::string>> runs = {
         { "--version" },
         { "--help" },
@@ -53,6 +57,14 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
         { "--data", data, "usage", "report", "--interval", "monthly", "--date", "2026-03-01" },
         { "--data", data, "usage", "export", "--interval", "daily", "--from", "2026-01-01", "--to", "2026-03-01", "--out",
             out + ".csv" },
+        { "--data", data, "dhcp", "renew", "--simulate", scenario },
+        { "--data", data, "profiles", "add", "Office", "--ip", "10.1.0.5", "--mask", "255.255.255.0", "--gateway", "10.1.0.1" },
+        { "--data", data, "profiles", "list", "--json" },
+        { "--data", data, "profiles", "show", "Office" },
+        { "--data", data, "profiles", "delete", "Office" },
+        { "--data", data, "ping", "127.0.0.1", "-c", "1" },
+        { "--data", data, "usage", "report", "--interval", "daily", "--date", "2026-03-01", "--html", out + ".html", "--log-dir",
+            folder.Path().string() },
     };
     for (const auto& args : runs) {
         std::string maps = MapsOfRun(args, folder.Path() / "maps");
@@ -71,6 +83,22 @@ TEST(QtFreeToolsTest, TheTodayScreenLoadsTheRenderingBackend)
     std::string maps = MapsOfRun({ "--data", (folder.Path() / "data").string(), "--headless", "--ticks", "1" }, folder.Path() / "maps");
     EXPECT_NE(maps.find("libvelplatform-qt"), std::string::npos);
     EXPECT_NE(maps.find("libQt6Widgets"), std::string::npos);
+}
+
+// The chart draws: it, and the HTML report with a chart, load the backend, so that the probe's
+// word on the report without one counts.
+TEST(QtFreeToolsTest, TheUsageChartLoadsTheRenderingBackend)
+{
+    testing_support::ScratchFolder folder;
+    std::string data = (folder.Path() / "data").string();
+    std::string out = (folder.Path() / "out").string();
+    std::string logs = folder.Path().string(); // a folder without month files: empty charts
+    EXPECT_TRUE(MapsQt(MapsOfRun({ "--data", data, "usage", "chart", "--interval", "hourly", "--date", "2026-03-01", "--out",
+                                     out + ".png", "--log-dir", logs },
+        folder.Path() / "maps")));
+    EXPECT_TRUE(MapsQt(MapsOfRun({ "--data", data, "usage", "report", "--interval", "hourly", "--date", "2026-03-01",
+                                     "--html", out + ".html", "--chart", out + "-chart.png", "--log-dir", logs },
+        folder.Path() / "maps2")));
 }
 
 } // namespace

@@ -123,6 +123,61 @@ TEST_F(UsageCommandTest, ReportPrintsTheTableRowsOrEverySlotAsJson)
     EXPECT_NE(json.find("{\"slot\":23,\"label\":\"11-12 PM\",\"sent\":0,\"received\":0,\"total\":0}]}\n"), std::string::npos);
 }
 
+TEST_F(UsageCommandTest, HtmlReportIsThePagesTableInAPageWithACharset)
+{
+    fs::path html = m_scratch.Path() / "out" / "march.html";
+    fs::create_directories(html.parent_path());
+    CommandRun run = Usage("report --interval hourly --date 2006-03-07 --interface 'USB Sync Cable' --html " + Quote(html));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::string page = GetFile(html);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">", 0), 0u) << page;
+    EXPECT_NE(page.find("<strong>Hourly Traffic: March 7, 2006</strong></div></td></tr><tr> <td><div align=center>"
+                        "<font size=2>USB Sync Cable</font>"),
+        std::string::npos)
+        << page;
+    EXPECT_NE(page.find("<tr bordercolor=\"#666666\" bgcolor=\"#DDDDDD\"><td align=center>3-4 PM</td> "
+                        "<td align=center>5 B</td> <td align=center>6 B</td> <td align=center>11 B</td></tr>\n</table>"),
+        std::string::npos)
+        << page;
+    EXPECT_EQ(page.find("<img"), std::string::npos);
+    EXPECT_EQ(run.output, "");
+
+    fs::path png = html.parent_path() / "march.png";
+    run = Usage("report --interval daily --date 2006-03-07 --zeros --html " + Quote(html) + " --chart " + Quote(png));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    page = GetFile(html);
+    EXPECT_NE(page.find("<img src=\"march.png\""), std::string::npos) << page;
+    EXPECT_EQ(std::count(page.begin(), page.end(), '\n'), 7 + 2 + 31 + 3); // head, chart, days, end
+    EXPECT_EQ(GetFile(png).substr(1, 3), "PNG");
+
+    EXPECT_EQ(Usage("report --interval daily --date 2006-03-07 --chart " + Quote(png)).exitCode, 2);
+    EXPECT_EQ(Usage("report --interval daily --date 2006-03-07 --json --html " + Quote(html)).exitCode, 2);
+}
+
+TEST_F(UsageCommandTest, ChartDrawsThePagesChartAtTheSizeAsked)
+{
+    fs::path png = m_scratch.Path() / "chart.png";
+    CommandRun run = Usage("chart --interval hourly --date 2006-03-07 --size 333x177 --out " + Quote(png));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::string bytes = GetFile(png);
+    ASSERT_GE(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    auto be32 = [&bytes](size_t at) {
+        return (static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) << 24)
+            | (static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16)
+            | (static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8)
+            | static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3]));
+    };
+    EXPECT_EQ(be32(16), 333u); // the header's width and height
+    EXPECT_EQ(be32(20), 177u);
+    EXPECT_FALSE(fs::exists(png.string() + ".part"));
+
+    EXPECT_EQ(Usage("chart --interval hourly --date 2006-03-07 --size 4097x100 --out " + Quote(png)).exitCode, 2);
+    EXPECT_EQ(Usage("chart --interval hourly --date 2006-03-07 --size 100 --out " + Quote(png)).exitCode, 2);
+    EXPECT_EQ(Usage("chart --interval hourly --date 2006-03-07").exitCode, 2);
+    EXPECT_EQ(Usage("chart --interval hourly --date 2006-03-07 --out " + Quote(m_scratch.Path() / "none" / "c.png")).exitCode, 1);
+}
+
 TEST_F(UsageCommandTest, ExportWritesTheFileExportUsageWrites)
 {
     fs::path out = m_scratch.Path() / "march.csv";

@@ -17,7 +17,10 @@
 #include <linux/if.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <thread>
+#include <unistd.h>
 
+#include "platform/core/StopRequest.h"
 #include "platform/net/AdapterNaming.h"
 #include "platform/net/IpHelper.h"
 #include "platform/net/linux/DhcpClientControl.h"
@@ -465,6 +468,28 @@ TEST(DhcpClientControl, FixedCommandLinesAndMissingTools)
     EXPECT_EQ(RunDhcpTool({ "true" }, std::chrono::seconds(5)), static_cast<DWORD>(NO_ERROR));
     EXPECT_EQ(RunDhcpTool({ "false" }, std::chrono::seconds(5)), static_cast<DWORD>(ERROR_GEN_FAILURE));
     EXPECT_EQ(RunDhcpTool({ "sleep", "5" }, std::chrono::milliseconds(50)), static_cast<DWORD>(ERROR_SEM_TIMEOUT));
+}
+
+// A stop requested while the tool runs ends the wait at once and stays readable for the loop;
+// one requested before the tool starts ends it just the same.
+TEST(DhcpClientControl, AStopRequestEndsTheToolAndIsLeftForTheEventLoop)
+{
+    int stop[2] = { -1, -1 };
+    ASSERT_EQ(pipe(stop), 0);
+    InstallStopDescriptor(stop[0]);
+    std::thread signal([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(write(stop[1], "s", 1), 1);
+    });
+    EXPECT_FALSE(StopRequested());
+    EXPECT_EQ(RunDhcpTool({ "sleep", "30" }, std::chrono::seconds(30)), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+    signal.join();
+    EXPECT_TRUE(StopRequested());
+    EXPECT_EQ(RunDhcpTool({ "sleep", "30" }, std::chrono::seconds(30)), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+    InstallStopDescriptor(-1);
+    EXPECT_FALSE(StopRequested());
+    close(stop[0]);
+    close(stop[1]);
 }
 
 TEST(LinuxNetBackend, TheBootIdIsReadOnceAndIsEmptyWithoutTheFile)

@@ -124,3 +124,41 @@ TEST_F(HtmlViewerTest, ACommandButtonSendsItsCommandToTheParent)
     }
     EXPECT_GT(grey, 100);
 }
+
+TEST(HtmlSourceTest, ARowsBorderColourBecomesItsTablesStyle)
+{
+    EXPECT_EQ(PageForQt(L"<table border=\"1\"> <tr bordercolor=\"#666666\" bgcolor=\"#FFFF00\"><td>a</td></tr>"
+                        L"<tr bordercolor=\"#123456\"><td>b</td></tr></table><table><tr><td>c</td></tr></table>")
+                  .html,
+        L"<table style=\"border-color:#666666\" border=\"1\"> <tr bordercolor=\"#666666\" bgcolor=\"#FFFF00\"><td>a</td></tr>"
+        L"<tr bordercolor=\"#123456\"><td>b</td></tr></table><table><tr><td>c</td></tr></table>");
+    EXPECT_EQ(PageForQt(L"<TABLE BorderColor=red><tr><td>a</td></tr></TABLE>").html,
+        L"<TABLE style=\"border-color:red\" BorderColor=red><tr><td>a</td></tr></TABLE>");
+    // Nothing that could close the style and add to it.
+    EXPECT_EQ(PageForQt(L"<table><tr bordercolor='red\" onclick=\"x'><td>a</td></tr></table>").html.find(L"style"),
+        std::wstring::npos);
+}
+
+// The usage report's table: a grid whose rows carry their border and background colours, a
+// heading in a smaller font.
+TEST_F(HtmlViewerTest, TableRowsShowTheirBackgroundAndBorderColours)
+{
+    HWND page = nullptr;
+    HWND viewer = MakeViewer(page);
+    Add(viewer, L"<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"0\"> ");
+    Add(viewer, L"<tr bordercolor=\"#FF0000\" bgcolor=\"#FFFF00\"><td align=center> Hour</td></tr>");
+    Add(viewer, L"<tr bordercolor=\"#FF0000\" bgcolor=\"#DDDDDD\"><td align=center>2-3 PM</td></tr>\n</table>");
+    SendMessageW(viewer, DTM_ENDOFSOURCE, 0, 0);
+    m_driver.Pump();
+    platform::Pixels shown = platform::CaptureWindow(viewer);
+    int yellow = 0, grey = 0, red = 0;
+    for (COLORREF pixel : shown.rgb) {
+        COLORREF c = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        yellow += c == RGB(255, 255, 0) ? 1 : 0;
+        grey += c == RGB(0xDD, 0xDD, 0xDD) ? 1 : 0;
+        red += c == RGB(255, 0, 0) ? 1 : 0;
+    }
+    EXPECT_GT(yellow, 1000);
+    EXPECT_GT(grey, 1000);
+    EXPECT_GT(red, 200); // the rows' border colour reaches the grid
+}
