@@ -1,6 +1,7 @@
 #include "item/ItemDialogs.h"
 
 #include "item/PluginModule.h"
+#include "metering/RateMonitor.h"
 #include "options/DhcpDialog.h"
 #include "options/MeterReading.h"
 #include "options/OptionsFrame.h"
@@ -14,14 +15,12 @@ struct ItemDialog {
     DLGPROC proc;
 };
 
-// Each dialog's procedure comes with its template. The data-rate monitor is not part of the
-// module yet: its template is not among its resources, so opening it fails before a procedure
-// would be needed.
+// Each dialog's procedure comes with its template.
 const ItemDialog kItemDialogs[] = {
     { IDD_METER_READING, MeterReadingProc },
     { IDD_DHCP, DhcpDialogProc },
     { IDD_OPTIONS, CustomItemOptionsDlgProc },
-    { IDD_RATE_MONITOR, nullptr },
+    { IDD_RATE_MONITOR, RateMonitorProc },
 
     { IDD_PING, PingDialogProc },
 };

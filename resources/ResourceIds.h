@@ -194,3 +194,9 @@
 #define IDC_USAGE_MODE 1105
 #define IDC_USAGE_TABLE 1108
 #define IDC_USAGE_CHART 1109
+
+// Data rate monitor (507).
+#define IDC_RATE_TEXT 1060
+#define IDC_RATE_TITLE 1061
+#define IDC_RATE_LARGER 1062
+#define IDC_RATE_SMALLER 1063

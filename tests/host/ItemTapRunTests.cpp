@@ -1,6 +1,5 @@
 // Taps on the item through the real program: the icon row's slots, the view switch, the pin and
-// the status text. A dialog that has not landed yet (the rate monitor) fails to open the way a
-// missing template fails, and nothing opens.
+// the status text.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ItemTestSupport.h"
+#include "item/ItemDialogs.h"
 #include "item/PluginModule.h"
 #include "platform/core/LastError.h"
 #include "platform/ui/Resources.h"
@@ -14,10 +15,6 @@ using namespace testing_support;
 
 namespace {
 
-// A stand-in for the dialog that comes with a later part of the module, so that a tap can be
-// seen to open it.
-const DLGTEMPLATE kMonitorDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
-
 class ItemTapTest : public ::testing::Test {
 protected:
     explicit ItemTapTest(const platform::DeviceProfile& device = platform::DeviceProfile::Qvga())
@@ -25,15 +22,10 @@ protected:
     {
     }
 
-    void Start(DWORD fullView, bool withDialogs = true)
+    void Start(DWORD fullView)
     {
         m_screen.AddLoopbackAndLan();
         m_screen.LoadModule();
-        if (withDialogs) {
-            platform::ModuleResources resources = BuildModuleResources();
-            resources.AddDialog(IDD_RATE_MONITOR, &kMonitorDialog, sizeof kMonitorDialog);
-            platform::RegisterModuleResources(m_screen.Module(), std::move(resources));
-        }
         Settings().SetFullView(fullView);
         ASSERT_NE(m_screen.CreateItem(), nullptr);
     }
@@ -112,12 +104,13 @@ TEST_F(ItemTapTest, SlotsCountOnlyTheEnabledIcons)
 
 TEST_F(ItemTapTest, ADialogWhoseTemplateIsMissingDoesNotOpen)
 {
-    Start(0, false);
+    Start(0);
     SetLastError(0);
-    // The activity icon's data-rate monitor.
-    EXPECT_EQ(TapAndSeeDialogs(3, 3), Opened {});
+    EXPECT_EQ(OpenItemDialog(999, m_screen.Item()), -1);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
-    // The meter reading, the DHCP dialog and the options frame are the module's own and open.
+    // The meter reading, the DHCP dialog, the options frame and the rate monitor are the
+    // module's own and open.
+    EXPECT_EQ(TapAndSeeDialogs(3, 3), Opened { IDD_RATE_MONITOR });
     EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 1, 5), Opened { IDD_METER_READING });
     EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 18, 5), Opened { IDD_DHCP });
     EXPECT_EQ(TapAndSeeDialogs(kRowLeft + 40, 5), Opened { IDD_OPTIONS });

@@ -17,8 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-const DLGTEMPLATE kMonitorDialog = { WS_POPUP | DS_SETFONT, 0, 0, 0, 0, 100, 60, L"", 8, L"System", nullptr };
-
 // Counts what reaches the shell's host.
 class ShellRecorder : public platform::ShellHost {
 public:
@@ -38,9 +36,6 @@ protected:
     {
         m_screen.AddLoopbackAndLan();
         m_screen.LoadModule();
-        platform::ModuleResources resources = BuildModuleResources();
-        resources.AddDialog(IDD_RATE_MONITOR, &kMonitorDialog, sizeof kMonitorDialog);
-        platform::RegisterModuleResources(m_screen.Module(), std::move(resources));
         ASSERT_NE(m_screen.CreateItem(), nullptr);
     }
     ::Settings& Settings() { return g_pModule->m_settings; }
