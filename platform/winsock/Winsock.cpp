@@ -51,6 +51,12 @@ std::optional<std::pair<uint64_t, size_t>> ParsePart(std::string_view text)
     return std::make_pair(value, at);
 }
 
+// Any blank ends the address, as it ends a word: what follows it is not read.
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
 // The address in host byte order, or nullopt.
 std::optional<DWORD> ParseDotted(std::string_view text)
 {
@@ -62,7 +68,7 @@ std::optional<DWORD> ParseDotted(std::string_view text)
             return std::nullopt;
         parts[count++] = part->first;
         text.remove_prefix(part->second);
-        if (text.empty() || text[0] == ' ')
+        if (text.empty() || IsBlank(text[0]))
             break;
         if (text[0] != '.')
             return std::nullopt;

@@ -46,8 +46,8 @@ enum : DWORD {
 };
 
 // "a.b.c.d" and the short forms "a.b.c" (c 16 bits), "a.b" (b 24 bits) and "a" (32 bits), each
-// part decimal, octal (0 first) or hexadecimal (0x first); INADDR_NONE for anything else, and
-// for 255.255.255.255 itself.
+// part decimal, octal (0 first) or hexadecimal (0x first), read up to the first blank;
+// INADDR_NONE for anything else, and for 255.255.255.255 itself.
 ULONG inet_addr(const char* text);
 char* inet_ntoa(in_addr address);
 // Null with the reason as the last error (WSAGetLastError) when the name does not resolve.

@@ -40,6 +40,9 @@ TEST(InetAddrTest, ReadsTheFullAndTheShortForms)
     EXPECT_EQ(Bytes(inet_addr("010.0x1F.0.0377")), (std::array<int, 4> { 8, 31, 0, 255 }));
     EXPECT_EQ(Bytes(inet_addr("0.0.0.0")), (std::array<int, 4> { 0, 0, 0, 0 }));
     EXPECT_EQ(Bytes(inet_addr("255.255.255.254")), (std::array<int, 4> { 255, 255, 255, 254 }));
+    // A blank of any kind ends the address: what follows it is not read.
+    for (const char* text : { "10.200.3.5 and more", "10.200.3.5\tx", "10.200.3.5\r\n", "10.200.3.5\v." })
+        EXPECT_EQ(Bytes(inet_addr(text)), (std::array<int, 4> { 10, 200, 3, 5 })) << text;
 }
 
 TEST(InetAddrTest, GivesInaddrNoneForTheBroadcastAddressAndForWhatIsNoAddress)
