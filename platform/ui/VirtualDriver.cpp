@@ -57,6 +57,8 @@ struct VirtualDriver::Impl final : UiDriver {
 
     void CursorChanged(HCURSOR cursor, bool) override { cursors.push_back(cursor); }
 
+    UINT TimerCoalescingMs() const override { return coalescingMs; }
+
     // Virtual time never waits on the real world: watched descriptors are looked at, without
     // waiting, whenever the driver pumps.
     void WatchReadable(int fd, std::function<void()> ready) override { watches[fd] = std::move(ready); }
@@ -205,6 +207,7 @@ struct VirtualDriver::Impl final : UiDriver {
 
     std::map<int, std::function<void()>> watches;
     VirtualClock& clock;
+    UINT coalescingMs = 0;
 };
 
 VirtualDriver::VirtualDriver(VirtualClock& clock)
@@ -217,6 +220,11 @@ VirtualDriver::VirtualDriver(VirtualClock& clock)
 VirtualDriver::~VirtualDriver()
 {
     WindowManager::Get().SetDriver(nullptr);
+}
+
+void VirtualDriver::CoalesceTimers(UINT grainMs)
+{
+    m_impl->coalescingMs = grainMs;
 }
 
 void VirtualDriver::Pump()

@@ -32,6 +32,10 @@ public:
     VirtualDriver(const VirtualDriver&) = delete;
     VirtualDriver& operator=(const VirtualDriver&) = delete;
 
+    // Timers set from now on share the grain as under the real-time driver (0, the default:
+    // every timer keeps its own phase, so that tests count from the moment a timer was set).
+    void CoalesceTimers(UINT grainMs);
+
     // Dispatches everything ready now: posted messages, paints, timers due.
     void Pump();
     // Moves the clock on, stopping at each timer's due time to dispatch.

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "platform/time/Clock.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinGdi.h"
 
@@ -51,6 +52,12 @@ INT_PTR RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     default:
         return FALSE;
     }
+}
+
+std::vector<std::pair<UINT_PTR, uint64_t>> g_timerFired;
+void RecordTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    g_timerFired.emplace_back(id, platform::CurrentClock().MonotonicMs());
 }
 
 } // namespace
@@ -201,4 +208,25 @@ TEST_F(DialogTest, OwnerDrawnButtonsAreDrawnByTheirParentAndClickOnStylusUp)
     EXPECT_NE(std::find(g_dialogLog.begin(), g_dialogLog.end(),
                   std::pair<UINT, WPARAM> { WM_COMMAND, MAKEWPARAM(1105, BN_CLICKED) }),
         g_dialogLog.end());
+}
+
+// A dialog restarts its timer after each step; on the screen's shared grain each step would
+// wait up to a whole grain more than it asked.
+TEST_F(DialogTest, ADialogsTimersKeepTheirOwnPhaseWhereTheScreensShareTheGrain)
+{
+    m_driver.CoalesceTimers(1000);
+    HWND screen = MakeTopLevel();
+    HWND dialog = CreateDialogIndirectParamW(TestInstance(), &kMonitor, nullptr, RecordingDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    m_driver.Pump();
+    uint64_t now = platform::CurrentClock().MonotonicMs();
+    m_driver.AdvanceMs(1000 - now % 1000 + 300);
+    uint64_t start = platform::CurrentClock().MonotonicMs();
+    g_timerFired.clear();
+    SetTimer(screen, 1, 1000, RecordTimer);
+    SetTimer(dialog, 2, 1000, RecordTimer);
+    m_driver.AdvanceMs(1800);
+    using Fired = std::vector<std::pair<UINT_PTR, uint64_t>>;
+    EXPECT_EQ(g_timerFired, (Fired { { 2, start + 1000 }, { 1, start + 1700 } }));
+    DestroyWindow(dialog);
 }
