@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "item/ItemFont.h"
 #include "platform/text/Format.h"
 
 namespace {
@@ -200,7 +201,7 @@ void DrawUsageChart(HDC dc, int width, int height, const UsageChartData& data, c
     LOGFONTW font {};
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
     font.lfWeight = FW_NORMAL;
-    font.lfHeight = -static_cast<LONG>(scale.dpiY / 9.0 + 0.5);
+    font.lfHeight = SmallFontHeight(scale.dpiY);
     font.lfQuality = CLEARTYPE_QUALITY;
     SelectObject(dc, selection.Own(CreateFontIndirectW(&font)));
     SetTextColor(dc, kBlack);
