@@ -33,7 +33,7 @@ int RunRegCommand(host::Arguments args)
 const Command kCommands[] = {
     { "settings", host::RunSettingsCommand, "show the plug-in's settings as it loads them" },
     { "reg", RunRegCommand, "read and change the registry (query, add, delete, export, import)" },
-    { "usage", host::RunUsageCommand, "usage reports and CSV export from the usage logs" },
+    { "usage", host::RunUsageCommand, "usage reports, charts and CSV export from the usage logs" },
     { "net", host::RunNetCommand, "show each network interface as the status lines would" },
     { "diag", host::RunDiagCommand, "write the diagnostic report" },
     { "service", host::RunServiceCommand, "run the device headless as a systemd user service (install, start, ...)" },
