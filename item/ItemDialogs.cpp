@@ -6,6 +6,7 @@
 #include "options/MeterReading.h"
 #include "options/OptionsFrame.h"
 #include "ping/PingDialog.h"
+#include "platform/device/Device.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -34,4 +35,15 @@ INT_PTR OpenItemDialog(int templateId, HWND owner)
         if (dialog.templateId == templateId)
             proc = dialog.proc;
     return DialogBoxParamW(g_pModule->m_hInstance, MAKEINTRESOURCEW(templateId), owner, proc, 0);
+}
+
+void CentreOnScreen(HWND dialog, bool horizontally, BOOL repaint)
+{
+    RECT window {};
+    GetWindowRect(dialog, &window);
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    int left = horizontally ? GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2 : window.left;
+    int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+    MoveWindow(dialog, left, top, width, height, repaint);
 }

@@ -1,8 +1,8 @@
 #include "metering/RateMonitor.h"
 
+#include "item/ItemDialogs.h"
 #include "item/PluginModule.h"
 #include "metering/RateGraph.h"
-#include "platform/device/Device.h"
 #include "platform/text/Format.h"
 #include "platform/ui/WinGdi.h"
 #include "resources/ResourceIds.h"
@@ -19,19 +19,6 @@ bool g_rateDrawn = false;
 void ShowRates(HWND dialog, const RateAverage& rates)
 {
     SetDlgItemTextW(dialog, IDC_RATE_TEXT, Fmt(L"UL: %s  DL: %s", rates.upText.c_str(), rates.downText.c_str()).c_str());
-}
-
-// Moves the dialog to the middle of the screen's height, or of both its dimensions; its size
-// stays.
-void CentreOnScreen(HWND dialog, bool horizontally)
-{
-    RECT window {};
-    GetWindowRect(dialog, &window);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int left = horizontally ? GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2 : window.left;
-    int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    MoveWindow(dialog, left, top, width, height, TRUE);
 }
 
 void Release(HWND dialog)

@@ -3,7 +3,6 @@
 #include "item/ItemDialogs.h"
 #include "item/PluginModule.h"
 #include "netinfo/DhcpControl.h"
-#include "platform/device/Device.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -11,19 +10,6 @@ namespace {
 // Resolved when the dialog opens and kept while it is open: the timers act on the adapter the
 // dialog named, even if the tracking changes meanwhile.
 DhcpAdapter g_dhcpAdapter;
-
-// Moves the dialog to the middle of the screen's height, or of both its dimensions; its size
-// stays.
-void CentreOnScreen(HWND dialog, bool horizontally, BOOL repaint)
-{
-    RECT window {};
-    GetWindowRect(dialog, &window);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int left = horizontally ? GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2 : window.left;
-    int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    MoveWindow(dialog, left, top, width, height, repaint);
-}
 
 void EnableLeaseButtons(HWND dialog, BOOL enable)
 {

@@ -1,6 +1,7 @@
 #include "options/MeterPage.h"
 
 #include "item/PluginModule.h"
+#include "options/DialogChecks.h"
 #include "options/DialogNumbers.h"
 #include "platform/text/Format.h"
 #include "platform/ui/CommCtrl.h"
@@ -33,16 +34,6 @@ void EnableAlertControls(HWND page, BOOL enable)
         EnableWindow(GetDlgItem(page, id), enable);
 }
 
-BOOL Checked(HWND page, int id)
-{
-    return IsDlgButtonChecked(page, id) == BST_CHECKED ? TRUE : FALSE;
-}
-
-UINT CheckState(DWORD on)
-{
-    return on != 0 ? BST_CHECKED : BST_UNCHECKED;
-}
-
 void WriteThreshold(HWND page, DWORD threshold)
 {
     SetDlgItemTextW(page, IDC_METER_THRESHOLD, Fmt(L"%d", threshold).c_str());
@@ -52,12 +43,12 @@ void MeterPage_OnInitDialog(HWND page)
 {
     const Settings& settings = g_pModule->m_settings;
     CheckDlgButton(page, settings.MeterEnabled != 0 ? IDC_METER_ON : IDC_METER_OFF, BST_CHECKED);
-    CheckDlgButton(page, IDC_METER_NOTIFY, CheckState(settings.MeterNotify));
+    Check(page, IDC_METER_NOTIFY, settings.MeterNotify);
     // A type the page does not know leaves all three clear; OK then keeps it.
     for (const TypeButton& button : kTypeButtons)
         if (settings.MeterNotifyType == button.type)
             CheckDlgButton(page, button.id, BST_CHECKED);
-    CheckDlgButton(page, IDC_METER_RESET_AFTER, CheckState(settings.MeterNotifyReset));
+    Check(page, IDC_METER_RESET_AFTER, settings.MeterNotifyReset);
     WriteThreshold(page, settings.MeterNotifyThreshold);
     SendDlgItemMessageW(page, IDC_METER_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(page, IDC_METER_THRESHOLD)), 0);
     if (settings.MeterEnabled == 0)

@@ -1,7 +1,7 @@
 #include "options/MeterReading.h"
 
+#include "item/ItemDialogs.h"
 #include "item/PluginModule.h"
-#include "platform/device/Device.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -13,19 +13,6 @@ void ShowReading(HWND dialog)
     SetDlgItemTextW(dialog, IDC_METER_RECEIVED, meter.FormatDownload().c_str());
     SetDlgItemTextW(dialog, IDC_METER_COMBINED, meter.FormatTotal().c_str());
     SetDlgItemTextW(dialog, IDC_METER_RESET_TIME, meter.FormatResetTime().c_str());
-}
-
-// Moves the dialog to the middle of the screen's height, or of both its dimensions; its size
-// stays.
-void CentreOnScreen(HWND dialog, bool horizontally)
-{
-    RECT window {};
-    GetWindowRect(dialog, &window);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int left = horizontally ? GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2 : window.left;
-    int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    MoveWindow(dialog, left, top, width, height, TRUE);
 }
 
 void MeterReading_OnInitDialog(HWND dialog)

@@ -1,6 +1,7 @@
 #include "options/ViewOptionsDialog.h"
 
 #include "item/PluginModule.h"
+#include "options/DialogChecks.h"
 #include "options/DialogNumbers.h"
 #include "platform/device/Device.h"
 #include "platform/shell/AygShell.h"
@@ -17,16 +18,6 @@ constexpr DWORD kPlacementHighest = 222;
 constexpr int kSharedCornerMinWidth = 321;
 
 const wchar_t* const kFontSizeNames[] = { L"Default", L"Large", L"Small" };
-
-void Check(HWND dialog, int id, DWORD on)
-{
-    CheckDlgButton(dialog, id, on != 0 ? BST_CHECKED : BST_UNCHECKED);
-}
-
-DWORD Checked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0;
-}
 
 void StepDialogNumber(HWND dialog, int id, int delta, DWORD high)
 {

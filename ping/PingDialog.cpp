@@ -2,10 +2,10 @@
 
 #include <array>
 
+#include "item/ItemDialogs.h"
 #include "item/ItemFont.h"
 #include "item/PluginModule.h"
 #include "ping/PingResult.h"
-#include "platform/device/Device.h"
 #include "platform/ui/WinGdi.h"
 #include "resources/ResourceIds.h"
 
@@ -26,18 +26,6 @@ struct PingState {
     HFONT resultFont = nullptr;
 };
 PingState g_ping;
-
-// Moves the dialog to the middle of the screen's height, or of both its dimensions.
-void CentreOnScreen(HWND dialog, bool horizontally)
-{
-    RECT window {};
-    GetWindowRect(dialog, &window);
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int left = horizontally ? GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2 : window.left;
-    int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    MoveWindow(dialog, left, top, width, height, TRUE);
-}
 
 void ShowResult(HWND dialog)
 {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/files/Files.h"
+#include "platform/files/WholeFile.h"
 #include "usage/MonthFileCache.h"
 #include "usage/UsageReader.h"
 
@@ -61,6 +62,11 @@ public:
         Flush();
         if (m_file == INVALID_HANDLE_VALUE)
             return m_ok;
+        // On the disk before it takes the old file's place, as every replaced file is.
+        if (m_ok && !FlushFileBuffers(m_file)) {
+            m_ok = false;
+            m_error = GetLastError();
+        }
         CloseHandle(m_file);
         m_file = INVALID_HANDLE_VALUE;
         if (!m_ok)
@@ -92,11 +98,6 @@ DWORD ReaderInterval(DWORD exportInterval)
 }
 
 } // namespace
-
-std::wstring ExportTemporaryPath(const std::wstring& path)
-{
-    return path + L".new";
-}
 
 std::string ExportText(std::wstring_view text)
 {
@@ -224,7 +225,7 @@ ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::Calenda
     }
     // Written beside the target and moved over it once whole: a full card or a pulled card
     // leaves the export made before, never half of a new one.
-    const std::wstring written = ExportTemporaryPath(path);
+    const std::wstring written = platform::TemporaryDeviceFileFor(path);
     HANDLE handle = CreateFileW(written.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
         FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (handle == INVALID_HANDLE_VALUE)

@@ -33,8 +33,9 @@ enum class ExportOutcome {
     WriteFailed,  // the file could not be written in full (the last error says why)
 };
 
-// Writes the export file, under ExportTemporaryPath first and then moved over the path, so that
-// an export that fails leaves the file that was there. 1 when the rows were written; 0 when the file could not be
+// Writes the export file as a whole-file replace does (platform/files/WholeFile.h): under the
+// temporary name, flushed, then moved over the path, so that an export that fails leaves the
+// file that was there. 1 when the rows were written; 0 when the file could not be
 // created or written, or the range's logs name no interface (the file is then left empty).
 BOOL ExportUsage(const UsageLogger& logger, const platform::CalendarTime& start, const platform::CalendarTime& end,
     DWORD exportInterval, const std::wstring& path, const std::wstring& folder, const UsageDisplayName& displayName);
@@ -48,9 +49,6 @@ BOOL ExportUsage(const UsageLogger& logger, const platform::CalendarTime& start,
 ExportOutcome ExportUsageFile(const UsageLogger& logger, const platform::CalendarTime& start,
     const platform::CalendarTime& end, DWORD exportInterval, const std::wstring& path, const std::wstring& folder,
     const UsageDisplayName& displayName, MonthSource& source);
-
-// "<path>.new": where the export is written before it replaces the file at the path.
-std::wstring ExportTemporaryPath(const std::wstring& path);
 
 // The export file's bytes, for a caller that writes the file itself (the command line puts
 // them beside the target and renames them over it). Written, BadInterval or NoInterfaces

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "item/PluginModule.h"
+#include "options/DialogChecks.h"
 #include "options/DialogNumbers.h"
 #include "platform/core/FormatMessage.h"
 #include "platform/files/Files.h"
@@ -48,16 +49,6 @@ public:
 private:
     HWND m_dialog;
 };
-
-void Check(HWND dialog, int id, DWORD on)
-{
-    CheckDlgButton(dialog, id, on != 0 ? BST_CHECKED : BST_UNCHECKED);
-}
-
-DWORD Checked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0;
-}
 
 std::wstring FieldText(HWND dialog, int id, int capacity)
 {

@@ -90,9 +90,14 @@ int ReplaceWholeFile(const std::filesystem::path& path, std::string_view bytes)
     return SyncFolder(path.parent_path());
 }
 
+std::wstring TemporaryDeviceFileFor(const std::wstring& path)
+{
+    return path + L".new";
+}
+
 BOOL ReplaceDeviceFile(const std::wstring& path, std::string_view bytes)
 {
-    std::wstring written = path + L".new";
+    std::wstring written = TemporaryDeviceFileFor(path);
     HANDLE file = CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return FALSE;

@@ -25,5 +25,8 @@ int SyncFolder(const std::filesystem::path& folder);
 // and moved over the old one. FALSE with the last error set when any step failed; the old file
 // is then as it was and no "<path>.new" is left.
 BOOL ReplaceDeviceFile(const std::wstring& path, std::string_view bytes);
+// The name ReplaceDeviceFile writes the new contents under first; a writer that streams a large
+// file follows the same steps under the same name.
+std::wstring TemporaryDeviceFileFor(const std::wstring& path);
 
 } // namespace platform

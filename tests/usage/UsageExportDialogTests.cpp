@@ -4,6 +4,7 @@
 
 #include "UsageDialogScreen.h"
 #include "UsageTestFiles.h"
+#include "platform/files/WholeFile.h"
 #include "platform/time/SystemTime.h"
 #include "platform/ui/CommCtrl.h"
 #include "resources/ResourceIds.h"
@@ -101,7 +102,7 @@ TEST_F(UsageExportDialogTest, ExportsThePickedRangeDailyWithTheDialUpName)
     EXPECT_EQ(lines[1], "2006,1,29,0,0,0,0,");
     EXPECT_EQ(lines[2], "2006,1,30,300,4000,0,0,");
     EXPECT_EQ(lines[33], "2006,3,2,100,2000,7,9,");
-    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+    EXPECT_FALSE(usage_test::FileExists(platform::TemporaryDeviceFileFor(kOut)));
 }
 
 TEST_F(UsageExportDialogTest, AStartAfterTheEndIsRefusedAndTheDialogStays)

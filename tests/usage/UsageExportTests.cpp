@@ -5,6 +5,7 @@
 
 #include "UsageTestFiles.h"
 #include "platform/files/Files.h"
+#include "platform/files/WholeFile.h"
 #include "usage/MonthFileCache.h"
 #include "usage/UsageExport.h"
 #include "usage/UsageLogFile.h"
@@ -226,12 +227,12 @@ TEST_F(UsageExportTest, AnExportThatFailsLeavesTheFileThatWasThere)
     const std::string before = usage_test::ReadBytes(kOut);
 
     // The card fills up after the first few rows.
-    m_files.Sim().FailWrites(ExportTemporaryPath(kOut), 1, ERROR_DISK_FULL);
+    m_files.Sim().FailWrites(platform::TemporaryDeviceFileFor(kOut), 1, ERROR_DISK_FULL);
     EXPECT_EQ(ExportUsageFile(logger, inLogs, inLogs, ExportDaily, kOut, kFolder, NoDisplayName, direct),
         ExportOutcome::WriteFailed);
     EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
     EXPECT_EQ(usage_test::ReadBytes(kOut), before);
-    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+    EXPECT_FALSE(usage_test::FileExists(platform::TemporaryDeviceFileFor(kOut)));
 
     // The new file is whole but cannot take the old one's place.
     {
@@ -240,12 +241,12 @@ TEST_F(UsageExportTest, AnExportThatFailsLeavesTheFileThatWasThere)
             ExportOutcome::CannotCreate);
     }
     EXPECT_EQ(usage_test::ReadBytes(kOut), before);
-    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+    EXPECT_FALSE(usage_test::FileExists(platform::TemporaryDeviceFileFor(kOut)));
 
     EXPECT_EQ(ExportUsageFile(logger, inLogs, inLogs, ExportDaily, kOut, kFolder, NoDisplayName, direct),
         ExportOutcome::Written);
     EXPECT_EQ(Lines(usage_test::ReadBytes(kOut)).size(), 2u);
-    EXPECT_FALSE(usage_test::FileExists(ExportTemporaryPath(kOut)));
+    EXPECT_FALSE(usage_test::FileExists(platform::TemporaryDeviceFileFor(kOut)));
 }
 
 TEST_F(UsageExportTest, NamesOutsideEightBitsAndTheLiveCounts)

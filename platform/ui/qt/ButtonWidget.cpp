@@ -16,12 +16,20 @@ namespace platform::ui {
 
 namespace {
 
-// A check box or radio button with its box at the right end: the platform keeps the text at the
-// left edge, where Qt's right-to-left layout would push it against the box.
+// A check box or radio button that the platform draws itself: with BS_LEFTTEXT its box is at the
+// right end and the text keeps to the left edge, where Qt's right-to-left layout would push it
+// against the box; with BS_MULTILINE the text breaks at blanks onto as many lines as the
+// button's height holds, which Qt's own never does.
 template <class Base, QStyle::SubElement kIndicator, QStyle::PrimitiveElement kPrimitive>
-class LeftTextButton final : public Base {
+class DrawnBoxButton final : public Base {
 public:
-    explicit LeftTextButton(bool multiLine) : m_multiLine(multiLine) { this->setLayoutDirection(Qt::RightToLeft); }
+    DrawnBoxButton(bool leftText, bool multiLine)
+        : m_leftText(leftText)
+        , m_multiLine(multiLine)
+    {
+        if (leftText)
+            this->setLayoutDirection(Qt::RightToLeft);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -34,42 +42,20 @@ protected:
         indicator.rect = box;
         painter.drawPrimitive(kPrimitive, indicator);
         int gap = this->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
-        QRect text(0, 0, std::max(0, box.left() - gap), this->height());
+        int left = m_leftText ? 0 : box.right() + 1 + gap;
+        int right = m_leftText ? box.left() - gap : this->width();
+        QRect text(left, 0, std::max(0, right - left), this->height());
         int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | (m_multiLine ? Qt::TextWordWrap : 0);
         painter.drawItemText(text, flags, option.palette, this->isEnabled(), this->text(), QPalette::WindowText);
     }
 
 private:
+    bool m_leftText;
     bool m_multiLine;
 };
 
-using LeftTextCheckBox = LeftTextButton<QCheckBox, QStyle::SE_CheckBoxIndicator, QStyle::PE_IndicatorCheckBox>;
-using LeftTextRadioButton = LeftTextButton<QRadioButton, QStyle::SE_RadioButtonIndicator, QStyle::PE_IndicatorRadioButton>;
-
-// A check box or radio button with BS_MULTILINE: Qt's own never wraps its text, the platform's
-// breaks it at blanks onto as many lines as the button's height holds.
-template <class Base, QStyle::SubElement kIndicator, QStyle::PrimitiveElement kPrimitive>
-class WrappingBoxButton final : public Base {
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        this->initStyleOption(&option);
-        QRect box = this->style()->subElementRect(kIndicator, &option, this);
-        QStyleOptionButton indicator = option;
-        indicator.rect = box;
-        painter.drawPrimitive(kPrimitive, indicator);
-        int gap = this->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
-        int left = box.right() + 1 + gap;
-        QRect text(left, 0, std::max(0, this->width() - left), this->height());
-        painter.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextWordWrap, option.palette,
-            this->isEnabled(), this->text(), QPalette::WindowText);
-    }
-};
-
-using WrappingCheckBox = WrappingBoxButton<QCheckBox, QStyle::SE_CheckBoxIndicator, QStyle::PE_IndicatorCheckBox>;
-using WrappingRadioButton = WrappingBoxButton<QRadioButton, QStyle::SE_RadioButtonIndicator, QStyle::PE_IndicatorRadioButton>;
+using DrawnCheckBox = DrawnBoxButton<QCheckBox, QStyle::SE_CheckBoxIndicator, QStyle::PE_IndicatorCheckBox>;
+using DrawnRadioButton = DrawnBoxButton<QRadioButton, QStyle::SE_RadioButtonIndicator, QStyle::PE_IndicatorRadioButton>;
 
 // A push button with BS_MULTILINE: its text centred and broken at blanks.
 class WrappingPushButton final : public QPushButton {
@@ -88,14 +74,13 @@ protected:
     }
 };
 
-template <class Plain, class LeftText, class Wrapping>
+template <class Plain, class Drawn>
 Plain* MakeBoxButton(DWORD style)
 {
+    bool leftText = (style & BS_LEFTTEXT) != 0;
     bool multiLine = (style & BS_MULTILINE) != 0;
-    if ((style & BS_LEFTTEXT) != 0)
-        return new LeftText(multiLine);
-    if (multiLine)
-        return new Wrapping();
+    if (leftText || multiLine)
+        return new Drawn(leftText, multiLine);
     return new Plain();
 }
 
@@ -113,11 +98,11 @@ public:
             SetInner(box);
             setAttribute(Qt::WA_TransparentForMouseEvents);
         } else if (IsCheckButtonType(type)) {
-            QCheckBox* box = MakeBoxButton<QCheckBox, LeftTextCheckBox, WrappingCheckBox>(window.style);
+            QCheckBox* box = MakeBoxButton<QCheckBox, DrawnCheckBox>(window.style);
             QObject::connect(box, &QCheckBox::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(box);
         } else if (IsRadioButtonType(type)) {
-            QRadioButton* radio = MakeBoxButton<QRadioButton, LeftTextRadioButton, WrappingRadioButton>(window.style);
+            QRadioButton* radio = MakeBoxButton<QRadioButton, DrawnRadioButton>(window.style);
             radio->setAutoExclusive(false); // the platform's grouping decides
             QObject::connect(radio, &QRadioButton::clicked, [handle] { SendMessageW(handle, BM_CLICK, 0, 0); });
             SetInner(radio);
