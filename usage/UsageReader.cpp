@@ -61,9 +61,17 @@ void MonthSource::NoteUnread(const std::wstring& path)
 BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
     const std::wstring& selector, UsageTable& table)
 {
-    const std::optional<std::u16string> fileSelector = Utf16FileSelector(selector);
     UsageTable added {};
     const std::wstring path = MonthFileName(folder, time.Year(), time.Month());
+    const MonthTotalsKey key { interval, time.Month(), time.Day(), selector };
+    MonthFileIdentity identity;
+    if (m_store != nullptr && m_store->Find(path, key, added, identity)) {
+        for (size_t i = 0; i < UsageTableSize; ++i)
+            table[i] += added[i];
+        return TRUE;
+    }
+    added = {};
+    const std::optional<std::u16string> fileSelector = Utf16FileSelector(selector);
     BOOL read = ReadMonthFileUnits(path, m_buffer, [&](std::u16string_view line) {
         Utf16LineHeader header = SplitUsageHeader(line);
         UsageLineSums sums;
@@ -82,6 +90,8 @@ BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::Calendar
         }
         return FALSE;
     }
+    if (m_store != nullptr && identity.known)
+        m_store->Keep(identity, key, added);
     for (size_t i = 0; i < UsageTableSize; ++i)
         table[i] += added[i];
     return TRUE;

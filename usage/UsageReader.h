@@ -7,6 +7,7 @@
 
 #include "platform/core/WinTypes.h"
 #include "platform/time/CalendarTime.h"
+#include "usage/MonthTotalsStore.h"
 #include "usage/NameList.h"
 #include "usage/UsageTable.h"
 
@@ -45,14 +46,21 @@ private:
     std::vector<UnreadMonthFile> m_unread;
 };
 
-// Opens and reads the file at every call, parsing its code units where they were read.
+// Opens and reads the file at every call, parsing its code units where they were read; with a
+// store, a file whose totals the store holds for it as it is now is not read at all.
 class DirectMonthSource final : public MonthSource {
 public:
+    explicit DirectMonthSource(MonthTotalsStore* store = nullptr)
+        : m_store(store)
+    {
+    }
+
     BOOL ReadMonthTotals(DWORD interval, const platform::CalendarTime& time, const std::wstring& folder,
         const std::wstring& selector, UsageTable& table) override;
     BOOL CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list) override;
 
 private:
+    MonthTotalsStore* m_store;
     std::u16string m_buffer; // the pieces of the file being read, kept for the next one
 };
 

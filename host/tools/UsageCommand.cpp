@@ -9,6 +9,7 @@
 
 #include "host/ReplaceFile.h"
 #include "host/tools/JsonText.h"
+#include "host/tools/MonthTotalsCache.h"
 #include "platform/core/DataFolder.h"
 #include "platform/files/DevicePath.h"
 #include "platform/files/Files.h"
@@ -47,9 +48,10 @@ constexpr int kExitNoData = 3;
 const char* const kHelp = "Usage:\n"
                           "  velmora usage report --interval hourly|daily|monthly --date YYYY-MM-DD\n"
                           "                       [--interface NAME] [--zeros] [--json] [--log-dir DIR]\n"
-                          "                       [--html FILE [--chart PNG]]\n"
+                          "                       [--html FILE [--chart PNG]] [--no-cache]\n"
                           "  velmora usage chart --interval hourly|daily|monthly --date YYYY-MM-DD\n"
                           "                      --out FILE.png [--size WxH] [--interface NAME] [--log-dir DIR]\n"
+                          "                      [--no-cache]\n"
                           "  velmora usage export --interval hourly|daily|monthly\n"
                           "                       --from YYYY-MM-DD[THH:MM:SS] --to YYYY-MM-DD[THH:MM:SS]\n"
                           "                       --out FILE [--log-dir DIR]\n"
@@ -68,6 +70,9 @@ const char* const kHelp = "Usage:\n"
                           "The month files are read from the UsageLogPath folder of the device in its\n"
                           "data folder (--data DIR), or from any folder given with --log-dir.\n"
                           "Times without THH:MM:SS are 00:00:00.\n"
+                          "report and chart keep each month file's totals in $XDG_CACHE_HOME/velmora/usage\n"
+                          "(else ~/.cache/velmora/usage) and read them back while the month file is the\n"
+                          "same file, unchanged; --no-cache parses every month file.\n"
                           "\n"
                           "The device logs its interfaces 2 to 19 (velmora net shows their numbers): the\n"
                           "loopback interface (1) is not logged. On a host with more interfaces the\n"
@@ -92,6 +97,7 @@ struct Options {
     fs::path dataFolder;
     bool zeros = false;
     bool json = false;
+    bool noCache = false;
 };
 
 int Fail(int code, const std::string& message)
@@ -119,6 +125,8 @@ std::optional<std::string> ParseOptions(Arguments args, Options& options)
     options.dataFolder = TakeDataFolder(args);
     options.interval = TakeOption(args, "--interval").value_or("");
     options.logDir = TakeOption(args, "--log-dir").value_or("");
+    if (report || chart)
+        options.noCache = TakeFlag(args, "--no-cache");
     if (report) {
         options.date = TakeOption(args, "--date").value_or("");
         options.interfaceName = TakeOption(args, "--interface").value_or("");
@@ -356,13 +364,13 @@ std::optional<std::string> UnknownInterface(const std::wstring& selector, DWORD 
 // Reads the month files through a fresh source until none is held. The device holds a month
 // file only for the instant it adds an hour's record, so a file held now is read again after a
 // moment before it is called unreadable; any other fault ends the reading at once.
-template <typename Source, typename ReadAll>
-void ReadPastTheDevicesWrites(std::optional<Source>& source, ReadAll readAll)
+template <typename Source, typename ReadAll, typename... SourceArguments>
+void ReadPastTheDevicesWrites(std::optional<Source>& source, ReadAll readAll, SourceArguments... sourceArguments)
 {
     constexpr int kRetries = 20;
     constexpr std::chrono::milliseconds kPause(50);
     for (int attempt = 0;; ++attempt) {
-        source.emplace();
+        source.emplace(sourceArguments...);
         readAll(*source);
         const std::vector<UnreadMonthFile>& unread = source->UnreadFiles();
         bool held = !unread.empty() && std::all_of(unread.begin(), unread.end(), [](const UnreadMonthFile& file) {
@@ -470,11 +478,14 @@ int RunReport(const Options& options, const Settings& settings, const std::wstri
     const std::wstring selector = Utf8ToWide(options.interfaceName);
 
     UsageLogger noLiveCounts;
+    std::optional<MonthTotalsCache> cache;
+    if (std::optional<fs::path> cacheFolder = MonthTotalsCache::DefaultFolder(); cacheFolder && !options.noCache)
+        cache.emplace(*cacheFolder);
     std::optional<DirectMonthSource> source;
     UsageTable table {};
-    ReadPastTheDevicesWrites(source, [&](DirectMonthSource& months) {
-        table = UsageTotals(noLiveCounts, interval, *date, selector, folder, months);
-    });
+    ReadPastTheDevicesWrites(
+        source, [&](DirectMonthSource& months) { table = UsageTotals(noLiveCounts, interval, *date, selector, folder, months); },
+        cache ? &*cache : nullptr);
     if (!source->UnreadFiles().empty())
         return FailUnreadMonths(source->UnreadFiles());
     if (!selector.empty()) {
