@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/core/WinTypes.h"
 #include "usage/UsageTable.h"
@@ -43,4 +44,8 @@ public:
     // What a parse of the file, begun when it had `identity`, added for the key. The store keeps
     // it only if the file is still that file and had been left alone for a while before.
     virtual void Keep(const MonthFileIdentity& identity, const MonthTotalsKey& key, const UsageTable& added) = 0;
+    // The same for the interface names the month file holds, once each, in the order they
+    // first appear in it.
+    virtual bool FindNames(const std::wstring& path, std::vector<std::wstring>& names, MonthFileIdentity& identity) = 0;
+    virtual void KeepNames(const MonthFileIdentity& identity, const std::vector<std::wstring>& names) = 0;
 };

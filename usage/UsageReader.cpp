@@ -99,21 +99,31 @@ BOOL DirectMonthSource::ReadMonthTotals(DWORD interval, const platform::Calendar
 
 BOOL DirectMonthSource::CollectMonthNames(const std::wstring& folder, int year, int month, NameList& list)
 {
-    NameList found = list;
     const std::wstring path = MonthFileName(folder, year, month);
-    BOOL read = ReadMonthFileUnits(path, m_buffer, [&found](std::u16string_view line) {
-        ForEachEntryName(SplitUsageHeader(line).rest, [&found](std::u16string_view name) {
-            // An empty name is no interface: it comes only from a damaged line, and as a
-            // selector it would stand for all interfaces together.
-            if (!name.empty())
-                AddUniqueName(found, NameFromFile(name));
+    // The month's own names in order, then added to the list: the list comes out as if every
+    // name of the file had been added to it in turn.
+    std::vector<std::wstring> kept;
+    MonthFileIdentity identity;
+    if (m_store == nullptr || !m_store->FindNames(path, kept, identity)) {
+        NameList own;
+        BOOL read = ReadMonthFileUnits(path, m_buffer, [&own](std::u16string_view line) {
+            ForEachEntryName(SplitUsageHeader(line).rest, [&own](std::u16string_view name) {
+                // An empty name is no interface: it comes only from a damaged line, and as a
+                // selector it would stand for all interfaces together.
+                if (!name.empty())
+                    AddUniqueName(own, NameFromFile(name));
+            });
         });
-    });
-    if (!read) {
-        NoteUnread(path);
-        return FALSE;
+        if (!read) {
+            NoteUnread(path);
+            return FALSE;
+        }
+        kept.assign(own.begin(), own.end());
+        if (m_store != nullptr && identity.known)
+            m_store->KeepNames(identity, kept);
     }
-    list = std::move(found);
+    for (const std::wstring& name : kept)
+        AddUniqueName(list, name);
     return TRUE;
 }
 

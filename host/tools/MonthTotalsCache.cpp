@@ -69,6 +69,37 @@ std::optional<std::string> FromHex(std::string_view hex)
     return out;
 }
 
+// Each character as eight hex digits: any wchar_t value comes back as it was.
+std::string WideHex(std::wstring_view text)
+{
+    if (text.empty())
+        return "-";
+    std::string out;
+    char unit[9];
+    for (wchar_t ch : text) {
+        std::snprintf(unit, sizeof unit, "%08x", static_cast<unsigned>(static_cast<uint32_t>(ch)));
+        out += unit;
+    }
+    return out;
+}
+
+std::optional<std::wstring> FromWideHex(std::string_view hex)
+{
+    if (hex == "-")
+        return std::wstring();
+    if (hex.empty() || hex.size() % 8 != 0)
+        return std::nullopt;
+    std::wstring out;
+    for (size_t at = 0; at < hex.size(); at += 8) {
+        uint32_t value = 0;
+        auto [end, error] = std::from_chars(hex.data() + at, hex.data() + at + 8, value, 16);
+        if (error != std::errc() || end != hex.data() + at + 8)
+            return std::nullopt;
+        out += static_cast<wchar_t>(value);
+    }
+    return out;
+}
+
 // Splits a line into its space-separated words.
 std::vector<std::string_view> Words(std::string_view line)
 {
@@ -120,15 +151,22 @@ MonthFileIdentity IdentifyHostFile(const std::string& where)
 
 } // namespace
 
-std::string FormatMonthTotalsFile(const MonthFileIdentity& identity, const std::vector<MonthTotalsRecord>& records)
+std::string FormatMonthTotalsFile(const MonthTotalsContent& content)
 {
+    const MonthFileIdentity& identity = content.identity;
     std::string text(kHeading);
     text += "file " + Hex(identity.where) + " " + std::to_string(identity.device) + " " + std::to_string(identity.inode)
         + " " + std::to_string(identity.size) + " " + std::to_string(identity.modifiedNs) + " "
         + std::to_string(identity.changedNs) + "\n";
-    for (const MonthTotalsRecord& record : records) {
+    if (content.names) {
+        text += "names";
+        for (const std::wstring& name : *content.names)
+            text += " " + WideHex(name);
+        text += "\n";
+    }
+    for (const MonthTotalsRecord& record : content.records) {
         text += "totals " + std::to_string(record.key.interval) + " " + std::to_string(record.key.month) + " "
-            + std::to_string(record.key.day) + " " + Hex(WideToUtf8(record.key.selector));
+            + std::to_string(record.key.day) + " " + WideHex(record.key.selector);
         for (ULONG64 value : record.added)
             text += " " + std::to_string(value);
         text += "\n";
@@ -139,31 +177,31 @@ std::string FormatMonthTotalsFile(const MonthFileIdentity& identity, const std::
     return text;
 }
 
-bool ParseMonthTotalsFile(std::string_view text, MonthFileIdentity& identity, std::vector<MonthTotalsRecord>& records)
+std::optional<MonthTotalsContent> ParseMonthTotalsFile(std::string_view text)
 {
     if (text.size() < kHeading.size() || text.substr(0, kHeading.size()) != kHeading || text.back() != '\n')
-        return false;
+        return std::nullopt;
     size_t sumAt = text.rfind(kChecksum);
     if (sumAt == std::string_view::npos || (sumAt > 0 && text[sumAt - 1] != '\n'))
-        return false;
+        return std::nullopt;
     uint64_t sum = 0;
     std::string_view sumText = text.substr(sumAt + kChecksum.size());
     sumText.remove_suffix(1);
     auto [end, error] = std::from_chars(sumText.data(), sumText.data() + sumText.size(), sum, 16);
     if (error != std::errc() || end != sumText.data() + sumText.size() || sumText.size() != 16)
-        return false;
+        return std::nullopt;
     std::string_view body = text.substr(0, sumAt);
     if (Fnv1a(body) != sum)
-        return false;
+        return std::nullopt;
 
-    MonthFileIdentity read;
-    std::vector<MonthTotalsRecord> found;
+    MonthTotalsContent content;
+    MonthFileIdentity& read = content.identity;
     body.remove_prefix(kHeading.size());
     bool haveFile = false;
     while (!body.empty()) {
         size_t lineEnd = body.find('\n');
         if (lineEnd == std::string_view::npos)
-            return false;
+            return std::nullopt;
         std::vector<std::string_view> words = Words(body.substr(0, lineEnd));
         body.remove_prefix(lineEnd + 1);
         if (!haveFile) {
@@ -171,31 +209,40 @@ bool ParseMonthTotalsFile(std::string_view text, MonthFileIdentity& identity, st
             if (words.size() != 7 || words[0] != "file" || !(where = FromHex(words[1])) || !Read(words[2], read.device)
                 || !Read(words[3], read.inode) || !Read(words[4], read.size) || !Read(words[5], read.modifiedNs)
                 || !Read(words[6], read.changedNs))
-                return false;
+                return std::nullopt;
             read.where = *where;
             read.known = true;
             haveFile = true;
             continue;
         }
+        if (words[0] == "names" && !content.names) {
+            std::vector<std::wstring> names;
+            for (size_t i = 1; i < words.size(); ++i) {
+                std::optional<std::wstring> name = FromWideHex(words[i]);
+                if (!name)
+                    return std::nullopt;
+                names.push_back(std::move(*name));
+            }
+            content.names = std::move(names);
+            continue;
+        }
         if (words.size() != 5 + UsageTableSize || words[0] != "totals")
-            return false;
+            return std::nullopt;
         MonthTotalsRecord record;
-        std::optional<std::string> selector = FromHex(words[4]);
+        std::optional<std::wstring> selector = FromWideHex(words[4]);
         if (!Read(words[1], record.key.interval) || !Read(words[2], record.key.month) || !Read(words[3], record.key.day)
             || !selector)
-            return false;
-        record.key.selector = Utf8ToWide(*selector);
+            return std::nullopt;
+        record.key.selector = std::move(*selector);
         for (size_t i = 0; i < UsageTableSize; ++i) {
             if (!Read(words[5 + i], record.added[i]))
-                return false;
+                return std::nullopt;
         }
-        found.push_back(std::move(record));
+        content.records.push_back(std::move(record));
     }
     if (!haveFile)
-        return false;
-    identity = std::move(read);
-    records = std::move(found);
-    return true;
+        return std::nullopt;
+    return content;
 }
 
 MonthFileIdentity IdentifyMonthFile(const std::wstring& devicePath)
@@ -230,12 +277,12 @@ fs::path MonthTotalsCache::CacheFileFor(const std::string& where) const
     return m_folder / name;
 }
 
-MonthTotalsCache::Loaded& MonthTotalsCache::Load(const MonthFileIdentity& identity)
+MonthTotalsContent& MonthTotalsCache::Load(const MonthFileIdentity& identity)
 {
-    Loaded& loaded = m_loaded[identity.where];
+    MonthTotalsContent& loaded = m_loaded[identity.where];
     if (loaded.identity == identity)
         return loaded;
-    loaded = Loaded {};
+    loaded = MonthTotalsContent {};
     loaded.identity = identity;
     fs::path file = CacheFileFor(identity.where);
     std::error_code error;
@@ -244,11 +291,9 @@ MonthTotalsCache::Loaded& MonthTotalsCache::Load(const MonthFileIdentity& identi
         return loaded;
     std::ifstream in(file, std::ios::binary);
     std::string text(std::istreambuf_iterator<char>(in), {});
-    MonthFileIdentity cached;
-    std::vector<MonthTotalsRecord> records;
     // Another month file whose place hashes alike, or this one before it changed: nothing.
-    if (ParseMonthTotalsFile(text, cached, records) && cached == identity)
-        loaded.records = std::move(records);
+    if (std::optional<MonthTotalsContent> cached = ParseMonthTotalsFile(text); cached && cached->identity == identity)
+        loaded = std::move(*cached);
     return loaded;
 }
 
@@ -257,7 +302,7 @@ bool MonthTotalsCache::Find(const std::wstring& path, const MonthTotalsKey& key,
     identity = IdentifyMonthFile(path);
     if (!identity.known)
         return false;
-    const Loaded& loaded = Load(identity);
+    const MonthTotalsContent& loaded = Load(identity);
     auto found = std::find_if(loaded.records.begin(), loaded.records.end(),
         [&key](const MonthTotalsRecord& record) { return record.key == key; });
     if (found == loaded.records.end())
@@ -266,32 +311,61 @@ bool MonthTotalsCache::Find(const std::wstring& path, const MonthTotalsKey& key,
     return true;
 }
 
-void MonthTotalsCache::Keep(const MonthFileIdentity& identity, const MonthTotalsKey& key, const UsageTable& added)
+bool MonthTotalsCache::FindNames(const std::wstring& path, std::vector<std::wstring>& names, MonthFileIdentity& identity)
+{
+    identity = IdentifyMonthFile(path);
+    if (!identity.known)
+        return false;
+    const MonthTotalsContent& loaded = Load(identity);
+    if (!loaded.names)
+        return false;
+    names = *loaded.names;
+    return true;
+}
+
+bool MonthTotalsCache::StillQuiet(const MonthFileIdentity& identity) const
 {
     // Changed while it was read, or too lately to be sure a later change will show.
     if (!identity.known || IdentifyHostFile(identity.where) != identity)
-        return;
+        return false;
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    if (Nanoseconds(now) - identity.changedNs < std::chrono::nanoseconds(m_quiet).count())
-        return;
+    return Nanoseconds(now) - identity.changedNs >= std::chrono::nanoseconds(m_quiet).count();
+}
 
-    Loaded& loaded = Load(identity);
+void MonthTotalsCache::Keep(const MonthFileIdentity& identity, const MonthTotalsKey& key, const UsageTable& added)
+{
+    if (!StillQuiet(identity))
+        return;
+    MonthTotalsContent& loaded = Load(identity);
     std::erase_if(loaded.records, [&key](const MonthTotalsRecord& record) { return record.key == key; });
     loaded.records.push_back({ key, added });
     if (loaded.records.size() > kRecordsPerFile)
         loaded.records.erase(loaded.records.begin());
+    Save(loaded);
+}
 
+void MonthTotalsCache::KeepNames(const MonthFileIdentity& identity, const std::vector<std::wstring>& names)
+{
+    if (!StillQuiet(identity))
+        return;
+    MonthTotalsContent& loaded = Load(identity);
+    loaded.names = names;
+    Save(loaded);
+}
+
+void MonthTotalsCache::Save(const MonthTotalsContent& content) const
+{
     // A cache that cannot be written is only slower: the report stays right without it. The
     // temporary name is the process's own, so two reports at once never write into one file.
     std::error_code error;
     fs::create_directories(m_folder, error);
-    fs::path file = CacheFileFor(identity.where);
+    fs::path file = CacheFileFor(content.identity.where);
     fs::path partial = file;
     partial += "." + std::to_string(::getpid()) + ".tmp";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << FormatMonthTotalsFile(identity, loaded.records);
+        out << FormatMonthTotalsFile(content);
         out.flush();
         if (!out) {
             out.close();

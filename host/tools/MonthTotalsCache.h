@@ -24,10 +24,18 @@ struct MonthTotalsRecord {
     UsageTable added {};
 };
 
-// A cache file's text, and back. The text ends with a checksum of what comes before it; a text
-// that does not parse whole, or whose checksum is wrong, is none.
-std::string FormatMonthTotalsFile(const MonthFileIdentity& identity, const std::vector<MonthTotalsRecord>& records);
-bool ParseMonthTotalsFile(std::string_view text, MonthFileIdentity& identity, std::vector<MonthTotalsRecord>& records);
+// What a cache file holds for one month file.
+struct MonthTotalsContent {
+    MonthFileIdentity identity;
+    std::vector<MonthTotalsRecord> records;
+    std::optional<std::vector<std::wstring>> names;
+};
+
+// A cache file's text, and back. Names and selectors are kept character by character, so that
+// whatever a month file names comes back as it was. The text ends with a checksum of what comes
+// before it; a text that does not parse whole, or whose checksum is wrong, is none.
+std::string FormatMonthTotalsFile(const MonthTotalsContent& content);
+std::optional<MonthTotalsContent> ParseMonthTotalsFile(std::string_view text);
 
 class MonthTotalsCache final : public MonthTotalsStore {
 public:
@@ -43,22 +51,23 @@ public:
 
     bool Find(const std::wstring& path, const MonthTotalsKey& key, UsageTable& added, MonthFileIdentity& identity) override;
     void Keep(const MonthFileIdentity& identity, const MonthTotalsKey& key, const UsageTable& added) override;
+    bool FindNames(const std::wstring& path, std::vector<std::wstring>& names, MonthFileIdentity& identity) override;
+    void KeepNames(const MonthFileIdentity& identity, const std::vector<std::wstring>& names) override;
 
     // Where the cache file of a month file at that place on this machine is.
     std::filesystem::path CacheFileFor(const std::string& where) const;
 
 private:
-    struct Loaded {
-        MonthFileIdentity identity;
-        std::vector<MonthTotalsRecord> records;
-    };
-    // The cache file's content for the month file as it is now; empty records when it holds
-    // none for that identity.
-    Loaded& Load(const MonthFileIdentity& identity);
+    // The cache file's content for the month file as it is now; nothing in it when it holds
+    // nothing for that identity.
+    MonthTotalsContent& Load(const MonthFileIdentity& identity);
+    // True when what a parse begun at that identity found may be kept.
+    bool StillQuiet(const MonthFileIdentity& identity) const;
+    void Save(const MonthTotalsContent& content) const;
 
     std::filesystem::path m_folder;
     std::chrono::milliseconds m_quiet;
-    std::map<std::string, Loaded> m_loaded; // by the month file's place
+    std::map<std::string, MonthTotalsContent> m_loaded; // by the month file's place
 };
 
 // The month file's identity now, from the device path through the machine's file system;

@@ -49,26 +49,37 @@ TEST(MonthTotalsFile, RoundTripsEveryFieldAndRefusesDamage)
     host::MonthTotalsRecord largest = Record(3, 12, 31, L"USB Sync Cable \u00e9\u4e2d", 1);
     largest.added[UsageTableSize - 1] = std::numeric_limits<ULONG64>::max();
     largest.added[UsageTableReceived] = (1ull << 32) + 8000;
-    std::vector<host::MonthTotalsRecord> records { Record(1, 3, 1, L"", 0), largest };
-    const std::string text = host::FormatMonthTotalsFile(Identity(), records);
+    host::MonthTotalsContent content;
+    content.identity = Identity();
+    content.records = { Record(1, 3, 1, L"", 0), largest };
+    // A lone surrogate half, as a damaged month file can name an interface, and the largest
+    // character: both must come back as they were.
+    content.names = std::vector<std::wstring> { L"ne20001", std::wstring(1, static_cast<wchar_t>(0xD800)) + L"x",
+        std::wstring(1, static_cast<wchar_t>(0x10FFFF)) };
+    const std::string text = host::FormatMonthTotalsFile(content);
 
-    MonthFileIdentity identity;
-    std::vector<host::MonthTotalsRecord> read;
-    ASSERT_TRUE(host::ParseMonthTotalsFile(text, identity, read));
-    EXPECT_EQ(identity, Identity());
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].key, records[0].key);
-    EXPECT_EQ(read[1].key, largest.key);
-    EXPECT_EQ(read[1].added, largest.added);
+    std::optional<host::MonthTotalsContent> read = host::ParseMonthTotalsFile(text);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->identity, Identity());
+    ASSERT_EQ(read->records.size(), 2u);
+    EXPECT_EQ(read->records[0].key, content.records[0].key);
+    EXPECT_EQ(read->records[1].key, largest.key);
+    EXPECT_EQ(read->records[1].added, largest.added);
+    EXPECT_EQ(read->names, content.names);
+
+    // No names kept is not an empty list of names.
+    content.names.reset();
+    ASSERT_TRUE(host::ParseMonthTotalsFile(host::FormatMonthTotalsFile(content)));
+    EXPECT_FALSE(host::ParseMonthTotalsFile(host::FormatMonthTotalsFile(content))->names);
 
     // A cut-off file (a full disk, a crash before the rename), a changed digit anywhere, or a
     // file of another kind is no cache at all.
-    EXPECT_FALSE(host::ParseMonthTotalsFile(text.substr(0, text.size() / 2), identity, read));
+    EXPECT_FALSE(host::ParseMonthTotalsFile(text.substr(0, text.size() / 2)));
     std::string changed = text;
     changed[changed.find(" 7920 ") + 1] = '8';
-    EXPECT_FALSE(host::ParseMonthTotalsFile(changed, identity, read));
-    EXPECT_FALSE(host::ParseMonthTotalsFile("", identity, read));
-    EXPECT_FALSE(host::ParseMonthTotalsFile("velmora month totals 2\n" + text.substr(text.find('\n') + 1), identity, read));
+    EXPECT_FALSE(host::ParseMonthTotalsFile(changed));
+    EXPECT_FALSE(host::ParseMonthTotalsFile(""));
+    EXPECT_FALSE(host::ParseMonthTotalsFile("velmora month totals 2\n" + text.substr(text.find('\n') + 1)));
 }
 
 TEST(MonthTotalsFile, PlacesHashApartAndTheDefaultFolderFollowsTheCacheHome)
@@ -139,15 +150,14 @@ TEST_F(MonthTotalsCacheRun, KeepsOnlyQuietFilesAndBelievesThemOnlyWhileTheyAreTh
 
     // Shown from the cache: put other totals in it for the same identity.
     std::ifstream in(files[0], std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
+    std::optional<host::MonthTotalsContent> content
+        = host::ParseMonthTotalsFile(std::string(std::istreambuf_iterator<char>(in), {}));
     in.close();
-    MonthFileIdentity identity;
-    std::vector<host::MonthTotalsRecord> records;
-    ASSERT_TRUE(host::ParseMonthTotalsFile(text, identity, records));
-    ASSERT_EQ(records.size(), 1u);
-    records[0].added[7] = 3000;
-    records[0].added[UsageTableReceived + 7] = 7000;
-    std::ofstream(files[0], std::ios::binary | std::ios::trunc) << host::FormatMonthTotalsFile(identity, records);
+    ASSERT_TRUE(content);
+    ASSERT_EQ(content->records.size(), 1u);
+    content->records[0].added[7] = 3000;
+    content->records[0].added[UsageTableReceived + 7] = 7000;
+    std::ofstream(files[0], std::ios::binary | std::ios::trunc) << host::FormatMonthTotalsFile(*content);
     EXPECT_NE(Report().find("7 (Tue)            2 KB       6 KB       9 KB\n"), std::string::npos) << Report();
     EXPECT_EQ(Report("--no-cache"), first);
 
@@ -176,12 +186,36 @@ TEST_F(MonthTotalsCacheRun, ADamagedOrForeignCacheFileIsParsedAround)
     EXPECT_EQ(Report(), first);
 
     // Another month file's totals under this one's name.
-    MonthFileIdentity other;
-    other.known = true;
-    other.where = "/elsewhere/UsageData200603.txt";
-    std::vector<host::MonthTotalsRecord> records { Record(2, 3, 7, L"", 5) };
-    std::ofstream(files[0], std::ios::binary | std::ios::trunc) << host::FormatMonthTotalsFile(other, records);
+    host::MonthTotalsContent other;
+    other.identity.known = true;
+    other.identity.where = "/elsewhere/UsageData200603.txt";
+    other.records = { Record(2, 3, 7, L"", 5) };
+    std::ofstream(files[0], std::ios::binary | std::ios::trunc) << host::FormatMonthTotalsFile(other);
     EXPECT_EQ(Report(), first);
+}
+
+TEST_F(MonthTotalsCacheRun, TheNamesAnInterfaceIsCheckedAgainstComeFromTheCacheToo)
+{
+    Write(L"2006-3-7-14 *2* \tne20001 1048576 52428 \tusb+sync+cable 5 6 \r\n"
+          L"2006-3-7-15 *1* \tne20001 7 9 \r\n");
+    WaitPastTheQuietTime();
+    const std::string cable = Report("--interface 'USB Sync Cable'");
+    EXPECT_NE(cable.find("7 (Tue)             5 B        6 B       11 B\n"), std::string::npos) << cable;
+    std::vector<fs::path> files = CacheFiles();
+    ASSERT_EQ(files.size(), 1u);
+    std::ifstream in(files[0], std::ios::binary);
+    std::optional<host::MonthTotalsContent> content
+        = host::ParseMonthTotalsFile(std::string(std::istreambuf_iterator<char>(in), {}));
+    in.close();
+    ASSERT_TRUE(content && content->names);
+    EXPECT_EQ(*content->names, (std::vector<std::wstring> { L"ne20001", L"usb sync cable" }));
+
+    // Names read from the cache: one it lacks is unknown, as the month file would have it.
+    content->names = std::vector<std::wstring> { L"ne20001" };
+    std::ofstream(files[0], std::ios::binary | std::ios::trunc) << host::FormatMonthTotalsFile(*content);
+    EXPECT_NE(Report("--interface 'USB Sync Cable'").find("unknown interface 'USB Sync Cable': the usage logs name 'ne20001'"),
+        std::string::npos);
+    EXPECT_EQ(Report("--interface 'USB Sync Cable' --no-cache"), cable);
 }
 
 } // namespace
