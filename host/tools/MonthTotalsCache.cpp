@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <type_traits>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -40,62 +41,39 @@ uint64_t Fnv1a(std::string_view bytes)
     return hash;
 }
 
-std::string Hex(std::string_view bytes)
+// Each code unit as hex digits, two for a byte and eight for a wide character, so that any
+// value comes back as it was; "-" for nothing, since an empty field would vanish between two
+// spaces.
+template <typename Char>
+std::string Hex(std::basic_string_view<Char> text)
 {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (char byte : bytes) {
-        out += kDigits[static_cast<unsigned char>(byte) >> 4];
-        out += kDigits[static_cast<unsigned char>(byte) & 15];
-    }
-    // An empty field would vanish between two spaces.
-    return out.empty() ? "-" : out;
-}
-
-std::optional<std::string> FromHex(std::string_view hex)
-{
-    if (hex == "-")
-        return std::string();
-    if (hex.size() % 2 != 0)
-        return std::nullopt;
-    std::string out;
-    for (size_t at = 0; at < hex.size(); at += 2) {
-        unsigned value = 0;
-        auto [end, error] = std::from_chars(hex.data() + at, hex.data() + at + 2, value, 16);
-        if (error != std::errc() || end != hex.data() + at + 2)
-            return std::nullopt;
-        out += static_cast<char>(value);
-    }
-    return out;
-}
-
-// Each character as eight hex digits: any wchar_t value comes back as it was.
-std::string WideHex(std::wstring_view text)
-{
+    constexpr int kDigits = sizeof(Char) == 1 ? 2 : 8;
     if (text.empty())
         return "-";
     std::string out;
     char unit[9];
-    for (wchar_t ch : text) {
-        std::snprintf(unit, sizeof unit, "%08x", static_cast<unsigned>(static_cast<uint32_t>(ch)));
+    for (Char ch : text) {
+        std::snprintf(unit, sizeof unit, "%0*x", kDigits, static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(ch)));
         out += unit;
     }
     return out;
 }
 
-std::optional<std::wstring> FromWideHex(std::string_view hex)
+template <typename Char>
+std::optional<std::basic_string<Char>> FromHex(std::string_view hex)
 {
+    constexpr size_t kDigits = sizeof(Char) == 1 ? 2 : 8;
     if (hex == "-")
-        return std::wstring();
-    if (hex.empty() || hex.size() % 8 != 0)
+        return std::basic_string<Char>();
+    if (hex.empty() || hex.size() % kDigits != 0)
         return std::nullopt;
-    std::wstring out;
-    for (size_t at = 0; at < hex.size(); at += 8) {
+    std::basic_string<Char> out;
+    for (size_t at = 0; at < hex.size(); at += kDigits) {
         uint32_t value = 0;
-        auto [end, error] = std::from_chars(hex.data() + at, hex.data() + at + 8, value, 16);
-        if (error != std::errc() || end != hex.data() + at + 8)
+        auto [end, error] = std::from_chars(hex.data() + at, hex.data() + at + kDigits, value, 16);
+        if (error != std::errc() || end != hex.data() + at + kDigits)
             return std::nullopt;
-        out += static_cast<wchar_t>(value);
+        out += static_cast<Char>(value);
     }
     return out;
 }
@@ -155,18 +133,18 @@ std::string FormatMonthTotalsFile(const MonthTotalsContent& content)
 {
     const MonthFileIdentity& identity = content.identity;
     std::string text(kHeading);
-    text += "file " + Hex(identity.where) + " " + std::to_string(identity.device) + " " + std::to_string(identity.inode)
+    text += "file " + Hex(std::string_view(identity.where)) + " " + std::to_string(identity.device) + " " + std::to_string(identity.inode)
         + " " + std::to_string(identity.size) + " " + std::to_string(identity.modifiedNs) + " "
         + std::to_string(identity.changedNs) + "\n";
     if (content.names) {
         text += "names";
         for (const std::wstring& name : *content.names)
-            text += " " + WideHex(name);
+            text += " " + Hex(std::wstring_view(name));
         text += "\n";
     }
     for (const MonthTotalsRecord& record : content.records) {
         text += "totals " + std::to_string(record.key.interval) + " " + std::to_string(record.key.month) + " "
-            + std::to_string(record.key.day) + " " + WideHex(record.key.selector);
+            + std::to_string(record.key.day) + " " + Hex(std::wstring_view(record.key.selector));
         for (ULONG64 value : record.added)
             text += " " + std::to_string(value);
         text += "\n";
@@ -206,7 +184,7 @@ std::optional<MonthTotalsContent> ParseMonthTotalsFile(std::string_view text)
         body.remove_prefix(lineEnd + 1);
         if (!haveFile) {
             std::optional<std::string> where;
-            if (words.size() != 7 || words[0] != "file" || !(where = FromHex(words[1])) || !Read(words[2], read.device)
+            if (words.size() != 7 || words[0] != "file" || !(where = FromHex<char>(words[1])) || !Read(words[2], read.device)
                 || !Read(words[3], read.inode) || !Read(words[4], read.size) || !Read(words[5], read.modifiedNs)
                 || !Read(words[6], read.changedNs))
                 return std::nullopt;
@@ -218,7 +196,7 @@ std::optional<MonthTotalsContent> ParseMonthTotalsFile(std::string_view text)
         if (words[0] == "names" && !content.names) {
             std::vector<std::wstring> names;
             for (size_t i = 1; i < words.size(); ++i) {
-                std::optional<std::wstring> name = FromWideHex(words[i]);
+                std::optional<std::wstring> name = FromHex<wchar_t>(words[i]);
                 if (!name)
                     return std::nullopt;
                 names.push_back(std::move(*name));
@@ -229,7 +207,7 @@ std::optional<MonthTotalsContent> ParseMonthTotalsFile(std::string_view text)
         if (words.size() != 5 + UsageTableSize || words[0] != "totals")
             return std::nullopt;
         MonthTotalsRecord record;
-        std::optional<std::wstring> selector = FromWideHex(words[4]);
+        std::optional<std::wstring> selector = FromHex<wchar_t>(words[4]);
         if (!Read(words[1], record.key.interval) || !Read(words[2], record.key.month) || !Read(words[3], record.key.day)
             || !selector)
             return std::nullopt;

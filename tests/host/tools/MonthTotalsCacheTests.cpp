@@ -125,6 +125,12 @@ protected:
         return files;
     }
 
+    static std::optional<host::MonthTotalsContent> ReadCacheFile(const fs::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return host::ParseMonthTotalsFile(std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+
     static void WaitPastTheQuietTime()
     {
         std::this_thread::sleep_for(host::MonthTotalsCache::kQuiet + std::chrono::milliseconds(100));
@@ -149,10 +155,7 @@ TEST_F(MonthTotalsCacheRun, KeepsOnlyQuietFilesAndBelievesThemOnlyWhileTheyAreTh
     ASSERT_EQ(files.size(), 1u);
 
     // Shown from the cache: put other totals in it for the same identity.
-    std::ifstream in(files[0], std::ios::binary);
-    std::optional<host::MonthTotalsContent> content
-        = host::ParseMonthTotalsFile(std::string(std::istreambuf_iterator<char>(in), {}));
-    in.close();
+    std::optional<host::MonthTotalsContent> content = ReadCacheFile(files[0]);
     ASSERT_TRUE(content);
     ASSERT_EQ(content->records.size(), 1u);
     content->records[0].added[7] = 3000;
@@ -203,10 +206,7 @@ TEST_F(MonthTotalsCacheRun, TheNamesAnInterfaceIsCheckedAgainstComeFromTheCacheT
     EXPECT_NE(cable.find("7 (Tue)             5 B        6 B       11 B\n"), std::string::npos) << cable;
     std::vector<fs::path> files = CacheFiles();
     ASSERT_EQ(files.size(), 1u);
-    std::ifstream in(files[0], std::ios::binary);
-    std::optional<host::MonthTotalsContent> content
-        = host::ParseMonthTotalsFile(std::string(std::istreambuf_iterator<char>(in), {}));
-    in.close();
+    std::optional<host::MonthTotalsContent> content = ReadCacheFile(files[0]);
     ASSERT_TRUE(content && content->names);
     EXPECT_EQ(*content->names, (std::vector<std::wstring> { L"ne20001", L"usb sync cable" }));
 
