@@ -76,6 +76,24 @@ TEST(QtFreeToolsTest, NoDataToolMapsQtOrTheRenderingBackend)
     }
 }
 
+// The version is answered by the executable alone; every other run loads the program's
+// library, the platform and the module behind it.
+TEST(QtFreeToolsTest, TheVersionLoadsNoLibraryOfTheProgram)
+{
+    testing_support::ScratchFolder folder;
+    for (const std::vector<std::string>& args : { std::vector<std::string> { "--version" },
+             std::vector<std::string> { "--data", (folder.Path() / "data").string(), "--version" } }) {
+        std::string maps = MapsOfRun(args, folder.Path() / "maps");
+        ASSERT_FALSE(maps.empty());
+        EXPECT_EQ(maps.find("libvelmora-program.so"), std::string::npos) << args.size();
+        EXPECT_EQ(maps.find("libvelplatform"), std::string::npos) << args.size();
+        EXPECT_EQ(maps.find("libvelmora.so"), std::string::npos) << args.size();
+    }
+    std::string maps = MapsOfRun({ "--help" }, folder.Path() / "maps");
+    EXPECT_NE(maps.find("libvelmora-program.so"), std::string::npos);
+    EXPECT_NE(maps.find("libvelplatform.so"), std::string::npos);
+}
+
 // The same probe sees Qt in a run of the Today screen, so its silence above means something.
 TEST(QtFreeToolsTest, TheTodayScreenLoadsTheRenderingBackend)
 {

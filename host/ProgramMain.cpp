@@ -1,5 +1,8 @@
-// velmora: the emulated device's shell and the command-line tools over its data.
+// velmora: the emulated device's shell and the command-line tools over its data. The program
+// itself is this library; the executable only starts it (host/launcher), so that what needs no
+// library at all, the version, is answered before any is loaded.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -64,17 +67,10 @@ void PrintHelp()
 
 } // namespace
 
-// The font configuration library keeps a few allocations of its own to the end of the process
-// (once Qt has asked it for a font); they are not ours to free, so the sanitizer build's leak
-// checker ignores them, as in the test programs.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions()
+extern "C" __attribute__((visibility("default"))) int VelmoraProgramMain(int argc, char** argv, int64_t startedNs)
 {
-    return "leak:libfontconfig.so\n";
-}
-
-int main(int argc, char** argv)
-{
-    const auto started = std::chrono::steady_clock::now();
+    // The launcher's start, on the clock steady_clock reads: the first frame is timed from it.
+    const std::chrono::steady_clock::time_point started { std::chrono::nanoseconds(startedNs) };
     host::Arguments args(argv + 1, argv + argc);
     // A --data given before the command is handed to the command.
     host::Arguments global;
@@ -91,7 +87,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!args.empty() && args.front() == "--version") {
-        std::puts("velmora 1.9");
+        std::puts("velmora " VELMORA_VERSION);
         return 0;
     }
     // No command, or only the run's options: the device itself.
