@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Both install what is missing first.
 JOBS ?= 2
 
-.PHONY: run test deps build build-debug build-asan fuzz bench screenshots clean
+.PHONY: run test deps build build-debug build-clang build-asan fuzz bench screenshots clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -17,12 +17,19 @@ build-debug: deps
 	cmake --preset debug >/dev/null
 	cmake --build --preset debug -j $(JOBS)
 
+# The same tests built by clang++: its warnings and its reading of the language, not g++'s.
+build-clang: deps
+	cmake --preset clang >/dev/null
+	cmake --build --preset clang -j $(JOBS)
+
 build-asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 
 test: build-debug
 	ctest --preset debug -j $(JOBS)
+	$(MAKE) --no-print-directory build-clang
+	ctest --preset clang -j $(JOBS)
 	$(MAKE) --no-print-directory build-asan
 	ctest --preset asan -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kSlotStrip = RGB(255, 255, 0);
 constexpr COLORREF kPlot = RGB(0xDD, 0xDD, 0xDD);
 constexpr COLORREF kValueStrip = RGB(0xEE, 0xEE, 0xEE);

@@ -109,9 +109,11 @@ TEST_F(IpHelperTest, IfTableGrowAndRetry)
         EXPECT_EQ(size, given);
         MIB_IFTABLE* table = buffer.As<MIB_IFTABLE>();
         ASSERT_EQ(table->dwNumEntries, 2u);
-        EXPECT_EQ(table->table[0].dwIndex, 1u);
-        EXPECT_EQ(table->table[0].dwType, static_cast<DWORD>(MIB_IF_TYPE_LOOPBACK));
-        const MIB_IFROW& row = table->table[1];
+        // Read through a pointer: the rows run on past the one that the structure declares.
+        const MIB_IFROW* rows = table->table;
+        EXPECT_EQ(rows[0].dwIndex, 1u);
+        EXPECT_EQ(rows[0].dwType, static_cast<DWORD>(MIB_IF_TYPE_LOOPBACK));
+        const MIB_IFROW& row = rows[1];
         EXPECT_STREQ(row.wszName, L"NE20001");
         EXPECT_EQ(row.dwIndex, 2u);
         EXPECT_EQ(row.dwType, static_cast<DWORD>(MIB_IF_TYPE_ETHERNET));
@@ -222,17 +224,19 @@ TEST_F(IpHelperTest, IfTable2HoldsEveryRowWithWholeCountersAndTheOldRowStopsAt32
     ASSERT_EQ(GetIfTable2(&table), static_cast<DWORD>(NO_ERROR));
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->NumEntries, 2u);
-    EXPECT_EQ(table->Table[0].Type, static_cast<IFTYPE>(MIB_IF_TYPE_LOOPBACK));
-    EXPECT_EQ(table->Table[1].InOctets, 0xFFFF'FF00ull + 3600ull * 1'250'000'000ull);
-    EXPECT_EQ(table->Table[1].OutOctets, 0xFFFF'FFF0ull + 3600ull * 1'000'000'007ull);
+    const MIB_IF_ROW2* rows2 = table->Table;
+    EXPECT_EQ(rows2[0].Type, static_cast<IFTYPE>(MIB_IF_TYPE_LOOPBACK));
+    EXPECT_EQ(rows2[1].InOctets, 0xFFFF'FF00ull + 3600ull * 1'250'000'000ull);
+    EXPECT_EQ(rows2[1].OutOctets, 0xFFFF'FFF0ull + 3600ull * 1'000'000'007ull);
     FreeMibTable(table);
     FreeMibTable(nullptr);
 
     Buffer buffer(offsetof(MIB_IFTABLE, table) + 2 * sizeof(MIB_IFROW));
     ULONG size = static_cast<ULONG>(buffer.size);
     ASSERT_EQ(GetIfTable(buffer.As<MIB_IFTABLE>(), &size, TRUE), static_cast<DWORD>(NO_ERROR));
-    EXPECT_EQ(buffer.As<MIB_IFTABLE>()->table[1].dwSpeed, 0xFFFFFFFFu);
-    EXPECT_EQ(buffer.As<MIB_IFTABLE>()->table[1].dwInOctets,
+    const MIB_IFROW* rows = buffer.As<MIB_IFTABLE>()->table;
+    EXPECT_EQ(rows[1].dwSpeed, 0xFFFFFFFFu);
+    EXPECT_EQ(rows[1].dwInOctets,
         static_cast<DWORD>(0xFFFF'FF00ull + 3600ull * 1'250'000'000ull));
 
     sim.Network().Fail(NetCall::GetIfTable2, ERROR_GEN_FAILURE);

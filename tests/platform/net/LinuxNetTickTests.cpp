@@ -170,7 +170,9 @@ std::pair<DWORD, DWORD> OneTick()
     EXPECT_EQ(GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(adapters.data()), &adaptersSize), static_cast<DWORD>(NO_ERROR));
     ULONG perSize = 0;
     EXPECT_EQ(GetPerAdapterInfo(best, nullptr, &perSize), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
-    const MIB_IFROW& row = reinterpret_cast<MIB_IFTABLE*>(table.data())->table[1];
+    // Through a pointer: the rows run on past the one that the structure declares.
+    const MIB_IFROW* rows = reinterpret_cast<MIB_IFTABLE*>(table.data())->table;
+    const MIB_IFROW& row = rows[1];
     return { row.dwInOctets, row.dwOutOctets };
 }
 
