@@ -101,6 +101,21 @@ int LinuxNetBackend::WaitHandle() const
     return m_kernel->WaitHandle();
 }
 
+bool LinuxNetBackend::SetWatched(bool watched)
+{
+    std::lock_guard lock(m_mutex);
+    if (watched && m_kernel->WaitHandle() < 0)
+        return false;
+    m_watched = watched;
+    return true;
+}
+
+void LinuxNetBackend::NoteChangesPending()
+{
+    std::lock_guard lock(m_mutex);
+    TakeChanges(CurrentClock().MonotonicMs());
+}
+
 std::string LinuxNetBackend::BootId()
 {
     std::lock_guard lock(m_mutex);
@@ -132,6 +147,15 @@ const linuxnet::SysfsLinkInfo& LinuxNetBackend::LinkInfo(const linuxnet::KernelL
 NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& links,
     const std::vector<linuxnet::KernelAddress>& addresses, const std::vector<linuxnet::KernelRoute>& routes, unsigned parts)
 {
+    if ((parts & kNetAddresses) != 0)
+        m_leases.Refresh();
+    return ComposeWith(links, addresses, routes, parts, (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr);
+}
+
+NetSnapshot LinuxNetBackend::ComposeWith(const std::vector<linuxnet::KernelLink>& links,
+    const std::vector<linuxnet::KernelAddress>& addresses, const std::vector<linuxnet::KernelRoute>& routes, unsigned parts,
+    const std::vector<uint32_t>* servers)
+{
     std::vector<const linuxnet::KernelLink*> ordered;
     for (const linuxnet::KernelLink& link : links)
         ordered.push_back(&link);
@@ -143,10 +167,6 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         bool present = std::any_of(ordered.begin(), ordered.end(), [&it](const linuxnet::KernelLink* link) { return link->index == it->first; });
         it = present ? std::next(it) : m_linkInfo.erase(it);
     }
-
-    if ((parts & kNetAddresses) != 0)
-        m_leases.Refresh();
-    const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
 
     std::vector<linuxnet::LinkOrderInput> orderInput;
     for (const linuxnet::KernelLink* link : ordered)
@@ -240,9 +260,8 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
     return snapshot;
 }
 
-int LinuxNetBackend::Update(unsigned parts)
+void LinuxNetBackend::TakeChanges(uint64_t nowMs)
 {
-    uint64_t nowMs = CurrentClock().MonotonicMs();
     switch (m_kernel->TakeChanges()) {
     case linuxnet::KernelChanges::None:
         break;
@@ -255,6 +274,15 @@ int LinuxNetBackend::Update(unsigned parts)
             m_linksFresh = m_addressesFresh = m_routesFresh = false;
         break;
     }
+}
+
+int LinuxNetBackend::Update(unsigned parts)
+{
+    uint64_t nowMs = CurrentClock().MonotonicMs();
+    // A watched socket's notifications were taken in when it became readable: a query that
+    // looked again would find it empty all but never.
+    if (!m_watched)
+        TakeChanges(nowMs);
 
     bool countersDue = (parts & kNetCounters) != 0 && (!m_countersReadMs || nowMs - *m_countersReadMs >= kCounterShareMs);
     if (m_linksFresh && countersDue) {
@@ -263,9 +291,10 @@ int LinuxNetBackend::Update(unsigned parts)
             return error;
         // A link that came, went or was renamed before its notification arrived: the links
         // themselves (with their counters) are read again below.
-        if (linuxnet::ApplyCounters(counters, m_links))
+        if (linuxnet::ApplyCounters(counters, m_links)) {
             m_countersReadMs = nowMs;
-        else
+            ++m_recordsRead;
+        } else
             m_linksFresh = m_addressesFresh = m_routesFresh = false;
     }
     if (!m_linksFresh) {
@@ -273,17 +302,20 @@ int LinuxNetBackend::Update(unsigned parts)
             return error;
         m_linksFresh = true;
         m_linksReadMs = m_countersReadMs = nowMs;
+        ++m_recordsRead;
     }
     if ((parts & kNetAddresses) != 0 && !m_addressesFresh) {
         if (int error = m_kernel->DumpAddresses(m_addresses); error != 0)
             return error;
         m_addressesFresh = true;
+        ++m_recordsRead;
     }
     // Every query needs the routes: the default route's link comes first in the index order.
     if (!m_routesFresh) {
         if (int error = m_kernel->DumpRoutes(m_routes); error != 0)
             return error;
         m_routesFresh = true;
+        ++m_recordsRead;
     }
     return 0;
 }
@@ -293,8 +325,25 @@ DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
     std::lock_guard lock(m_mutex);
     if (int error = Update(parts); error != 0)
         return ErrorFromErrno(error);
+    if ((parts & kNetAddresses) != 0)
+        m_leases.Refresh();
+    const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
+    auto kept = std::find_if(m_composed.begin(), m_composed.end(), [parts](const Composed& c) { return c.parts == parts; });
+    if (kept != m_composed.end() && kept->recordsRead == m_recordsRead && kept->leaseScans == m_leases.ScanCount()
+        && (servers == nullptr || kept->servers == *servers)) {
+        out = kept->snapshot;
+        return NO_ERROR;
+    }
+    if (kept == m_composed.end()) {
+        kept = m_composed.emplace(m_composed.end());
+        kept->parts = parts;
+    }
     static const std::vector<linuxnet::KernelAddress> kNoAddresses;
-    out = Compose(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses, m_routes, parts);
+    kept->snapshot = ComposeWith(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses, m_routes, parts, servers);
+    kept->recordsRead = m_recordsRead;
+    kept->leaseScans = m_leases.ScanCount();
+    kept->servers = servers != nullptr ? *servers : std::vector<uint32_t> {};
+    out = kept->snapshot;
     return NO_ERROR;
 }
 
