@@ -75,6 +75,22 @@ DWORD OperStatusOf(const linuxnet::KernelLink& link)
     }
 }
 
+void PutCounters(const linuxnet::KernelLink& link, NetInterface& entry)
+{
+    if (!link.haveStats)
+        return;
+    const linuxnet::LinkStats& stats = link.stats;
+    entry.inOctets = stats.rxBytes;
+    entry.outOctets = stats.txBytes;
+    entry.inNUcastPkts = stats.multicast;
+    entry.inUcastPkts = stats.rxPackets >= stats.multicast ? stats.rxPackets - stats.multicast : stats.rxPackets;
+    entry.outUcastPkts = stats.txPackets;
+    entry.inDiscards = stats.rxDropped;
+    entry.outDiscards = stats.txDropped;
+    entry.inErrors = stats.rxErrors;
+    entry.outErrors = stats.txErrors;
+}
+
 } // namespace
 
 LinuxNetBackend::LinuxNetBackend()
@@ -203,18 +219,7 @@ NetSnapshot LinuxNetBackend::ComposeWith(const std::vector<linuxnet::KernelLink>
         entry.adminStatus = (link->flags & IFF_UP) != 0 ? MIB_IF_ADMIN_STATUS_UP : MIB_IF_ADMIN_STATUS_DOWN;
         entry.operStatus = OperStatusOf(*link);
         entry.isUp = entry.operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
-        if (link->haveStats) {
-            const linuxnet::LinkStats& stats = link->stats;
-            entry.inOctets = stats.rxBytes;
-            entry.outOctets = stats.txBytes;
-            entry.inNUcastPkts = stats.multicast;
-            entry.inUcastPkts = stats.rxPackets >= stats.multicast ? stats.rxPackets - stats.multicast : stats.rxPackets;
-            entry.outUcastPkts = stats.txPackets;
-            entry.inDiscards = stats.rxDropped;
-            entry.outDiscards = stats.txDropped;
-            entry.inErrors = stats.rxErrors;
-            entry.outErrors = stats.txErrors;
-        }
+        PutCounters(*link, entry);
         // Primary addresses first, each group in the kernel's order.
         for (int pass = 0; pass < 2; ++pass)
             for (const linuxnet::KernelAddress& address : addresses)
@@ -293,7 +298,7 @@ int LinuxNetBackend::Update(unsigned parts)
         // themselves (with their counters) are read again below.
         if (linuxnet::ApplyCounters(counters, m_links)) {
             m_countersReadMs = nowMs;
-            ++m_recordsRead;
+            ++m_countersRead;
         } else
             m_linksFresh = m_addressesFresh = m_routesFresh = false;
     }
@@ -303,6 +308,7 @@ int LinuxNetBackend::Update(unsigned parts)
         m_linksFresh = true;
         m_linksReadMs = m_countersReadMs = nowMs;
         ++m_recordsRead;
+        ++m_countersRead;
     }
     if ((parts & kNetAddresses) != 0 && !m_addressesFresh) {
         if (int error = m_kernel->DumpAddresses(m_addresses); error != 0)
@@ -331,6 +337,16 @@ DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
     auto kept = std::find_if(m_composed.begin(), m_composed.end(), [parts](const Composed& c) { return c.parts == parts; });
     if (kept != m_composed.end() && kept->recordsRead == m_recordsRead && kept->leaseScans == m_leases.ScanCount()
         && (servers == nullptr || kept->servers == *servers)) {
+        if (kept->countersRead != m_countersRead) {
+            // The same links as when it was composed: only their counters moved on.
+            for (NetInterface& entry : kept->snapshot.interfaces) {
+                auto link = std::find_if(m_links.begin(), m_links.end(),
+                    [&entry](const linuxnet::KernelLink& l) { return l.index == entry.kernelIndex; });
+                if (link != m_links.end())
+                    PutCounters(*link, entry);
+            }
+            kept->countersRead = m_countersRead;
+        }
         out = kept->snapshot;
         return NO_ERROR;
     }
@@ -341,6 +357,7 @@ DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
     static const std::vector<linuxnet::KernelAddress> kNoAddresses;
     kept->snapshot = ComposeWith(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses, m_routes, parts, servers);
     kept->recordsRead = m_recordsRead;
+    kept->countersRead = m_countersRead;
     kept->leaseScans = m_leases.ScanCount();
     kept->servers = servers != nullptr ? *servers : std::vector<uint32_t> {};
     out = kept->snapshot;

@@ -74,9 +74,11 @@ private:
     };
     // A composed snapshot and what it was made of: kept while the kernel's records, the lease
     // folders and the name servers are the same, since a tick asks for the same parts again.
+    // Counters read since are put into it in place.
     struct Composed {
         unsigned parts = 0;
         uint64_t recordsRead = 0;
+        uint64_t countersRead = 0;
         int leaseScans = 0;
         std::vector<uint32_t> servers;
         NetSnapshot snapshot;
@@ -99,8 +101,9 @@ private:
     bool m_linksFresh = false;
     bool m_addressesFresh = false;
     bool m_routesFresh = false;
-    // Grows with every read of links, counters, addresses or routes.
+    // Grow with every read of links, addresses or routes, and with every counter read.
     uint64_t m_recordsRead = 0;
+    uint64_t m_countersRead = 0;
     // An event loop takes the notifications in (NoteChangesPending); queries do not.
     bool m_watched = false;
     std::vector<Composed> m_composed;
