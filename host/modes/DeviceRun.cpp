@@ -20,6 +20,7 @@
 #include "platform/device/Device.h"
 #include "platform/files/WholeFile.h"
 #include "platform/net/CommSeeding.h"
+#include "platform/net/NetBackend.h"
 #include "platform/text/WideString.h"
 #include "platform/time/CalendarTime.h"
 #include "platform/ui/Display.h"
@@ -315,7 +316,19 @@ int Run::RunRealTime()
             PostQuitMessage(kExitDone);
         });
     }
+    // The machine's network tells of its changes on a socket: the loop takes them in when they
+    // come, and the item's queries need not look at the socket each time they ask.
+    platform::NetBackend& network = platform::CurrentNetBackend();
+    int networkChanges = network.WaitHandle();
+    if (networkChanges >= 0 && network.SetWatched(true))
+        platform::WatchReadable(networkChanges, [&network] { network.NoteChangesPending(); });
+    else
+        networkChanges = -1;
     int exitCode = platform::RunEventLoop();
+    if (networkChanges >= 0) {
+        platform::UnwatchReadable(networkChanges);
+        network.SetWatched(false);
+    }
     if (m_stop->ReadFd() >= 0)
         platform::UnwatchReadable(m_stop->ReadFd());
     // What the last tick invalidated is painted before the screen is saved; no timer runs

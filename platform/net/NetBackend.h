@@ -115,6 +115,14 @@ public:
     // for an event loop to wait on; the next query takes the change in and reads them again.
     // -1 when the backend has none (a simulated network changes only with its clock).
     virtual int WaitHandle() const { return -1; }
+    // An event loop that waits on WaitHandle() says so here, and calls NoteChangesPending()
+    // whenever the handle is readable: queries then no longer look at the handle themselves, so
+    // that a quiet tick asks the kernel for nothing but what it must. False when there is no
+    // handle to watch; SetWatched(false) makes every query look again (nobody watches).
+    virtual bool SetWatched(bool watched) { return !watched; }
+    // The watched handle is readable: what the machine says is taken in at once, so that the
+    // handle is quiet again, and the next query reads what changed.
+    virtual void NoteChangesPending() {}
     // Which boot of the machine the counters count from: they start again from 0 with the next
     // one, so counters kept across runs compare only within one boot. Empty when unknown.
     virtual std::string BootId() { return {}; }

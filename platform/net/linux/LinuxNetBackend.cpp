@@ -75,6 +75,22 @@ DWORD OperStatusOf(const linuxnet::KernelLink& link)
     }
 }
 
+void PutCounters(const linuxnet::KernelLink& link, NetInterface& entry)
+{
+    if (!link.haveStats)
+        return;
+    const linuxnet::LinkStats& stats = link.stats;
+    entry.inOctets = stats.rxBytes;
+    entry.outOctets = stats.txBytes;
+    entry.inNUcastPkts = stats.multicast;
+    entry.inUcastPkts = stats.rxPackets >= stats.multicast ? stats.rxPackets - stats.multicast : stats.rxPackets;
+    entry.outUcastPkts = stats.txPackets;
+    entry.inDiscards = stats.rxDropped;
+    entry.outDiscards = stats.txDropped;
+    entry.inErrors = stats.rxErrors;
+    entry.outErrors = stats.txErrors;
+}
+
 } // namespace
 
 LinuxNetBackend::LinuxNetBackend()
@@ -99,6 +115,21 @@ LinuxNetBackend::LinuxNetBackend(Sources sources, std::unique_ptr<linuxnet::Kern
 int LinuxNetBackend::WaitHandle() const
 {
     return m_kernel->WaitHandle();
+}
+
+bool LinuxNetBackend::SetWatched(bool watched)
+{
+    std::lock_guard lock(m_mutex);
+    if (watched && m_kernel->WaitHandle() < 0)
+        return false;
+    m_watched = watched;
+    return true;
+}
+
+void LinuxNetBackend::NoteChangesPending()
+{
+    std::lock_guard lock(m_mutex);
+    TakeChanges(CurrentClock().MonotonicMs());
 }
 
 std::string LinuxNetBackend::BootId()
@@ -132,6 +163,15 @@ const linuxnet::SysfsLinkInfo& LinuxNetBackend::LinkInfo(const linuxnet::KernelL
 NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& links,
     const std::vector<linuxnet::KernelAddress>& addresses, const std::vector<linuxnet::KernelRoute>& routes, unsigned parts)
 {
+    if ((parts & kNetAddresses) != 0)
+        m_leases.Refresh();
+    return ComposeWith(links, addresses, routes, parts, (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr);
+}
+
+NetSnapshot LinuxNetBackend::ComposeWith(const std::vector<linuxnet::KernelLink>& links,
+    const std::vector<linuxnet::KernelAddress>& addresses, const std::vector<linuxnet::KernelRoute>& routes, unsigned parts,
+    const std::vector<uint32_t>* servers)
+{
     std::vector<const linuxnet::KernelLink*> ordered;
     for (const linuxnet::KernelLink& link : links)
         ordered.push_back(&link);
@@ -143,10 +183,6 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         bool present = std::any_of(ordered.begin(), ordered.end(), [&it](const linuxnet::KernelLink* link) { return link->index == it->first; });
         it = present ? std::next(it) : m_linkInfo.erase(it);
     }
-
-    if ((parts & kNetAddresses) != 0)
-        m_leases.Refresh();
-    const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
 
     std::vector<linuxnet::LinkOrderInput> orderInput;
     for (const linuxnet::KernelLink* link : ordered)
@@ -183,18 +219,7 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
         entry.adminStatus = (link->flags & IFF_UP) != 0 ? MIB_IF_ADMIN_STATUS_UP : MIB_IF_ADMIN_STATUS_DOWN;
         entry.operStatus = OperStatusOf(*link);
         entry.isUp = entry.operStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
-        if (link->haveStats) {
-            const linuxnet::LinkStats& stats = link->stats;
-            entry.inOctets = stats.rxBytes;
-            entry.outOctets = stats.txBytes;
-            entry.inNUcastPkts = stats.multicast;
-            entry.inUcastPkts = stats.rxPackets >= stats.multicast ? stats.rxPackets - stats.multicast : stats.rxPackets;
-            entry.outUcastPkts = stats.txPackets;
-            entry.inDiscards = stats.rxDropped;
-            entry.outDiscards = stats.txDropped;
-            entry.inErrors = stats.rxErrors;
-            entry.outErrors = stats.txErrors;
-        }
+        PutCounters(*link, entry);
         // Primary addresses first, each group in the kernel's order.
         for (int pass = 0; pass < 2; ++pass)
             for (const linuxnet::KernelAddress& address : addresses)
@@ -240,9 +265,8 @@ NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& li
     return snapshot;
 }
 
-int LinuxNetBackend::Update(unsigned parts)
+void LinuxNetBackend::TakeChanges(uint64_t nowMs)
 {
-    uint64_t nowMs = CurrentClock().MonotonicMs();
     switch (m_kernel->TakeChanges()) {
     case linuxnet::KernelChanges::None:
         break;
@@ -255,6 +279,15 @@ int LinuxNetBackend::Update(unsigned parts)
             m_linksFresh = m_addressesFresh = m_routesFresh = false;
         break;
     }
+}
+
+int LinuxNetBackend::Update(unsigned parts)
+{
+    uint64_t nowMs = CurrentClock().MonotonicMs();
+    // A watched socket's notifications were taken in when it became readable: a query that
+    // looked again would find it empty all but never.
+    if (!m_watched)
+        TakeChanges(nowMs);
 
     bool countersDue = (parts & kNetCounters) != 0 && (!m_countersReadMs || nowMs - *m_countersReadMs >= kCounterShareMs);
     if (m_linksFresh && countersDue) {
@@ -263,9 +296,10 @@ int LinuxNetBackend::Update(unsigned parts)
             return error;
         // A link that came, went or was renamed before its notification arrived: the links
         // themselves (with their counters) are read again below.
-        if (linuxnet::ApplyCounters(counters, m_links))
+        if (linuxnet::ApplyCounters(counters, m_links)) {
             m_countersReadMs = nowMs;
-        else
+            ++m_countersRead;
+        } else
             m_linksFresh = m_addressesFresh = m_routesFresh = false;
     }
     if (!m_linksFresh) {
@@ -273,17 +307,21 @@ int LinuxNetBackend::Update(unsigned parts)
             return error;
         m_linksFresh = true;
         m_linksReadMs = m_countersReadMs = nowMs;
+        ++m_recordsRead;
+        ++m_countersRead;
     }
     if ((parts & kNetAddresses) != 0 && !m_addressesFresh) {
         if (int error = m_kernel->DumpAddresses(m_addresses); error != 0)
             return error;
         m_addressesFresh = true;
+        ++m_recordsRead;
     }
     // Every query needs the routes: the default route's link comes first in the index order.
     if (!m_routesFresh) {
         if (int error = m_kernel->DumpRoutes(m_routes); error != 0)
             return error;
         m_routesFresh = true;
+        ++m_recordsRead;
     }
     return 0;
 }
@@ -293,8 +331,36 @@ DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
     std::lock_guard lock(m_mutex);
     if (int error = Update(parts); error != 0)
         return ErrorFromErrno(error);
+    if ((parts & kNetAddresses) != 0)
+        m_leases.Refresh();
+    const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
+    auto kept = std::find_if(m_composed.begin(), m_composed.end(), [parts](const Composed& c) { return c.parts == parts; });
+    if (kept != m_composed.end() && kept->recordsRead == m_recordsRead && kept->leaseScans == m_leases.ScanCount()
+        && (servers == nullptr || kept->servers == *servers)) {
+        if (kept->countersRead != m_countersRead) {
+            // The same links as when it was composed: only their counters moved on.
+            for (NetInterface& entry : kept->snapshot.interfaces) {
+                auto link = std::find_if(m_links.begin(), m_links.end(),
+                    [&entry](const linuxnet::KernelLink& l) { return l.index == entry.kernelIndex; });
+                if (link != m_links.end())
+                    PutCounters(*link, entry);
+            }
+            kept->countersRead = m_countersRead;
+        }
+        out = kept->snapshot;
+        return NO_ERROR;
+    }
+    if (kept == m_composed.end()) {
+        kept = m_composed.emplace(m_composed.end());
+        kept->parts = parts;
+    }
     static const std::vector<linuxnet::KernelAddress> kNoAddresses;
-    out = Compose(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses, m_routes, parts);
+    kept->snapshot = ComposeWith(m_links, (parts & kNetAddresses) != 0 ? m_addresses : kNoAddresses, m_routes, parts, servers);
+    kept->recordsRead = m_recordsRead;
+    kept->countersRead = m_countersRead;
+    kept->leaseScans = m_leases.ScanCount();
+    kept->servers = servers != nullptr ? *servers : std::vector<uint32_t> {};
+    out = kept->snapshot;
     return NO_ERROR;
 }
 

@@ -7,7 +7,9 @@
 // The kernel is asked as little as the tick allows: names, states, addresses and routes are
 // kept until a routing-socket notification says they changed, and the counters are read once
 // for all the queries of one tick (one read of /proc/net/dev); lease folders are read again
-// only when their watch says something in them changed.
+// only when their watch says something in them changed. A snapshot is composed once for what
+// it was made of: the other queries of the tick that ask for the same parts get a copy. Where an
+// event loop watches the notification socket (SetWatched), queries leave the socket alone.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +50,8 @@ public:
 
     DWORD Query(unsigned parts, NetSnapshot& out) override;
     int WaitHandle() const override;
+    bool SetWatched(bool watched) override;
+    void NoteChangesPending() override;
     // The kernel's boot id, read once: it holds for the life of the process.
     std::string BootId() override;
     DWORD ReleaseAddress(const NetInterface& adapter) override;
@@ -68,7 +72,22 @@ private:
         uint8_t operState = 0;
         linuxnet::SysfsLinkInfo info;
     };
+    // A composed snapshot and what it was made of: kept while the kernel's records, the lease
+    // folders and the name servers are the same, since a tick asks for the same parts again.
+    // Counters read since are put into it in place.
+    struct Composed {
+        unsigned parts = 0;
+        uint64_t recordsRead = 0;
+        uint64_t countersRead = 0;
+        int leaseScans = 0;
+        std::vector<uint32_t> servers;
+        NetSnapshot snapshot;
+    };
     const linuxnet::SysfsLinkInfo& LinkInfo(const linuxnet::KernelLink& link);
+    NetSnapshot ComposeWith(const std::vector<linuxnet::KernelLink>& links, const std::vector<linuxnet::KernelAddress>& addresses,
+        const std::vector<linuxnet::KernelRoute>& routes, unsigned parts, const std::vector<uint32_t>* servers);
+    // Takes in what the kernel said since the last look.
+    void TakeChanges(uint64_t nowMs);
     // Brings the kept kernel records up to what the parts need; 0 or an errno value.
     int Update(unsigned parts);
     DWORD Run(const NetInterface& adapter, bool release);
@@ -82,6 +101,12 @@ private:
     bool m_linksFresh = false;
     bool m_addressesFresh = false;
     bool m_routesFresh = false;
+    // Grow with every read of links, addresses or routes, and with every counter read.
+    uint64_t m_recordsRead = 0;
+    uint64_t m_countersRead = 0;
+    // An event loop takes the notifications in (NoteChangesPending); queries do not.
+    bool m_watched = false;
+    std::vector<Composed> m_composed;
     std::optional<uint64_t> m_linksReadMs;    // platform clock's tick count
     std::optional<uint64_t> m_countersReadMs;
     linuxnet::SysfsLinks m_sysfs;

@@ -26,6 +26,7 @@ ContextTable& Table()
 
 Image* DeviceContext::Target() const
 {
+    targetUsed = true;
     if (kind == Kind::Memory) {
         GdiObject* selected = LookupGdiObject(bitmap);
         return selected != nullptr ? &selected->image : nullptr;

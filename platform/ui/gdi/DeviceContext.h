@@ -24,6 +24,9 @@ public:
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF backgroundColor = RGB(255, 255, 255);
     int backgroundMode = 2; // OPAQUE
+    // Whether anything asked for the target (to draw, mostly): a window context that was only
+    // used to measure text gives the window's peer nothing to show again when it is released.
+    mutable bool targetUsed = false;
 
     // The image drawing goes to, or null (a window destroyed since, or no bitmap).
     Image* Target() const;

@@ -46,7 +46,8 @@ int ReleaseDC(HWND, HDC dc)
     DeviceContext* context = LookupDeviceContext(dc);
     if (context == nullptr || context->kind != DeviceContext::Kind::Window || context->paint)
         return 0;
-    if (Window* window = WindowManager::Get().Find(context->window); window != nullptr && window->peer != nullptr)
+    Window* window = context->targetUsed ? WindowManager::Get().Find(context->window) : nullptr;
+    if (window != nullptr && window->peer != nullptr)
         window->peer->SurfaceChanged(context->clip);
     DestroyDeviceContext(dc);
     return 1;

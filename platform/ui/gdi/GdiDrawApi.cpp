@@ -102,6 +102,10 @@ BOOL Transfer(HDC destination, int x, int y, int width, int height, HDC source, 
     Image* target = to->Target();
     if (target == nullptr)
         return FALSE;
+    // The source is read in place; a copy only where it must be converted, or where it is the
+    // destination itself (the rows may overlap). The Today screen's watermark is a screen-sized
+    // bitmap blitted under the item at each of its paints.
+    const Image* sourcePixels = nullptr;
     Image sourceCopy;
     if (RopUsesSource(rop)) {
         DeviceContext* from = LookupDeviceContext(source);
@@ -110,8 +114,11 @@ BOOL Transfer(HDC destination, int x, int y, int width, int height, HDC source, 
         Image* sourceImage = from->Target();
         if (sourceImage == nullptr)
             return FALSE;
-        // A copy: source and destination may be the same image.
-        sourceCopy = sourceImage->Format() == PixelFormat::Rgb32 ? *sourceImage : Renderer().Convert(*sourceImage, PixelFormat::Rgb32);
+        if (sourceImage->Format() != PixelFormat::Rgb32)
+            sourceCopy = Renderer().Convert(*sourceImage, PixelFormat::Rgb32);
+        else if (sourceImage == target)
+            sourceCopy = *sourceImage;
+        sourcePixels = sourceCopy.IsNull() ? sourceImage : &sourceCopy;
     }
     uint32_t pattern = 0;
     if (auto brush = BrushOf(to->brush); brush && !brush->hollow)
@@ -120,16 +127,23 @@ BOOL Transfer(HDC destination, int x, int y, int width, int height, HDC source, 
     RECT block { x, y, x + width, y + height };
     RECT bounds = to->ClipRect();
     IntersectRect(&clip, &bounds, &block);
+    bool unscaled = width == sourceWidth && height == sourceHeight;
     for (int dy = clip.top; dy < clip.bottom; ++dy) {
         uint32_t* line = target->Row(dy);
-        int sy = sourceY + static_cast<int>(static_cast<int64_t>(dy - y) * sourceHeight / std::max(height, 1));
+        int sy = sourceY + (unscaled ? dy - y : static_cast<int>(static_cast<int64_t>(dy - y) * sourceHeight / std::max(height, 1)));
+        const uint32_t* sourceLine = nullptr;
+        if (sourcePixels != nullptr) {
+            if (sy < 0 || sy >= sourcePixels->Height())
+                continue; // outside the source: the platform leaves those pixels
+            sourceLine = sourcePixels->Row(sy);
+        }
         for (int dx = clip.left; dx < clip.right; ++dx) {
             uint32_t sourcePixel = 0;
-            if (!sourceCopy.IsNull()) {
-                int sx = sourceX + static_cast<int>(static_cast<int64_t>(dx - x) * sourceWidth / std::max(width, 1));
-                if (!sourceCopy.Contains(sx, sy))
-                    continue; // outside the source: the platform leaves those pixels
-                sourcePixel = sourceCopy.Pixel(sx, sy) & 0xFFFFFF;
+            if (sourceLine != nullptr) {
+                int sx = sourceX + (unscaled ? dx - x : static_cast<int>(static_cast<int64_t>(dx - x) * sourceWidth / std::max(width, 1)));
+                if (sx < 0 || sx >= sourcePixels->Width())
+                    continue;
+                sourcePixel = sourceLine[sx] & 0xFFFFFF;
             }
             uint32_t result = ApplyRop(rop, sourcePixel, line[dx] & 0xFFFFFF, pattern);
             line[dx] = 0xFF000000u | (result & 0xFFFFFF);

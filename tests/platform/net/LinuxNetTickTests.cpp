@@ -77,9 +77,10 @@ public:
     }
     KernelChanges TakeChanges() override
     {
+        ++takes;
         return std::exchange(changes, changes == KernelChanges::Some ? KernelChanges::None : changes);
     }
-    int WaitHandle() const override { return 42; }
+    int WaitHandle() const override { return handle; }
 
     // A notification, as the kernel sends one for a change.
     void Notify() { changes = KernelChanges::Some; }
@@ -97,7 +98,9 @@ public:
     std::vector<KernelRoute> routes;
     KernelChanges changes = KernelChanges::None;
     int failure = 0;
+    int handle = 42;
     Reads reads;
+    int takes = 0; // looks at the notifications: one recv or more each on the real socket
 };
 
 KernelLink Link(int index, const char* name, unsigned short type = ARPHRD_ETHER)
@@ -390,6 +393,132 @@ TEST(LeaseFiles, FoldersAreLookedAtAgainOnlyWhenSomethingInThemChanged)
     EXPECT_TRUE(leases.Find(4, "eth0", { *ParseIpv4("192.0.2.2") }).has_value());
 }
 
+// A watched backend: the event loop takes the notifications in when the socket becomes
+// readable, and the tick's queries never look at the socket themselves.
+TEST(LinuxNetTick, WatchedQueriesLeaveTheNotificationsToTheWatchAndSeeWhatItTookIn)
+{
+    VirtualClockScope time;
+    FakeMachine machine;
+    CountingKernel& kernel = *machine.kernel;
+    LinuxNetBackend& backend = *machine.backend;
+    ASSERT_TRUE(backend.SetWatched(true));
+    OneTick();
+    for (int tick = 0; tick < 4; ++tick) {
+        kernel.SetCounters("eth0", 6000u + 1500u * static_cast<unsigned>(tick), 900);
+        time.Clock().AdvanceMs(1000);
+        EXPECT_EQ(OneTick(), std::make_pair(DWORD(6000 + 1500 * tick), DWORD(900)));
+    }
+    EXPECT_EQ(kernel.takes, 0);
+    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 1, 1, 1, 4 }));
+
+    // A notification the watch has not reported yet stays where it is.
+    kernel.links.push_back(Link(6, "wlan0"));
+    kernel.Notify();
+    NetSnapshot snapshot;
+    ASSERT_EQ(backend.Query(kNetLinks, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(Names(snapshot), (std::vector<std::string> { "lo", "eth0" }));
+    EXPECT_EQ(kernel.takes, 0);
+
+    // Appears: seen at the query after the watch fired, within the same second.
+    backend.NoteChangesPending();
+    EXPECT_EQ(kernel.takes, 1);
+    DWORD count = 0;
+    ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(count, 3u);
+    ASSERT_EQ(backend.Query(kNetAll, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(Names(snapshot), (std::vector<std::string> { "lo", "eth0", "wlan0" }));
+    EXPECT_EQ(snapshot.interfaces[2].index, 3u);
+
+    // Changes address: the new one, with its own mask.
+    kernel.addresses = { { 3, 28, *ParseIpv4("198.51.100.77"), false }, { 6, 16, *ParseIpv4("172.16.9.201"), false } };
+    kernel.Notify();
+    backend.NoteChangesPending();
+    time.Clock().AdvanceMs(1000);
+    ASSERT_EQ(backend.Query(kNetAddresses, snapshot), static_cast<DWORD>(NO_ERROR));
+    ASSERT_EQ(snapshot.interfaces[1].addresses.size(), 1u);
+    EXPECT_EQ(snapshot.interfaces[1].addresses[0].address, *ParseIpv4("198.51.100.77"));
+    EXPECT_EQ(snapshot.interfaces[1].addresses[0].mask, 0xFFFFFFF0u);
+    ASSERT_EQ(snapshot.interfaces[2].addresses.size(), 1u);
+    EXPECT_EQ(snapshot.interfaces[2].addresses[0].address, *ParseIpv4("172.16.9.201"));
+
+    // Goes: the eth0 link, so that wlan0 moves down to its index.
+    kernel.links.erase(kernel.links.begin() + 1);
+    kernel.routes.clear();
+    kernel.Notify();
+    backend.NoteChangesPending();
+    time.Clock().AdvanceMs(1000);
+    ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(count, 2u);
+    ASSERT_EQ(backend.Query(kNetCounters, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(Names(snapshot), (std::vector<std::string> { "lo", "wlan0" }));
+    EXPECT_EQ(snapshot.interfaces[1].index, 2u);
+    EXPECT_EQ(kernel.takes, 3);
+
+    // Nobody watches any more: each query looks again.
+    ASSERT_TRUE(backend.SetWatched(false));
+    ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR));
+    ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(kernel.takes, 5);
+}
+
+TEST(LinuxNetTick, ABackendWithoutANotificationHandleCannotBeWatchedAndKeepsLooking)
+{
+    VirtualClockScope time;
+    FakeMachine machine;
+    CountingKernel& kernel = *machine.kernel;
+    kernel.handle = -1;
+    kernel.changes = KernelChanges::Unknown;
+    EXPECT_FALSE(machine.backend->SetWatched(true));
+    OneTick();
+    EXPECT_GE(kernel.takes, 5);
+    // Read again once a tick, as nothing says when they change.
+    kernel.links.push_back(Link(9, "usb0"));
+    time.Clock().AdvanceMs(1000);
+    DWORD count = 0;
+    ASSERT_EQ(GetNumberOfInterfaces(&count), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(count, 3u);
+}
+
+// The tick's queries share one composed snapshot, but what the files say still shows at the next
+// query when the kernel's records did not change.
+TEST(LinuxNetTick, NameServersAndLeasesThatChangeShowWithoutAnyKernelChange)
+{
+    VirtualClockScope time;
+    FakeMachine machine;
+    ScratchFolder files;
+    LinuxNetBackend::Sources sources = Nowhere(files);
+    sources.resolvConf = files.Path() / "resolv.conf";
+    sources.leases.networkd = files.Path() / "leases";
+    std::filesystem::create_directories(sources.leases.networkd);
+    std::ofstream(sources.resolvConf) << "nameserver 192.0.2.53\n";
+    auto owned = std::make_unique<CountingKernel>();
+    CountingKernel& kernel = *owned;
+    kernel.links = machine.kernel->links;
+    kernel.addresses = machine.kernel->addresses;
+    kernel.routes = machine.kernel->routes;
+    LinuxNetBackend backend(sources, std::move(owned));
+    ASSERT_TRUE(backend.SetWatched(true));
+
+    NetSnapshot snapshot;
+    ASSERT_EQ(backend.Query(kNetAll, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(snapshot.interfaces[1].dnsServers, std::vector<DWORD> { *ParseIpv4("192.0.2.53") });
+    EXPECT_FALSE(snapshot.interfaces[1].lease.enabled);
+    ASSERT_EQ(backend.Query(kNetAll, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(snapshot.interfaces[1].dnsServers, std::vector<DWORD> { *ParseIpv4("192.0.2.53") });
+
+    std::ofstream(sources.resolvConf) << "nameserver 203.0.113.7\nnameserver 198.51.100.254\n";
+    ASSERT_EQ(backend.Query(kNetAll, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(snapshot.interfaces[1].dnsServers, (std::vector<DWORD> { *ParseIpv4("203.0.113.7"), *ParseIpv4("198.51.100.254") }));
+    EXPECT_FALSE(snapshot.interfaces[1].lease.enabled);
+
+    std::ofstream(sources.leases.networkd / "3") << "ADDRESS=192.0.2.10\nSERVER_ADDRESS=192.0.2.1\nLIFETIME=86400\n";
+    ASSERT_EQ(backend.Query(kNetAll, snapshot), static_cast<DWORD>(NO_ERROR));
+    EXPECT_TRUE(snapshot.interfaces[1].lease.enabled);
+    EXPECT_EQ(snapshot.interfaces[1].lease.server, *ParseIpv4("192.0.2.1"));
+    EXPECT_EQ(kernel.reads, (CountingKernel::Reads { 1, 1, 1, 0 }));
+    EXPECT_EQ(kernel.takes, 0);
+}
+
 // --- a kernel of the test's own ------------------------------------------------------------
 
 TEST(LinuxNetTickNamespace, LinksAddressesAndTrafficThatChangeBetweenTicksAreSeenAtTheNextTick)
@@ -437,6 +566,23 @@ TEST(LinuxNetTickNamespace, LinksAddressesAndTrafficThatChangeBetweenTicksAreSee
         time.Clock().AdvanceMs(1000);
         ASSERT_EQ(backend.Query(kNetLinks, snapshot), static_cast<DWORD>(NO_ERROR));
         EXPECT_EQ(Names(snapshot), std::vector<std::string> { "lo" });
+
+        // Watched, as the host's event loop watches it: the loop's look takes the notification
+        // in and quiets the handle, and the next query sees the link.
+        ASSERT_TRUE(backend.SetWatched(true));
+        ASSERT_TRUE(Ip("link add vlm7 type veth peer name vlm8"));
+        ASSERT_TRUE(Readable(backend.WaitHandle()));
+        backend.NoteChangesPending();
+        EXPECT_FALSE(Readable(backend.WaitHandle()));
+        time.Clock().AdvanceMs(1000);
+        ASSERT_EQ(backend.Query(kNetLinks, snapshot), static_cast<DWORD>(NO_ERROR));
+        names = Names(snapshot);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string> { "lo", "vlm7", "vlm8" }));
+        ASSERT_TRUE(Ip("link del vlm7"));
+        ASSERT_TRUE(Readable(backend.WaitHandle()));
+        backend.NoteChangesPending();
+        ASSERT_TRUE(backend.SetWatched(false));
 
         // Traffic shows at the next tick, not within this one.
         ASSERT_EQ(backend.Query(kNetCounters, snapshot), static_cast<DWORD>(NO_ERROR));

@@ -140,6 +140,38 @@ TEST_F(GdiTest, BlocksCopyAndStretchWithinTheClip)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+// A part of a larger bitmap, as the Today screen's watermark is blitted under an item: read
+// where it is, up to its last row and column; and a block moved within one image, where the
+// rows read must be those from before the move.
+TEST_F(GdiTest, BlocksComeFromTheirPlaceInALargerSourceAndFromTheImageBeforeAnOverlappingMove)
+{
+    HDC source = MakeCanvas(7, 5, kGrey);
+    SetPixel(source, 4, 3, RGB(10, 20, 30));
+    SetPixel(source, 5, 3, RGB(40, 50, 60));
+    SetPixel(source, 6, 4, RGB(70, 80, 90));
+    HDC target = MakeCanvas(6, 4, RGB(255, 255, 255));
+    EXPECT_TRUE(BitBlt(target, 1, 2, 3, 2, source, 4, 3, SRCCOPY));
+    EXPECT_EQ(GetPixel(target, 1, 2), RGB(10, 20, 30));
+    EXPECT_EQ(GetPixel(target, 2, 2), RGB(40, 50, 60));
+    EXPECT_EQ(GetPixel(target, 3, 3), RGB(70, 80, 90));
+    EXPECT_EQ(GetPixel(target, 0, 2), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(target, 4, 3), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(target, 1, 1), RGB(255, 255, 255));
+
+    HDC strip = MakeCanvas(5, 1, kGrey);
+    for (int x = 0; x < 5; ++x)
+        SetPixel(strip, x, 0, RGB(x * 40 + 10, 0, 200 - x * 30));
+    EXPECT_TRUE(BitBlt(strip, 1, 0, 4, 1, strip, 0, 0, SRCCOPY)); // to the right, over itself
+    EXPECT_EQ(GetPixel(strip, 0, 0), RGB(10, 0, 200));
+    EXPECT_EQ(GetPixel(strip, 1, 0), RGB(10, 0, 200));
+    EXPECT_EQ(GetPixel(strip, 2, 0), RGB(50, 0, 170));
+    EXPECT_EQ(GetPixel(strip, 4, 0), RGB(130, 0, 110));
+    EXPECT_TRUE(BitBlt(strip, 0, 0, 3, 1, strip, 2, 0, SRCCOPY)); // to the left
+    EXPECT_EQ(GetPixel(strip, 0, 0), RGB(50, 0, 170));
+    EXPECT_EQ(GetPixel(strip, 2, 0), RGB(130, 0, 110));
+    EXPECT_EQ(GetPixel(strip, 3, 0), RGB(90, 0, 140));
+}
+
 TEST_F(GdiTest, SelectedObjectsOutliveDeletionUntilDeselected)
 {
     HDC dc = MakeCanvas(4, 4, kGrey);
