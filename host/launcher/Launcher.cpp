@@ -1,12 +1,14 @@
 // The velmora executable: answers --version itself and hands everything else to the program's
 // library. It uses the C library alone, so that a version query costs a process start and
 // nothing more: no C++ runtime, no platform library, no module.
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +36,24 @@ bool AsksForVersion(int argc, char** argv)
     return at < argc && std::strcmp(argv[at], "--version") == 0;
 }
 
+constexpr char kProgramLibrary[] = "libvelmora-program.so";
+
+// The library's path in the executable's folder; its bare name, for the loader's search, when
+// the executable's own path cannot be read or is too long.
+const char* ProgramLibraryPath()
+{
+    static char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return kProgramLibrary;
+    path[length] = '\0';
+    char* slash = std::strrchr(path, '/');
+    if (slash == nullptr || static_cast<size_t>(slash + 1 - path) + sizeof kProgramLibrary > sizeof path)
+        return kProgramLibrary;
+    std::memcpy(slash + 1, kProgramLibrary, sizeof kProgramLibrary);
+    return path;
+}
+
 } // namespace
 
 // The font configuration library keeps a few allocations of its own to the end of the process
@@ -51,8 +71,9 @@ int main(int argc, char** argv)
         std::puts("velmora " VELMORA_VERSION);
         return 0;
     }
-    // Found beside the executable (its run path), as its libraries were before.
-    void* program = dlopen("libvelmora-program.so", RTLD_NOW);
+    // Beside the executable, named by its full path: a sanitizer that wraps dlopen would make
+    // the search use its own run path instead of the executable's.
+    void* program = dlopen(ProgramLibraryPath(), RTLD_NOW);
     if (program == nullptr) {
         std::fprintf(stderr, "velmora: cannot load the program's library: %s\n", dlerror());
         return 127;
