@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     }
     // Beside the executable, named by its full path: a sanitizer that wraps dlopen would make
     // the search use its own run path instead of the executable's.
-    void* program = dlopen(ProgramLibraryPath(), RTLD_NOW);
+    void* program = dlopen(ProgramLibraryPath(), RTLD_LAZY);
     if (program == nullptr) {
         std::fprintf(stderr, "velmora: cannot load the program's library: %s\n", dlerror());
         return 127;
