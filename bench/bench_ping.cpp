@@ -39,15 +39,9 @@ void EchoOnLoopback(benchmark::State& state)
         state.SkipWithError("this machine allows neither an ICMP datagram socket nor a raw socket");
         return;
     }
-    std::array<BYTE, kPingDataBytes> data {};
-    IP_OPTION_INFORMATION options {};
-    options.Ttl = kPingTtl;
-    options.Flags = IP_FLAG_DF;
-    std::array<uint64_t, kPingReplyBytes / sizeof(uint64_t)> reply {};
+    PingReplyBuffer reply;
     for (auto _ : state) {
-        DWORD count = IcmpSendEcho(icmp, inet_addr("127.0.0.1"), data.data(), kPingDataBytes, &options, reply.data(),
-            kPingReplyBytes, kPingTimeoutMs);
-        if (count != 1) {
+        if (SendPingRequest(icmp, inet_addr("127.0.0.1"), reply) != 1) {
             state.SkipWithError("the loopback did not answer");
             break;
         }

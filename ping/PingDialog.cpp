@@ -101,15 +101,9 @@ void PingDialog_OnTimer(HWND dialog, UINT_PTR timer)
     if (g_ping.sent == 0)
         SetDlgItemTextW(dialog, IDC_PING_STATUS, PingCaption(g_ping.destination).c_str());
 
-    std::array<BYTE, kPingDataBytes> data {};
-    IP_OPTION_INFORMATION options {};
-    options.Ttl = kPingTtl;
-    options.Flags = IP_FLAG_DF;
-    // Aligned for the host's reply records.
-    std::array<uint64_t, kPingReplyBytes / sizeof(uint64_t)> reply {};
-    DWORD count = IcmpSendEcho(g_ping.icmp, g_ping.destination, data.data(), kPingDataBytes, &options, reply.data(),
-        kPingReplyBytes, kPingTimeoutMs);
-    AppendPingResult(g_ping.result, count, *reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data()));
+    PingReplyBuffer reply;
+    DWORD count = SendPingRequest(g_ping.icmp, g_ping.destination, reply);
+    AppendPingResult(g_ping.result, count, reply.First());
     ShowResult(dialog);
 
     if (++g_ping.sent < kPingRequests)
@@ -119,6 +113,16 @@ void PingDialog_OnTimer(HWND dialog, UINT_PTR timer)
 }
 
 } // namespace
+
+DWORD SendPingRequest(HANDLE icmp, IPAddr destination, PingReplyBuffer& reply)
+{
+    std::array<BYTE, kPingDataBytes> data {};
+    IP_OPTION_INFORMATION options {};
+    options.Ttl = kPingTtl;
+    options.Flags = IP_FLAG_DF;
+    return IcmpSendEcho(icmp, destination, data.data(), kPingDataBytes, &options, reply.words.data(), kPingReplyBytes,
+        kPingTimeoutMs);
+}
 
 INT_PTR PingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {

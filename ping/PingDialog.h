@@ -4,7 +4,11 @@
 // history (PreviousPings) and offered in the target's combo box.
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "platform/ui/WinUser.h"
+#include "platform/winsock/IcmpApi.h"
 
 // The first request's timer, and the timer between requests.
 constexpr UINT_PTR kPingFirstTimer = 17;
@@ -20,5 +24,13 @@ constexpr WORD kPingDataBytes = 32;
 constexpr UCHAR kPingTtl = 32;
 constexpr DWORD kPingReplyBytes = 1024;
 constexpr DWORD kPingTimeoutMs = 2000;
+
+// The reply buffer, aligned for the host's reply records.
+struct PingReplyBuffer {
+    std::array<uint64_t, kPingReplyBytes / sizeof(uint64_t)> words {};
+    const ICMP_ECHO_REPLY& First() const { return *reinterpret_cast<const ICMP_ECHO_REPLY*>(words.data()); }
+};
+// Sends one request as above; what IcmpSendEcho returns, the records in the buffer.
+DWORD SendPingRequest(HANDLE icmp, IPAddr destination, PingReplyBuffer& reply);
 
 INT_PTR PingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

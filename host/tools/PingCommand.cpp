@@ -109,14 +109,9 @@ int RunPingCommand(Arguments args)
     for (DWORD sent = 0; sent < requests && !stop.Requested(); ++sent) {
         if (sent != 0 && !Pause(simulation.get(), stop, kPingIntervalMs))
             break;
-        std::array<BYTE, kPingDataBytes> data {};
-        IP_OPTION_INFORMATION options {};
-        options.Ttl = kPingTtl;
-        options.Flags = IP_FLAG_DF;
-        std::array<uint64_t, kPingReplyBytes / sizeof(uint64_t)> reply {};
-        DWORD count = IcmpSendEcho(icmp, resolved.destination, data.data(), kPingDataBytes, &options, reply.data(),
-            kPingReplyBytes, kPingTimeoutMs);
-        const auto& first = *reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data());
+        PingReplyBuffer reply;
+        DWORD count = SendPingRequest(icmp, resolved.destination, reply);
+        const ICMP_ECHO_REPLY& first = reply.First();
         answered = answered || (count != 0 && first.Status == IP_SUCCESS);
         std::wstring line;
         AppendPingResult(line, count, first);

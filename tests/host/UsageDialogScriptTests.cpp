@@ -9,34 +9,20 @@
 #include <string>
 
 #include "DeviceRunSupport.h"
+#include "UsageScriptLogs.h"
 #include "platform/core/DataFolder.h"
 #include "platform/text/Utf16.h"
 #include "support/TestSupport.h"
 
 using host_test::DeviceRun;
 using host_test::ProgramResult;
+using host_test::WriteMonthOfLogs;
 
 namespace {
 
 // The device's clock in April, so that what it logs itself while the script runs goes to a
 // month that no comparison reads.
 const std::string kClock = "clock 2026-04-02 09:15:40\n";
-
-// Twenty days of March 2026 and a day of February at the default UsageLogPath: every hour of
-// a day with a different amount, more received than sent.
-void WriteMonthOfLogs(const DeviceRun& device)
-{
-    std::wstring march;
-    for (int day = 1; day <= 20; ++day)
-        for (int hour = 0; hour < 24; ++hour)
-            march += L"2026-3-" + std::to_wstring(day) + L"-" + std::to_wstring(hour) + L" *1* \tne20001 "
-                + std::to_wstring((hour + 1) * 20000 + day * 1000) + L" " + std::to_wstring((hour + 3) * 90000 + day * 7000)
-                + L" \r\n";
-    std::filesystem::path logs = device.DeviceFile("Program Files/Velmora");
-    std::filesystem::create_directories(logs);
-    std::ofstream(logs / "UsageData202603.txt", std::ios::binary) << EncodeUtf16Le(march);
-    std::ofstream(logs / "UsageData202602.txt", std::ios::binary) << EncodeUtf16Le(L"2026-2-14-9 *1* \tne20001 5000 60000 \r\n");
-}
 
 ProgramResult RunTool(const DeviceRun& device, std::vector<std::string> args)
 {

@@ -3,34 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "DeviceRunSupport.h"
-#include "platform/text/Utf16.h"
+#include "UsageScriptLogs.h"
 #include "support/TestSupport.h"
 
 using host_test::DeviceRun;
-
-namespace {
-
-// Twenty days of March 2026 and a day of February at the default UsageLogPath: every hour of
-// a day with a different amount, more received than sent.
-void WriteMonthOfLogs(const DeviceRun& device)
-{
-    std::wstring march;
-    for (int day = 1; day <= 20; ++day)
-        for (int hour = 0; hour < 24; ++hour)
-            march += L"2026-3-" + std::to_wstring(day) + L"-" + std::to_wstring(hour) + L" *1* \tne20001 "
-                + std::to_wstring((hour + 1) * 20000 + day * 1000) + L" " + std::to_wstring((hour + 3) * 90000 + day * 7000)
-                + L" \r\n";
-    std::filesystem::path logs = device.DeviceFile("Program Files/Velmora");
-    std::filesystem::create_directories(logs);
-    std::ofstream(logs / "UsageData202603.txt", std::ios::binary) << EncodeUtf16Le(march);
-    std::ofstream(logs / "UsageData202602.txt", std::ios::binary) << EncodeUtf16Le(L"2026-2-14-9 *1* \tne20001 5000 60000 \r\n");
-}
-
-} // namespace
+using host_test::WriteMonthOfLogs;
 
 TEST(UsageScript, TheUsageTabCyclesModesPicksADayAndSwitchesViews)
 {

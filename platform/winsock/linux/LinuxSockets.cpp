@@ -85,32 +85,48 @@ EchoOutcome Failure(DWORD status, DWORD address)
     return outcome;
 }
 
+// One message without waiting: its bytes, its ancillary data and its sender. The header points
+// into the message, which therefore stays where it was made.
+struct Incoming {
+    char control[512];
+    sockaddr_in from {};
+    iovec io {};
+    msghdr header {};
+
+    Incoming(void* bytes, size_t size)
+        : io { bytes, size }
+    {
+        header.msg_name = &from;
+        header.msg_namelen = sizeof from;
+        header.msg_iov = &io;
+        header.msg_iovlen = 1;
+        header.msg_control = control;
+        header.msg_controllen = sizeof control;
+    }
+    Incoming(const Incoming&) = delete;
+    Incoming& operator=(const Incoming&) = delete;
+
+    ssize_t Receive(int fd, int flags) { return ::recvmsg(fd, &header, flags | MSG_DONTWAIT); }
+};
+
 // A report from the error queue about our request, or nullopt (none, or about another one).
 std::optional<EchoOutcome> ReadErrorQueue(int fd, uint16_t sequence)
 {
     BYTE payload[576];
-    char control[512];
-    sockaddr_in from {};
-    iovec io { payload, sizeof payload };
-    msghdr message {};
-    message.msg_name = &from;
-    message.msg_namelen = sizeof from;
-    message.msg_iov = &io;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    ssize_t got = ::recvmsg(fd, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+    Incoming incoming(payload, sizeof payload);
+    ssize_t got = incoming.Receive(fd, MSG_ERRQUEUE);
     if (got < 0)
         return std::nullopt;
     // The queue gives back the ICMP message we sent: its sequence says which request it was.
     if (got < static_cast<ssize_t>(kIcmpHeaderBytes) || ((payload[6] << 8) | payload[7]) != sequence)
         return std::nullopt;
+    msghdr& message = incoming.header;
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level != IPPROTO_IP || header->cmsg_type != IP_RECVERR)
             continue;
         const auto* error = reinterpret_cast<const sock_extended_err*>(CMSG_DATA(header));
         const auto* offender = reinterpret_cast<const sockaddr_in*>(SO_EE_OFFENDER(error));
-        DWORD address = offender->sin_family == AF_INET ? ntohl(offender->sin_addr.s_addr) : ntohl(from.sin_addr.s_addr);
+        DWORD address = offender->sin_family == AF_INET ? ntohl(offender->sin_addr.s_addr) : ntohl(incoming.from.sin_addr.s_addr);
         if (error->ee_origin == SO_EE_ORIGIN_ICMP)
             return Failure(StatusOfIcmpError(error->ee_type, error->ee_code), address);
         return Failure(StatusOfSocketError(static_cast<int>(error->ee_errno)), address);
@@ -129,21 +145,13 @@ std::optional<Received> ReadPacket(int fd)
 {
     Received out;
     out.bytes.resize(kMaxPacketBytes);
-    char control[256];
-    sockaddr_in from {};
-    iovec io { out.bytes.data(), out.bytes.size() };
-    msghdr message {};
-    message.msg_name = &from;
-    message.msg_namelen = sizeof from;
-    message.msg_iov = &io;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    ssize_t got = ::recvmsg(fd, &message, MSG_DONTWAIT);
+    Incoming incoming(out.bytes.data(), out.bytes.size());
+    ssize_t got = incoming.Receive(fd, 0);
     if (got < 0)
         return std::nullopt;
     out.bytes.resize(static_cast<size_t>(got));
-    out.source = ntohl(from.sin_addr.s_addr);
+    out.source = ntohl(incoming.from.sin_addr.s_addr);
+    msghdr& message = incoming.header;
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level != IPPROTO_IP)
             continue;
