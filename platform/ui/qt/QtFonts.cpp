@@ -1,9 +1,8 @@
 #include "platform/ui/qt/QtFonts.h"
 
-#include <cmath>
-
 #include <QColor>
 
+#include "platform/ui/backend/TextLayout.h"
 #include "platform/ui/gdi/GdiObject.h"
 
 namespace platform::ui {
@@ -12,11 +11,7 @@ QFont QFontFromLogFont(const LOGFONTW& logFont)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStretch(QFont::Unstretched);
-    // DejaVu Sans: ascent 0.928 and descent 0.236 of the em, so a cell height h has an em of
-    // h / 1.164.
-    int height = logFont.lfHeight;
-    int pixels = height < 0 ? -height : height > 0 ? static_cast<int>(std::lround(height / 1.164)) : -SystemLogFont().lfHeight;
-    font.setPixelSize(pixels > 0 ? pixels : 1);
+    font.setPixelSize(FontPixelSize(logFont));
     font.setWeight(logFont.lfWeight >= 600 ? QFont::Bold : QFont::Normal);
     font.setItalic(logFont.lfItalic != 0);
     font.setUnderline(logFont.lfUnderline != 0);

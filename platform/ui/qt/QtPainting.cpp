@@ -5,11 +5,10 @@
 
 #include <QPainter>
 
-#include "platform/device/Device.h"
 #include "platform/ui/qt/ImageView.h"
 #include "platform/ui/qt/QtFonts.h"
+#include "platform/ui/qt/QtTextMeasure.h"
 #include "platform/ui/qt/RectConversion.h"
-#include "platform/ui/qt/TextLayout.h"
 
 namespace platform::ui::qt {
 
@@ -132,84 +131,37 @@ int DrawText(Image* target, const RECT& clip, const LOGFONTW& logFont, std::wstr
     const TextColors& colors)
 {
     QFont font = QFontFromLogFont(logFont);
-    QFontMetrics fm(font);
-    TextLayout layout = LayoutText(content, format, rect.right - rect.left, fm);
-    int height = layout.lineHeight * static_cast<int>(layout.lines.size());
-    if ((format & DT_CALCRECT) != 0) {
-        rect.right = rect.left + layout.widest;
-        rect.bottom = rect.top + height;
-        return height;
-    }
-
-    int top = rect.top;
-    bool single = (format & DT_SINGLELINE) != 0;
-    if (single && (format & DT_VCENTER) != 0)
-        top = rect.top + (rect.bottom - rect.top - layout.lineHeight) / 2;
-    else if (single && (format & DT_BOTTOM) != 0)
-        top = rect.bottom - layout.lineHeight;
-
-    if (target != nullptr) {
-        PaintOn(*target, clip, [&](QPainter& painter) {
-            if ((format & DT_NOCLIP) == 0)
-                painter.setClipRect(QRectFromRect(rect), Qt::IntersectClip);
-            painter.setFont(font);
-            painter.setPen(QColorFromColorRef(colors.text));
-            int y = top;
-            for (const TextLine& line : layout.lines) {
-                int x = rect.left;
-                if ((format & DT_CENTER) != 0)
-                    x = rect.left + (rect.right - rect.left - line.width) / 2;
-                else if ((format & DT_RIGHT) != 0)
-                    x = rect.right - line.width;
-                if (colors.opaque)
-                    painter.fillRect(QRect(x, y, line.width, layout.lineHeight), QColorFromColorRef(colors.background));
-                DrawTextRun(painter, x, y + layout.ascent, line.text, fm);
-                if (line.underline >= 0) {
-                    int from = x + TextWidth(fm, line.text.left(line.underline));
-                    int to = x + TextWidth(fm, line.text.left(line.underline + 1));
-                    painter.drawLine(from, y + layout.ascent + 1, to - 1, y + layout.ascent + 1);
-                }
-                y += layout.lineHeight;
-            }
-        });
-    }
-    if (single && ((format & DT_VCENTER) != 0 || (format & DT_BOTTOM) != 0))
-        return top + layout.lineHeight - rect.top;
-    return height;
+    QtTextMeasure measure(font);
+    TextLayout layout = LayoutText(content, format, rect.right - rect.left, measure);
+    std::vector<PlacedLine> placed;
+    int result = PlaceText(layout, measure, rect, format, target != nullptr ? &placed : nullptr);
+    if (target == nullptr || (format & DT_CALCRECT) != 0)
+        return result;
+    PaintOn(*target, clip, [&](QPainter& painter) {
+        if ((format & DT_NOCLIP) == 0)
+            painter.setClipRect(QRectFromRect(rect), Qt::IntersectClip);
+        painter.setFont(font);
+        painter.setPen(QColorFromColorRef(colors.text));
+        for (const PlacedLine& at : placed) {
+            if (colors.opaque)
+                painter.fillRect(QRect(at.x, at.y, at.line->width, layout.lineHeight), QColorFromColorRef(colors.background));
+            DrawTextRun(painter, at.x, at.y + layout.ascent, at.line->text, measure);
+            if (at.line->underline >= 0)
+                painter.drawLine(at.underlineFrom, at.y + layout.ascent + 1, at.underlineTo - 1, at.y + layout.ascent + 1);
+        }
+    });
+    return result;
 }
 
 TEXTMETRICW TextMetrics(const LOGFONTW& logFont)
 {
-    QFont font = QFontFromLogFont(logFont);
-    QFontMetrics fm(font);
-    TEXTMETRICW metrics {};
-    metrics.tmAscent = fm.ascent();
-    metrics.tmDescent = fm.descent();
-    metrics.tmHeight = fm.ascent() + fm.descent();
-    metrics.tmInternalLeading = metrics.tmHeight - font.pixelSize();
-    metrics.tmAveCharWidth = fm.horizontalAdvance(QLatin1Char('x'));
-    metrics.tmMaxCharWidth = fm.maxWidth();
-    metrics.tmWeight = font.bold() ? FW_BOLD : FW_NORMAL;
-    metrics.tmDigitizedAspectX = metrics.tmDigitizedAspectY = CurrentDevice().dpi;
-    metrics.tmFirstChar = 0x20;
-    metrics.tmLastChar = 0xFFFC;
-    metrics.tmDefaultChar = L'?';
-    metrics.tmBreakChar = L' ';
-    metrics.tmItalic = font.italic() ? 1 : 0;
-    metrics.tmUnderlined = font.underline() ? 1 : 0;
-    metrics.tmCharSet = 1;
-    return metrics;
+    QtTextMeasure measure(QFontFromLogFont(logFont));
+    return TextMetricsOf(measure, logFont, measure.Metrics().maxWidth());
 }
 
 SIZE TextExtent(const LOGFONTW& logFont, std::wstring_view text, int* dx)
 {
-    QFontMetrics fm(QFontFromLogFont(logFont));
-    QString qtext = QStringFromWide(text);
-    if (dx != nullptr) {
-        for (size_t i = 0; i < text.size(); ++i)
-            dx[i] = TextWidth(fm, qtext.left(static_cast<qsizetype>(i + 1)));
-    }
-    return SIZE { TextWidth(fm, qtext), fm.ascent() + fm.descent() };
+    return TextExtentOf(QtTextMeasure(QFontFromLogFont(logFont)), text, dx);
 }
 
 } // namespace platform::ui::qt
