@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 
-#include "platform/ui/wm/Window.h"
 #include "platform/ui/wm/WindowManager.h"
 
 namespace platform::ui {
@@ -94,22 +93,6 @@ void RealTimeDriver::RunModal(HWND, const std::function<bool()>& finished)
         Schedule();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-}
-
-bool AnyPaintPending()
-{
-    auto& manager = WindowManager::Get();
-    std::vector<Window*> stack { &manager.Desktop() };
-    while (!stack.empty()) {
-        Window* w = stack.back();
-        stack.pop_back();
-        if ((w->style & WS_VISIBLE) == 0)
-            continue;
-        if (!IsRectEmpty(&w->update))
-            return true;
-        stack.insert(stack.end(), w->children.begin(), w->children.end());
-    }
-    return false;
 }
 
 } // namespace platform::ui

@@ -36,8 +36,6 @@ private:
     bool m_busyCursor = false;
 };
 
-// True when some window (visible with its ancestors) has a non-empty update region.
-bool AnyPaintPending();
 // Whether Qt's busy cursor shows over the application.
 bool QtShowsBusyCursor();
 

@@ -74,6 +74,11 @@ void PumpReadyMessages()
     }
 }
 
+bool AnyPaintPending()
+{
+    return FindWindowToPaint(WindowManager::Get().Desktop(), nullptr) != nullptr;
+}
+
 } // namespace platform::ui
 
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -36,6 +36,10 @@ public:
 // so that a driver never spins forever.
 void PumpReadyMessages();
 
+// True when some window (visible with its ancestors) has a non-empty update region: a message
+// loop would get WM_PAINT now, so a driver must not wait.
+bool AnyPaintPending();
+
 // Whether the backend shows its busy cursor over the device's screen (the real-time driver does while
 // the wait cursor is set).
 bool ShowsBusyCursor();
