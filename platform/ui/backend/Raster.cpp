@@ -255,8 +255,10 @@ struct Vertex {
     double y = 0;
 };
 
-// Where pixels are sampled against a wide pen's outline.
-constexpr double kSample = 0.5;
+// Where pixels are sampled against a wide pen's outline: a hair before their centres, since
+// Qt leaves out a pixel whose centre lies on the outline's top or left edge and takes one on
+// its bottom or right edge (odd widths put centres exactly there).
+constexpr double kSample = 0.5 - 1e-6;
 
 // The pixels whose centres lie within `radius` of the segment: a wide pen's stroke with round
 // ends. The shape is convex, so each row meets it in one span.
