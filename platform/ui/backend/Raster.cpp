@@ -700,12 +700,12 @@ void RasterCoverage(Image& target, const RECT& clip, int x, int y, const uint8_t
     int64_t lastColumn = std::min<int64_t>(width, area.right - x);
     for (int64_t row = firstRow; row < lastRow; ++row) {
         const uint8_t* mask = coverage + static_cast<ptrdiff_t>(row) * pitch;
-        uint32_t* out = target.Row(static_cast<int>(y + row)) + x;
+        uint32_t* out = target.Row(static_cast<int>(y + row));
         for (int64_t column = firstColumn; column < lastColumn; ++column) {
             uint32_t cover = mask[column];
             if (cover == 0)
                 continue;
-            uint32_t& destination = out[column];
+            uint32_t& destination = out[x + column];
             if (cover == 0xFF)
                 destination = pixel;
             else if (format == PixelFormat::Argb32)
