@@ -119,17 +119,6 @@ size_t LiveGdiObjectCount()
     return count;
 }
 
-uint32_t ArgbFromColorRef(COLORREF color)
-{
-    return 0xFF000000u | (static_cast<uint32_t>(GetRValue(color)) << 16) | (static_cast<uint32_t>(GetGValue(color)) << 8)
-        | GetBValue(color);
-}
-
-COLORREF ColorRefFromArgb(uint32_t pixel)
-{
-    return RGB(static_cast<BYTE>(pixel >> 16), static_cast<BYTE>(pixel >> 8), static_cast<BYTE>(pixel));
-}
-
 LOGFONTW SystemLogFont()
 {
     LOGFONTW font {};

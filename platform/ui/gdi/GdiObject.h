@@ -6,6 +6,7 @@
 
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/backend/Image.h"
+#include "platform/ui/backend/Raster.h" // ArgbFromColorRef, ColorRefFromArgb
 
 namespace platform::ui {
 
@@ -38,10 +39,6 @@ HGDIOBJ RegisterGdiObject(std::unique_ptr<GdiObject> object);
 bool DestroyGdiObject(HGDIOBJ handle);
 HGDIOBJ StockObject(int index);
 size_t LiveGdiObjectCount();
-
-// 0xFFRRGGBB from the platform's 0x00BBGGRR, and back.
-uint32_t ArgbFromColorRef(COLORREF color);
-COLORREF ColorRefFromArgb(uint32_t pixel);
 
 // The stock system font's description at the current device's resolution: 8 points.
 LOGFONTW SystemLogFont();

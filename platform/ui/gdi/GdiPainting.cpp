@@ -1,7 +1,5 @@
 #include "platform/ui/gdi/GdiPainting.h"
 
-#include <algorithm>
-
 #include "platform/ui/gdi/DeviceContext.h"
 #include "platform/ui/gdi/GdiObject.h"
 
@@ -32,20 +30,6 @@ std::optional<PenSpec> PenOf(HGDIOBJ handle)
     if (pen == nullptr || pen->kind != GdiKind::Pen || pen->style == PS_NULL)
         return std::nullopt;
     return PenSpec { pen->style == PS_DASH ? PS_DASH : PS_SOLID, pen->width > 0 ? pen->width : 1, pen->color };
-}
-
-void FillPixels(Image& target, const RECT& clip, const RECT& rect, COLORREF color)
-{
-    RECT area {};
-    if (!IntersectRect(&area, &clip, &rect))
-        return;
-    area.right = std::min(area.right, target.Width());
-    area.bottom = std::min(area.bottom, target.Height());
-    uint32_t pixel = ArgbFromColorRef(color);
-    for (int y = std::max(area.top, 0); y < area.bottom; ++y) {
-        uint32_t* row = target.Row(y);
-        std::fill(row + std::max(area.left, 0), row + area.right, pixel);
-    }
 }
 
 } // namespace platform::ui

@@ -7,6 +7,7 @@
 #include "platform/ui/WinGdi.h"
 #include "platform/ui/backend/RenderBackend.h"
 #include "platform/ui/backend/Image.h"
+#include "platform/ui/backend/Raster.h" // FillPixels
 
 namespace platform::ui {
 
@@ -31,8 +32,5 @@ struct BrushFill {
 std::optional<BrushFill> BrushOf(HBRUSH brush);
 // The pen that draws; none for the null pen or what is no pen.
 std::optional<PenSpec> PenOf(HGDIOBJ pen);
-
-// The pixels inside both rectangles take the colour, opaque.
-void FillPixels(Image& target, const RECT& clip, const RECT& rect, COLORREF color);
 
 } // namespace platform::ui
