@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build make
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev tzdata iproute2
-  qt6-base-dev fonts-dejavu-core
+  qt6-base-dev fonts-dejavu-core libfreetype-dev libpng-dev
 )
 
 missing=()

@@ -168,8 +168,18 @@ bool Run::Prepare()
     // Without a window the terminal (or the service's journal) is where the item's reports go.
     platform::SendDebugOutputToStandardError(!m_window);
     // The screen needs the rendering backend: a broken installation is an error, not a crash at
-    // the first window.
-    if (std::string missing; !platform::ui::LoadRenderer(missing)) {
+    // the first window. A device without a screen draws through the screenless backend, which
+    // loads neither Qt nor a display connection; Qt stands in when that one cannot start (no
+    // DejaVu Sans where it looks). Simulations always draw through Qt, as their pictures are
+    // compared to the pixel.
+    std::string missing;
+    bool loaded = false;
+    if (!m_window && !m_options.Deterministic()) {
+        loaded = platform::ui::LoadScreenlessRenderer(missing);
+        if (!loaded)
+            OutputDebugStringA(("Prepare: " + missing + "; drawing through Qt\n").c_str());
+    }
+    if (!loaded && !platform::ui::LoadRenderer(missing)) {
         PrintError(missing);
         return false;
     }

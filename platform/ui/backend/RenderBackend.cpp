@@ -13,24 +13,23 @@ namespace {
 RenderBackend* g_renderer = nullptr;
 bool g_realDisplay = false;
 
-// The backend lies beside the core library: found from where this code was loaded, so that
+// A backend lies beside the core library: found from where this code was loaded, so that
 // a build tree and an installed program both work without a search path.
-std::filesystem::path BackendPath()
+std::filesystem::path BackendPath(const char* name)
 {
     Dl_info info {};
     if (dladdr(reinterpret_cast<void*>(&LoadRenderer), &info) == 0 || info.dli_fname == nullptr)
-        return "libvelplatform-qt.so";
-    return std::filesystem::path(info.dli_fname).parent_path() / "libvelplatform-qt.so";
+        return name;
+    return std::filesystem::path(info.dli_fname).parent_path() / name;
 }
 
-} // namespace
-
-bool LoadRenderer(std::string& error)
+bool LoadBackend(const char* name, std::string& error)
 {
     if (g_renderer != nullptr)
         return true;
-    std::filesystem::path path = BackendPath();
-    // Deliberately never closed: windows, fonts and Qt's own objects live until the process ends.
+    std::filesystem::path path = BackendPath(name);
+    // Deliberately never closed: windows, fonts and the toolkit's own objects live until the
+    // process ends.
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
     if (library == nullptr) {
         const char* reason = dlerror();
@@ -43,7 +42,23 @@ bool LoadRenderer(std::string& error)
         return false;
     }
     g_renderer = create(g_realDisplay);
-    return g_renderer != nullptr;
+    if (g_renderer == nullptr) {
+        error = "the rendering backend " + path.string() + " could not start";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadRenderer(std::string& error)
+{
+    return LoadBackend("libvelplatform-qt.so", error);
+}
+
+bool LoadScreenlessRenderer(std::string& error)
+{
+    return LoadBackend("libvelplatform-headless.so", error);
 }
 
 RenderBackend& Renderer()

@@ -137,6 +137,9 @@ RenderBackend& Renderer();
 RenderBackend* LoadedRenderer();
 // Loads the backend now; false with the reason when it cannot be loaded.
 bool LoadRenderer(std::string& error);
+// Loads the backend of a device without a screen instead (no Qt, no display: the windows are
+// shown nowhere, drawing goes into their surfaces); false with the reason when it cannot.
+bool LoadScreenlessRenderer(std::string& error);
 
 } // namespace platform::ui
 

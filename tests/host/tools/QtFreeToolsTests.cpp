@@ -94,13 +94,22 @@ TEST(QtFreeToolsTest, TheVersionLoadsNoLibraryOfTheProgram)
     EXPECT_NE(maps.find("libvelplatform.so"), std::string::npos);
 }
 
-// The same probe sees Qt in a run of the Today screen, so its silence above means something.
-TEST(QtFreeToolsTest, TheTodayScreenLoadsTheRenderingBackend)
+// A device without a screen draws through the screenless backend and maps no Qt; a simulation
+// (whose pictures are compared to the pixel) draws through Qt, which the same probe sees, so that
+// its silence elsewhere means something.
+TEST(QtFreeToolsTest, TheHeadlessScreenLoadsNoQtAndASimulationDoes)
 {
     testing_support::ScratchFolder folder;
-    std::string maps = MapsOfRun({ "--data", (folder.Path() / "data").string(), "--headless", "--ticks", "1" }, folder.Path() / "maps");
-    EXPECT_NE(maps.find("libvelplatform-qt"), std::string::npos);
-    EXPECT_NE(maps.find("libQt6Widgets"), std::string::npos);
+    std::string data = (folder.Path() / "data").string();
+    std::string headless = MapsOfRun({ "--data", data, "--headless", "--ticks", "1" }, folder.Path() / "maps");
+    EXPECT_NE(headless.find("libvelplatform-headless"), std::string::npos);
+    EXPECT_FALSE(MapsQt(headless));
+
+    std::string scenario = (folder.Path() / "lan.scenario").string();
+    std::ofstream(scenario) << "interface NE20001\naddress NE20001 192.168.1.10/24\nroute default dev NE20001\n";
+    std::string simulated = MapsOfRun({ "--data", data, "--simulate", scenario, "--ticks", "1" }, folder.Path() / "maps2");
+    EXPECT_NE(simulated.find("libvelplatform-qt"), std::string::npos);
+    EXPECT_NE(simulated.find("libQt6Widgets"), std::string::npos);
 }
 
 // The chart draws: it, and the HTML report with a chart, load the backend, so that the probe's
