@@ -76,26 +76,18 @@ struct QtBackend {
     void DrawImage(Image& t, const RECT& c, const RECT& r, const Image& s, bool b) { backend.DrawImage(t, c, r, s, b); }
 };
 
-void BM_ScreenByCore(benchmark::State& state)
+// One screen drawn by either: the core's rasteriser or the Qt backend.
+template <class Drawer>
+void BM_Screen(benchmark::State& state)
 {
     Scene scene;
-    Core core;
+    Drawer drawer;
     for (auto _ : state) {
-        scene.Draw(core);
+        scene.Draw(drawer);
         benchmark::DoNotOptimize(scene.screen.Bits());
     }
 }
-BENCHMARK(BM_ScreenByCore)->Unit(benchmark::kMicrosecond);
-
-void BM_ScreenByQt(benchmark::State& state)
-{
-    Scene scene;
-    QtBackend qt;
-    for (auto _ : state) {
-        scene.Draw(qt);
-        benchmark::DoNotOptimize(scene.screen.Bits());
-    }
-}
-BENCHMARK(BM_ScreenByQt)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_Screen, Core)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_Screen, QtBackend)->Unit(benchmark::kMicrosecond);
 
 } // namespace
