@@ -170,11 +170,11 @@ bool Run::Prepare()
     // The screen needs the rendering backend: a broken installation is an error, not a crash at
     // the first window. A device without a screen draws through the screenless backend, which
     // loads neither Qt nor a display connection; Qt stands in when that one cannot start (no
-    // DejaVu Sans where it looks). Simulations always draw through Qt, as their pictures are
-    // compared to the pixel.
+    // DejaVu Sans where it looks). A screenshot is the screen as Qt shows it, controls and
+    // all, and simulations always draw through Qt, as their pictures are compared to the pixel.
     std::string missing;
     bool loaded = false;
-    if (!m_window && !m_options.Deterministic()) {
+    if (!m_window && !m_options.Deterministic() && m_options.screenshot.empty()) {
         loaded = platform::ui::LoadScreenlessRenderer(missing);
         if (!loaded)
             OutputDebugStringA(("Prepare: " + missing + "; drawing through Qt\n").c_str());

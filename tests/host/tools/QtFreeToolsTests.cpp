@@ -110,6 +110,12 @@ TEST(QtFreeToolsTest, TheHeadlessScreenLoadsNoQtAndASimulationDoes)
     std::string simulated = MapsOfRun({ "--data", data, "--simulate", scenario, "--ticks", "1" }, folder.Path() / "maps2");
     EXPECT_NE(simulated.find("libvelplatform-qt"), std::string::npos);
     EXPECT_NE(simulated.find("libQt6Widgets"), std::string::npos);
+
+    // A screenshot of the real device's screen is Qt's picture of it.
+    std::string png = (folder.Path() / "today.png").string();
+    std::string shot = MapsOfRun({ "--data", data, "--headless", "--ticks", "1", "--screenshot", png }, folder.Path() / "maps3");
+    EXPECT_NE(shot.find("libvelplatform-qt"), std::string::npos);
+    EXPECT_GT(std::filesystem::file_size(png), 100u);
 }
 
 // The chart draws: it, and the HTML report with a chart, load the screenless backend, still
