@@ -169,17 +169,12 @@ bool Run::Prepare()
     platform::SendDebugOutputToStandardError(!m_window);
     // The screen needs the rendering backend: a broken installation is an error, not a crash at
     // the first window. A device without a screen draws through the screenless backend, which
-    // loads neither Qt nor a display connection; Qt stands in when that one cannot start (no
-    // DejaVu Sans where it looks). A screenshot is the screen as Qt shows it, controls and
-    // all, and simulations always draw through Qt, as their pictures are compared to the pixel.
+    // loads neither Qt nor a display connection. A screenshot is the screen as Qt shows it,
+    // controls and all, and simulations always draw through Qt, as their pictures are compared
+    // to the pixel.
+    bool screenless = !m_window && !m_options.Deterministic() && m_options.screenshot.empty();
     std::string missing;
-    bool loaded = false;
-    if (!m_window && !m_options.Deterministic() && m_options.screenshot.empty()) {
-        loaded = platform::ui::LoadScreenlessRenderer(missing);
-        if (!loaded)
-            OutputDebugStringA(("Prepare: " + missing + "; drawing through Qt\n").c_str());
-    }
-    if (!loaded && !platform::ui::LoadRenderer(missing)) {
+    if (!(screenless ? platform::ui::LoadScreenlessRenderer(missing) : platform::ui::LoadRenderer(missing))) {
         PrintError(missing);
         return false;
     }

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <type_traits>
 
@@ -18,6 +17,7 @@
 #include "platform/files/DevicePath.h"
 #include "platform/files/Files.h"
 #include "platform/files/LinuxFileSystem.h"
+#include "platform/files/WholeFile.h"
 #include "platform/text/WideString.h"
 
 namespace fs = std::filesystem;
@@ -267,20 +267,27 @@ MonthTotalsContent& MonthTotalsCache::Load(const MonthFileIdentity& identity)
     std::uintmax_t size = fs::file_size(file, error);
     if (error || size > kLargestCacheFile)
         return loaded;
-    std::ifstream in(file, std::ios::binary);
-    std::string text(std::istreambuf_iterator<char>(in), {});
+    // Unreadable: nothing, as for a damaged one.
+    std::string text;
+    platform::ReadWholeFile(file, text);
     // Another month file whose place hashes alike, or this one before it changed: nothing.
     if (std::optional<MonthTotalsContent> cached = ParseMonthTotalsFile(text); cached && cached->identity == identity)
         loaded = std::move(*cached);
     return loaded;
 }
 
-bool MonthTotalsCache::Find(const std::wstring& path, const MonthTotalsKey& key, UsageTable& added, MonthFileIdentity& identity)
+const MonthTotalsContent* MonthTotalsCache::LoadFor(const std::wstring& path, MonthFileIdentity& identity)
 {
     identity = IdentifyMonthFile(path);
-    if (!identity.known)
+    return identity.known ? &Load(identity) : nullptr;
+}
+
+bool MonthTotalsCache::Find(const std::wstring& path, const MonthTotalsKey& key, UsageTable& added, MonthFileIdentity& identity)
+{
+    const MonthTotalsContent* content = LoadFor(path, identity);
+    if (content == nullptr)
         return false;
-    const MonthTotalsContent& loaded = Load(identity);
+    const MonthTotalsContent& loaded = *content;
     auto found = std::find_if(loaded.records.begin(), loaded.records.end(),
         [&key](const MonthTotalsRecord& record) { return record.key == key; });
     if (found == loaded.records.end())
@@ -291,13 +298,10 @@ bool MonthTotalsCache::Find(const std::wstring& path, const MonthTotalsKey& key,
 
 bool MonthTotalsCache::FindNames(const std::wstring& path, std::vector<std::wstring>& names, MonthFileIdentity& identity)
 {
-    identity = IdentifyMonthFile(path);
-    if (!identity.known)
+    const MonthTotalsContent* loaded = LoadFor(path, identity);
+    if (loaded == nullptr || !loaded->names)
         return false;
-    const MonthTotalsContent& loaded = Load(identity);
-    if (!loaded.names)
-        return false;
-    names = *loaded.names;
+    names = *loaded->names;
     return true;
 }
 

@@ -61,6 +61,9 @@ private:
     // The cache file's content for the month file as it is now; nothing in it when it holds
     // nothing for that identity.
     MonthTotalsContent& Load(const MonthFileIdentity& identity);
+    // The same for the month file at that device path, its identity now into `identity`; null
+    // when the file cannot be identified.
+    const MonthTotalsContent* LoadFor(const std::wstring& path, MonthFileIdentity& identity);
     // True when what a parse begun at that identity found may be kept.
     bool StillQuiet(const MonthFileIdentity& identity) const;
     void Save(const MonthTotalsContent& content) const;

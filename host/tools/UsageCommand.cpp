@@ -421,12 +421,12 @@ UsageReportTitle TitleFor(DWORD interval, const platform::CalendarTime& date, co
 
 // The report page's chart of the table, drawn offscreen by a rendering backend (the one usage
 // command that loads one) and written as PNG. The screenless backend needs no Qt and draws the
-// same chart; Qt stands in when it cannot start. An error message, or empty.
+// same chart. An error message, or empty.
 std::string DrawChartPng(const UsageTable& table, DWORD interval, const platform::CalendarTime& date, int width,
     int height, const std::string& path)
 {
     std::string error;
-    if (!platform::ui::LoadScreenlessRenderer(error) && !platform::ui::LoadRenderer(error))
+    if (!platform::ui::LoadScreenlessRenderer(error))
         return "cannot draw the chart: " + error;
     UsageChartData data;
     data.base = interval == IntervalHourly ? 0 : 1;

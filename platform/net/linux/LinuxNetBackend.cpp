@@ -163,9 +163,14 @@ const linuxnet::SysfsLinkInfo& LinuxNetBackend::LinkInfo(const linuxnet::KernelL
 NetSnapshot LinuxNetBackend::Compose(const std::vector<linuxnet::KernelLink>& links,
     const std::vector<linuxnet::KernelAddress>& addresses, const std::vector<linuxnet::KernelRoute>& routes, unsigned parts)
 {
+    return ComposeWith(links, addresses, routes, parts, RefreshOutsideKernel(parts));
+}
+
+const std::vector<uint32_t>* LinuxNetBackend::RefreshOutsideKernel(unsigned parts)
+{
     if ((parts & kNetAddresses) != 0)
         m_leases.Refresh();
-    return ComposeWith(links, addresses, routes, parts, (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr);
+    return (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
 }
 
 NetSnapshot LinuxNetBackend::ComposeWith(const std::vector<linuxnet::KernelLink>& links,
@@ -331,9 +336,7 @@ DWORD LinuxNetBackend::Query(unsigned parts, NetSnapshot& out)
     std::lock_guard lock(m_mutex);
     if (int error = Update(parts); error != 0)
         return ErrorFromErrno(error);
-    if ((parts & kNetAddresses) != 0)
-        m_leases.Refresh();
-    const std::vector<uint32_t>* servers = (parts & kNetResolvers) != 0 ? &m_resolver.Servers() : nullptr;
+    const std::vector<uint32_t>* servers = RefreshOutsideKernel(parts);
     auto kept = std::find_if(m_composed.begin(), m_composed.end(), [parts](const Composed& c) { return c.parts == parts; });
     if (kept != m_composed.end() && kept->recordsRead == m_recordsRead && kept->leaseScans == m_leases.ScanCount()
         && (servers == nullptr || kept->servers == *servers)) {

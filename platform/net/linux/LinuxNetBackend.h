@@ -86,6 +86,9 @@ private:
     const linuxnet::SysfsLinkInfo& LinkInfo(const linuxnet::KernelLink& link);
     NetSnapshot ComposeWith(const std::vector<linuxnet::KernelLink>& links, const std::vector<linuxnet::KernelAddress>& addresses,
         const std::vector<linuxnet::KernelRoute>& routes, unsigned parts, const std::vector<uint32_t>* servers);
+    // Brings the leases up to date when the parts have addresses; the name servers when they
+    // ask for them, else null.
+    const std::vector<uint32_t>* RefreshOutsideKernel(unsigned parts);
     // Takes in what the kernel said since the last look.
     void TakeChanges(uint64_t nowMs);
     // Brings the kept kernel records up to what the parts need; 0 or an errno value.

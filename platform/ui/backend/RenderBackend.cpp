@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/debug/DebugConsole.h"
+
 namespace platform::ui {
 
 namespace {
@@ -58,7 +60,11 @@ bool LoadRenderer(std::string& error)
 
 bool LoadScreenlessRenderer(std::string& error)
 {
-    return LoadBackend("libvelplatform-headless.so", error);
+    std::string reason;
+    if (LoadBackend("libvelplatform-headless.so", reason))
+        return true;
+    OutputDebugStringA(("LoadScreenlessRenderer: " + reason + "; drawing through Qt\n").c_str());
+    return LoadRenderer(error);
 }
 
 RenderBackend& Renderer()

@@ -138,7 +138,9 @@ RenderBackend* LoadedRenderer();
 // Loads the backend now; false with the reason when it cannot be loaded.
 bool LoadRenderer(std::string& error);
 // Loads the backend of a device without a screen instead (no Qt, no display: the windows are
-// shown nowhere, drawing goes into their surfaces); false with the reason when it cannot.
+// shown nowhere, drawing goes into their surfaces). Where that one cannot start (no DejaVu Sans
+// files where it looks) the Qt backend stands in, and the debug output says why; false with the
+// reason when neither loads.
 bool LoadScreenlessRenderer(std::string& error);
 
 } // namespace platform::ui

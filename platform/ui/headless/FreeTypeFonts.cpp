@@ -106,12 +106,20 @@ int FontSize::Advance(wchar_t ch) const
     return advance;
 }
 
-const FontSize::Glyph& FontSize::Rendered(FT_UInt index)
+const FontSize::Glyph& FontSize::GlyphOf(wchar_t ch)
 {
-    auto found = m_glyphs.find(index);
+    auto found = m_glyphs.find(ch);
     if (found != m_glyphs.end())
         return found->second;
-    Glyph& glyph = m_glyphs[index];
+    FT_UInt index = GlyphIndex(ch);
+    // A combining mark the face lacks takes no room and shows nothing, not the missing-glyph box.
+    Glyph glyph = IsNonspacingMark(ch) && index == 0 ? Glyph {} : Render(index);
+    return m_glyphs.emplace(ch, std::move(glyph)).first->second;
+}
+
+FontSize::Glyph FontSize::Render(FT_UInt index)
+{
+    Glyph glyph;
     if (m_size == nullptr)
         return glyph;
     FT_Activate_Size(m_size);
@@ -148,14 +156,11 @@ const FontSize::Glyph& FontSize::Rendered(FT_UInt index)
 void FontSize::DrawRun(Image& target, const RECT& clip, int x, int baseline, std::wstring_view text, COLORREF color)
 {
     for (wchar_t ch : text) {
-        int advance = Advance(ch);
-        if (ch != L'\t' && !(IsNonspacingMark(ch) && GlyphIndex(ch) == 0)) {
-            const Glyph& glyph = Rendered(GlyphIndex(ch));
-            if (!glyph.coverage.empty())
-                RasterCoverage(target, clip, x + glyph.left, baseline - glyph.top, glyph.coverage.data(), glyph.width,
-                    glyph.height, glyph.width, color);
-        }
-        x += advance;
+        const Glyph& glyph = GlyphOf(ch);
+        if (!glyph.coverage.empty())
+            RasterCoverage(target, clip, x + glyph.left, baseline - glyph.top, glyph.coverage.data(), glyph.width,
+                glyph.height, glyph.width, color);
+        x += Advance(ch);
     }
 }
 
@@ -179,7 +184,6 @@ std::unique_ptr<FreeTypeFonts> FreeTypeFonts::Open(std::string& error)
         error = "no DejaVu Sans font (DejaVuSans.ttf and DejaVuSans-Bold.ttf) in the font folders";
         return nullptr;
     }
-    fonts->m_regularPath = (std::filesystem::path(fonts->m_folder) / kFaceFiles[0]).string();
     bool slant = false;
     if (fonts->Face(false, false, slant) == nullptr || fonts->Face(true, false, slant) == nullptr) {
         error = "cannot read the DejaVu Sans faces in " + fonts->m_folder;

@@ -30,7 +30,6 @@ public:
     FontSize(const FontSize&) = delete;
     FontSize& operator=(const FontSize&) = delete;
 
-    bool IsValid() const { return m_size != nullptr; }
     int Ascent() const override { return m_ascent; }
     int Descent() const override { return m_descent; }
     int Advance(wchar_t ch) const override;
@@ -51,7 +50,9 @@ private:
 
     FT_UInt GlyphIndex(wchar_t ch) const;
     int MeasureAdvance(wchar_t ch) const;
-    const Glyph& Rendered(FT_UInt index);
+    // The character's glyph as drawn, rendered on first use; empty for what shows nothing.
+    const Glyph& GlyphOf(wchar_t ch);
+    Glyph Render(FT_UInt index);
 
     FT_Face m_face;
     FT_Size m_size = nullptr;
@@ -65,7 +66,7 @@ private:
     // array, the rest remembered as they come.
     mutable std::array<int, 0x250> m_latin;
     mutable std::unordered_map<wchar_t, int> m_others;
-    std::unordered_map<FT_UInt, Glyph> m_glyphs;
+    std::unordered_map<wchar_t, Glyph> m_glyphs;
 };
 
 class FreeTypeFonts {
@@ -78,8 +79,6 @@ public:
 
     // The face and size a LOGFONTW asks for, made on first use and kept.
     FontSize& Size(const LOGFONTW& font);
-    // Where the regular face was found.
-    const std::string& RegularPath() const { return m_regularPath; }
 
 private:
     FreeTypeFonts() = default;
@@ -87,7 +86,6 @@ private:
 
     FT_Library m_library = nullptr;
     std::string m_folder;
-    std::string m_regularPath;
     // Regular, bold, oblique, bold oblique; the obliques may be missing (the upright faces are
     // slanted instead).
     std::array<FT_Face, 4> m_faces {};

@@ -92,26 +92,19 @@ int HeadlessRenderBackend::DrawText(Image* target, const RECT& clip, const LOGFO
     RECT textClip = clip;
     if ((format & DT_NOCLIP) == 0 && !IntersectRect(&textClip, &clip, &rect))
         return result;
-    PenSpec line { PS_SOLID, 1, colors.text };
+    // A one-pixel rule from `from` up to, not including, `to`.
+    auto rule = [&](int from, int to, int y) { FillPixels(*target, textClip, RECT { from, y, to, y + 1 }, colors.text); };
     for (const PlacedLine& at : placed) {
         if (colors.opaque)
             FillPixels(*target, textClip, RECT { at.x, at.y, at.x + at.line->width, at.y + layout.lineHeight }, colors.background);
         int baseline = at.y + layout.ascent;
         size.DrawRun(*target, textClip, at.x, baseline, at.line->text, colors.text);
-        if (at.line->underline >= 0) {
-            // From the character's left edge up to, not including, its right edge.
-            POINT ends[] = { { at.underlineFrom, baseline + 1 }, { at.underlineTo, baseline + 1 } };
-            RasterPolyline(*target, textClip, ends, 2, line);
-        }
-        if (font.lfUnderline != 0) {
-            POINT ends[] = { { at.x, baseline + 1 }, { at.x + at.line->width, baseline + 1 } };
-            RasterPolyline(*target, textClip, ends, 2, line);
-        }
-        if (font.lfStrikeOut != 0) {
-            int middle = baseline - size.Pixels() / 4;
-            POINT ends[] = { { at.x, middle }, { at.x + at.line->width, middle } };
-            RasterPolyline(*target, textClip, ends, 2, line);
-        }
+        if (at.line->underline >= 0)
+            rule(at.underlineFrom, at.underlineTo, baseline + 1);
+        if (font.lfUnderline != 0)
+            rule(at.x, at.x + at.line->width, baseline + 1);
+        if (font.lfStrikeOut != 0)
+            rule(at.x, at.x + at.line->width, baseline - size.Pixels() / 4);
     }
     return result;
 }

@@ -58,9 +58,9 @@ void PollDriver::RunModal(HWND, const std::function<bool()>& finished)
     }
 }
 
-void PollDriver::CursorChanged(HCURSOR, bool busy)
+void PollDriver::CursorChanged(HCURSOR, bool)
 {
-    m_busyCursor = busy;
+    // No screen shows a cursor; GetCursor still answers which one is set.
 }
 
 void PollDriver::WatchReadable(int fd, std::function<void()> ready)

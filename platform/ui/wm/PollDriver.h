@@ -30,9 +30,6 @@ public:
     void UnwatchReadable(int fd) override;
     UINT TimerCoalescingMs() const override { return 1000; }
 
-    // While the wait cursor is set. There is no screen to show it on: the backend answers
-    // ShowsBusyCursor from it.
-    bool BusyCursor() const { return m_busyCursor; }
     // How many times the thread went to sleep in ppoll: what a steady tick costs.
     uint64_t Sleeps() const { return m_sleeps; }
 
@@ -50,7 +47,6 @@ private:
     std::map<int, Watch> m_watches;
     uint64_t m_nextSerial = 1;
     bool m_woken = false;
-    bool m_busyCursor = false;
     bool m_waitFaultReported = false;
     uint64_t m_sleeps = 0;
 };
